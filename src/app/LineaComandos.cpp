@@ -1,0 +1,340 @@
+#include "app/LineaComandos.h"
+
+#include "builders/ExportarCsv.h"
+#include "demo/Demo.h"
+#include "platform/ajustes/AlmacenAjustes.h"
+#include "platform/sistema/Notificador.h"
+#include "reports_ui/EjecutarInforme.h"
+#include "startup/Arranque.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace app {
+
+namespace {
+
+void escribir(FILE* f, const QString& texto) {
+  std::fputs(texto.toLocal8Bit().constData(), f);
+  std::fflush(f);
+}
+
+const char* kAyudaGeneral =
+    "Uso: cronicas [--ajustes FICHERO] [ORDEN] [opciones]\n"
+    "\n"
+    "Informes de caja y ventas de la suite Velarix.\n"
+    "\n"
+    "Órdenes:\n"
+    "  demo       crea una tienda de demostración (bases de datos y ajustes)\n"
+    "  informe    ejecuta un informe sin ventana y guarda sus filas\n"
+    "\n"
+    "Opciones generales:\n"
+    "  --ajustes FICHERO   fichero de ajustes (por defecto %1)\n"
+    "  -h, --help          esta ayuda; «cronicas ORDEN --help» explica cada orden\n"
+    "  --version           versión del programa\n"
+    "\n"
+    "Sin orden, cronicas abre la ventana principal de informes.\n";
+
+const char* kAyudaDemo =
+    "Uso: cronicas demo [--destino CARPETA] [--dias N] [--ventas-dia N] [--semilla N] [--hoy AAAA-MM-DD]\n"
+    "\n"
+    "Crea una tienda de demostración: un bar-restaurante con sus productos, familias,\n"
+    "empleados, clientes, proveedores, mesas y formas de pago, y las ventas de los\n"
+    "últimos días hasta ayer. Los ejercicios anteriores quedan además en sus archivos\n"
+    "de cierre anual. Escribe en la carpeta hosteleria.db, informes.db,\n"
+    "fotos/cierresAnuales/ y ajustes.ini.\n"
+    "\n"
+    "  --destino CARPETA   carpeta de la tienda (por defecto «tienda»)\n"
+    "  --dias N            días de ventas hasta ayer (por defecto 400)\n"
+    "  --ventas-dia N      ventas de un día normal (por defecto 150)\n"
+    "  --semilla N         semilla del azar: la misma semilla da la misma tienda (por defecto 1)\n"
+    "  --hoy AAAA-MM-DD    tomar esta fecha como hoy (por defecto la del sistema)\n";
+
+const char* kAyudaInforme =
+    "Uso: cronicas informe BOTON [--desde AAAA-MM-DD] [--hasta AAAA-MM-DD] [--csv FICHERO]\n"
+    "       cronicas informe --lista\n"
+    "\n"
+    "Ejecuta sin ventana el informe del botón BOTON de la ventana principal\n"
+    "(por ejemplo cmdProductos) y guarda las filas que deja en Informes.\n"
+    "\n"
+    "  --lista             lista los botones disponibles con su texto\n"
+    "  --desde AAAA-MM-DD  primer día del informe (informes con fechas)\n"
+    "  --hasta AAAA-MM-DD  último día del informe (informes con fechas)\n"
+    "  --csv FICHERO       escribe las filas en CSV; sin esta opción van a la salida estándar\n"
+    "\n"
+    "Códigos de salida: 0 bien, 1 argumentos mal escritos, 2 error de ajustes o de base\n"
+    "de datos, 3 el informe no encontró datos.\n";
+
+struct Argumentos {
+  QStringList resto;
+  QString ajustes;
+  bool ayuda = false;
+  QString error;
+};
+
+// Saca --ajustes (valga donde valga) y -h/--help.
+Argumentos separarGenerales(const QStringList& args) {
+  Argumentos a;
+  for (int i = 0; i < args.size(); ++i) {
+    const QString& x = args.at(i);
+    if (x == QLatin1String("--ajustes")) {
+      if (i + 1 >= args.size()) {
+        a.error = QStringLiteral("Falta el fichero tras --ajustes.");
+        return a;
+      }
+      a.ajustes = args.at(++i);
+    } else if (x.startsWith(QLatin1String("--ajustes="))) {
+      a.ajustes = x.mid(10);
+    } else if (x == QLatin1String("-h") || x == QLatin1String("--help") || x == QLatin1String("--ayuda")) {
+      a.ayuda = true;
+    } else {
+      a.resto << x;
+    }
+  }
+  return a;
+}
+
+// Lee las opciones "--nombre valor" de una orden. Devuelve falso y pone
+// `error` si una opción no es de la orden o le falta el valor.
+bool leerOpciones(const QStringList& args, const QStringList& conValor, const QStringList& sinValor,
+                  QHash<QString, QString>& opciones, QStringList& posicionales, QString& error) {
+  for (int i = 0; i < args.size(); ++i) {
+    QString x = args.at(i);
+    if (!x.startsWith(QLatin1String("--"))) {
+      posicionales << x;
+      continue;
+    }
+    QString valor;
+    bool conIgual = false;
+    const int igual = x.indexOf(QLatin1Char('='));
+    if (igual > 0) {
+      valor = x.mid(igual + 1);
+      x = x.left(igual);
+      conIgual = true;
+    }
+    const QString nombre = x.mid(2);
+    if (conValor.contains(nombre)) {
+      if (!conIgual) {
+        if (i + 1 >= args.size()) {
+          error = QStringLiteral("Falta el valor de --%1.").arg(nombre);
+          return false;
+        }
+        valor = args.at(++i);
+      }
+      opciones.insert(nombre, valor);
+    } else if (sinValor.contains(nombre) && !conIgual) {
+      opciones.insert(nombre, QString());
+    } else {
+      error = QStringLiteral("Opción desconocida: --%1.").arg(nombre);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool leerEntero(const QHash<QString, QString>& o, const QString& nombre, qint64 minimo, qint64& valor,
+                QString& error) {
+  if (!o.contains(nombre)) return true;
+  bool ok = false;
+  const qint64 v = o.value(nombre).toLongLong(&ok);
+  if (!ok || v < minimo) {
+    error = QStringLiteral("--%1 necesita un número entero no menor que %2 (se dio «%3»).")
+                .arg(nombre)
+                .arg(minimo)
+                .arg(o.value(nombre));
+    return false;
+  }
+  valor = v;
+  return true;
+}
+
+bool leerFecha(const QHash<QString, QString>& o, const QString& nombre, QDate& fecha, QString& error) {
+  if (!o.contains(nombre)) return true;
+  fecha = QDate::fromString(o.value(nombre), QStringLiteral("yyyy-MM-dd"));
+  if (!fecha.isValid()) {
+    error = QStringLiteral("--%1 necesita una fecha AAAA-MM-DD (se dio «%2»).").arg(nombre, o.value(nombre));
+    return false;
+  }
+  return true;
+}
+
+int ordenDemo(const QStringList& args) {
+  QHash<QString, QString> o;
+  QStringList pos;
+  QString error;
+  if (!leerOpciones(args, {QStringLiteral("destino"), QStringLiteral("dias"), QStringLiteral("ventas-dia"),
+                           QStringLiteral("semilla"), QStringLiteral("hoy")},
+                    {}, o, pos, error) ||
+      !pos.isEmpty()) {
+    if (error.isEmpty()) error = QStringLiteral("Argumento de más: %1.").arg(pos.join(QLatin1Char(' ')));
+    escribir(stderr, error + QStringLiteral("\n\n") + QString::fromUtf8(kAyudaDemo));
+    return kSalidaUso;
+  }
+  demo::OpcionesDemo opciones;
+  qint64 dias = opciones.dias, ventas = opciones.ventasDia, semilla = static_cast<qint64>(opciones.semilla);
+  if (!leerEntero(o, QStringLiteral("dias"), 1, dias, error) ||
+      !leerEntero(o, QStringLiteral("ventas-dia"), 1, ventas, error) ||
+      !leerEntero(o, QStringLiteral("semilla"), 0, semilla, error) ||
+      !leerFecha(o, QStringLiteral("hoy"), opciones.hoy, error)) {
+    escribir(stderr, error + QLatin1Char('\n'));
+    return kSalidaUso;
+  }
+  if (dias > 20000 || ventas > 100000) {
+    escribir(stderr, QStringLiteral("--dias admite hasta 20000 y --ventas-dia hasta 100000.\n"));
+    return kSalidaUso;
+  }
+  opciones.dias = static_cast<int>(dias);
+  opciones.ventasDia = static_cast<int>(ventas);
+  opciones.semilla = static_cast<quint64>(semilla);
+  if (o.contains(QStringLiteral("destino"))) opciones.destino = o.value(QStringLiteral("destino"));
+
+  sistema::RelojSistema reloj;
+  try {
+    const demo::ResultadoDemo r =
+        demo::GenerarDemo(opciones, reloj, [](const QString& m) { escribir(stdout, m + QLatin1Char('\n')); });
+    escribir(stdout, QStringLiteral("Tienda de demostración creada en %1: %2 ventas, %3 líneas.\n"
+                                    "Ajustes: %4\n"
+                                    "Pruebe: cronicas --ajustes %4 informe cmdProductos --csv productos.csv\n")
+                         .arg(QDir::toNativeSeparators(QFileInfo(opciones.destino).absoluteFilePath()))
+                         .arg(r.facturas)
+                         .arg(r.lineas)
+                         .arg(QDir::toNativeSeparators(r.ficheroAjustes)));
+  } catch (const datos::ErrorDatos& e) {
+    escribir(stderr, QStringLiteral("No se pudo crear la tienda de demostración: %1\n").arg(e.mensaje()));
+    return kSalidaError;
+  } catch (const ajustes::ErrorAjustes& e) {
+    escribir(stderr, QStringLiteral("No se pudo crear la tienda de demostración: %1\n").arg(e.mensaje()));
+    return kSalidaError;
+  }
+  return kSalidaBien;
+}
+
+int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
+  QHash<QString, QString> o;
+  QStringList pos;
+  QString error;
+  if (!leerOpciones(args, {QStringLiteral("desde"), QStringLiteral("hasta"), QStringLiteral("csv")},
+                    {QStringLiteral("lista")}, o, pos, error)) {
+    escribir(stderr, error + QStringLiteral("\n\n") + QString::fromUtf8(kAyudaInforme));
+    return kSalidaUso;
+  }
+  if (o.contains(QStringLiteral("lista"))) {
+    for (const auto& b : registro::Botones())
+      escribir(stdout, QStringLiteral("%1\t%2\n").arg(b.boton, -26).arg(b.titulo));
+    return kSalidaBien;
+  }
+  if (pos.size() != 1) {
+    escribir(stderr, (pos.isEmpty() ? QStringLiteral("Falta el botón del informe.")
+                                    : QStringLiteral("Sobra: %1.").arg(pos.mid(1).join(QLatin1Char(' ')))) +
+                         QStringLiteral("\n\n") + QString::fromUtf8(kAyudaInforme));
+    return kSalidaUso;
+  }
+  const registro::BotonInforme* boton = registro::BuscarBoton(pos.first());
+  if (!boton) {
+    escribir(stderr, QStringLiteral("No hay ningún informe «%1». «cronicas informe --lista» muestra los que hay.\n")
+                         .arg(pos.first()));
+    return kSalidaUso;
+  }
+  SeleccionInforme seleccion;
+  {
+    const QDate hoy = QDate::currentDate();
+    seleccion.FechaDesde = hoy;
+    seleccion.FechaHasta = hoy;
+    if (!leerFecha(o, QStringLiteral("desde"), seleccion.FechaDesde, error) ||
+        !leerFecha(o, QStringLiteral("hasta"), seleccion.FechaHasta, error)) {
+      escribir(stderr, error + QLatin1Char('\n'));
+      return kSalidaUso;
+    }
+    if (seleccion.FechaDesde > seleccion.FechaHasta) {
+      escribir(stderr, QStringLiteral("--desde no puede ser posterior a --hasta.\n"));
+      return kSalidaUso;
+    }
+  }
+
+  sistema::NotificadorConsola notificador;
+  sistema::RelojSistema reloj;
+  try {
+    ajustes::AlmacenAjustes almacen(ficheroAjustes);
+    AjustesTerminal at;
+    arranque::Entorno entorno;
+    entorno.reloj = &reloj;
+    entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
+    entorno.buscarActualizaciones = false;
+    arranque::Arrancar(at, almacen, entorno);
+
+    informes::Contexto ctx{at, seleccion, notificador, reloj};
+    const registro::Ejecucion e = registro::EjecutarConstructor(*boton, ctx);
+    if (e.resultado == registro::Resultado::Error) return kSalidaError;
+    if (e.resultado == registro::Resultado::SinDatos) return kSalidaSinDatos;
+
+    if (o.contains(QStringLiteral("csv"))) {
+      const QString fichero = o.value(QStringLiteral("csv"));
+      informes::EscribirCsv(*at.ConexionInformes, fichero);
+      escribir(stderr, QStringLiteral("Informe «%1» guardado en %2\n")
+                           .arg(boton->titulo, QDir::toNativeSeparators(QFileInfo(fichero).absoluteFilePath())));
+    } else {
+      QFile salida;
+      if (!salida.open(stdout, QIODevice::WriteOnly)) return kSalidaError;
+      informes::EscribirCsv(*at.ConexionInformes, static_cast<QIODevice&>(salida));
+    }
+  } catch (const datos::ErrorDatos& e) {
+    notificador.mensaje(e.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
+    return kSalidaError;
+  } catch (const ajustes::ErrorAjustes& e) {
+    notificador.mensaje(e.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
+    return kSalidaError;
+  }
+  return kSalidaBien;
+}
+
+}  // namespace
+
+int EjecutarLineaComandos(const QStringList& argumentos) {
+  const Argumentos a = separarGenerales(argumentos);
+  if (!a.error.isEmpty()) {
+    escribir(stderr, a.error + QLatin1Char('\n'));
+    return kSalidaUso;
+  }
+  const QString ficheroAjustes = a.ajustes.isEmpty() ? ajustes::AlmacenAjustes::ficheroPorDefecto() : a.ajustes;
+  const QString orden = a.resto.isEmpty() ? QString() : a.resto.first();
+  const QStringList resto = a.resto.mid(1);
+
+  if (orden == QLatin1String("demo")) {
+    if (a.ayuda) {
+      escribir(stdout, QString::fromUtf8(kAyudaDemo));
+      return kSalidaBien;
+    }
+    return ordenDemo(resto);
+  }
+  if (orden == QLatin1String("informe")) {
+    if (a.ayuda) {
+      escribir(stdout, QString::fromUtf8(kAyudaInforme));
+      return kSalidaBien;
+    }
+    return ordenInforme(ficheroAjustes, resto);
+  }
+  if (orden == QLatin1String("--version")) {
+    escribir(stdout, QStringLiteral("cronicas %1\n").arg(QCoreApplication::applicationVersion()));
+    return kSalidaBien;
+  }
+  const QString ayuda = QString::fromUtf8(kAyudaGeneral).arg(QDir::toNativeSeparators(ficheroAjustes));
+  if (a.ayuda && orden.isEmpty()) {
+    escribir(stdout, ayuda);
+    return kSalidaBien;
+  }
+  if (!orden.isEmpty()) {
+    escribir(stderr, QStringLiteral("Orden desconocida: %1\n\n").arg(orden) + ayuda);
+    return kSalidaUso;
+  }
+  escribir(stderr, QStringLiteral("La ventana principal todavía no está disponible en esta versión; "
+                                  "use las órdenes sin ventana.\n\n") +
+                       ayuda);
+  return kSalidaUso;
+}
+
+}  // namespace app

@@ -1,0 +1,19 @@
+#pragma once
+// Las órdenes sin ventana: `cronicas demo` e `cronicas informe`.
+
+#include <QStringList>
+
+namespace app {
+
+// Códigos de salida de la línea de órdenes.
+enum CodigoSalida : int {
+  kSalidaBien = 0,
+  kSalidaUso = 1,       // argumentos mal escritos
+  kSalidaError = 2,     // ajustes o base de datos
+  kSalidaSinDatos = 3,  // el informe no encontró datos
+};
+
+// `argumentos` sin el nombre del programa. Devuelve el código de salida.
+int EjecutarLineaComandos(const QStringList& argumentos);
+
+}  // namespace app

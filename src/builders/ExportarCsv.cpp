@@ -1,0 +1,79 @@
+#include "builders/ExportarCsv.h"
+
+#include "builders/Informes.h"
+
+#include <QSaveFile>
+
+#include <charconv>
+
+namespace informes {
+
+QString NumeroCsv(double v) {
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
+}
+
+QString CampoCsv(const QString& texto) {
+  if (texto.isEmpty()) return QStringLiteral("\"\"");
+  if (texto.contains(QLatin1Char(',')) || texto.contains(QLatin1Char('"')) || texto.contains(QLatin1Char('\n')) ||
+      texto.contains(QLatin1Char('\r'))) {
+    QString t = texto;
+    t.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + t + QLatin1Char('"');
+  }
+  return texto;
+}
+
+namespace {
+
+QString fechaCsv(const QVariant& v) {
+  const QDateTime fh = datos::aFechaHora(v);
+  if (!fh.isValid()) return v.toString();
+  if (fh.time() == QTime(0, 0)) return datos::textoFecha(fh.date());
+  return datos::textoFechaHora(fh);
+}
+
+}  // namespace
+
+void EscribirCsv(const datos::Conexion& conexion, QIODevice& destino) {
+  const auto& columnas = columnasInformes();
+  QStringList cabecera;
+  for (const auto& c : columnas) cabecera << c.nombre;
+  const bool conFila = conexion.columnas(QStringLiteral("informes")).contains(QStringLiteral("fila"), Qt::CaseInsensitive);
+  datos::Consulta q = conexion.preparar(QStringLiteral("SELECT %1 FROM informes%2")
+                                            .arg(cabecera.join(QLatin1Char(',')),
+                                                 conFila ? QStringLiteral(" ORDER BY fila") : QString()));
+  q.ejecutar();
+  QByteArray linea = cabecera.join(QLatin1Char(',')).toUtf8() + '\n';
+  destino.write(linea);
+  QStringList campos;
+  while (q.siguiente()) {
+    campos.clear();
+    for (int i = 0; i < static_cast<int>(columnas.size()); ++i) {
+      const QVariant v = q.valor(i);
+      if (v.isNull()) {
+        campos << QString();
+        continue;
+      }
+      switch (columnas[static_cast<size_t>(i)].tipo) {
+        case TipoColumna::Texto: campos << CampoCsv(v.toString()); break;
+        case TipoColumna::Numero: campos << NumeroCsv(v.toDouble()); break;
+        case TipoColumna::Entero: campos << QString::number(v.toLongLong()); break;
+        case TipoColumna::Fecha: campos << fechaCsv(v); break;
+      }
+    }
+    destino.write(campos.join(QLatin1Char(',')).toUtf8() + '\n');
+  }
+}
+
+void EscribirCsv(const datos::Conexion& conexion, const QString& fichero) {
+  QSaveFile f(fichero);
+  if (!f.open(QIODevice::WriteOnly))
+    throw datos::ErrorDatos(QStringLiteral("No se puede escribir el fichero %1: %2").arg(fichero, f.errorString()));
+  EscribirCsv(conexion, static_cast<QIODevice&>(f));
+  if (!f.commit())
+    throw datos::ErrorDatos(QStringLiteral("No se puede escribir el fichero %1: %2").arg(fichero, f.errorString()));
+}
+
+}  // namespace informes

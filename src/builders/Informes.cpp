@@ -1,0 +1,304 @@
+#include "builders/Informes.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace informes {
+
+const std::vector<ColumnaInformes>& columnasInformes() {
+  static const std::vector<ColumnaInformes> columnas = [] {
+    std::vector<ColumnaInformes> c;
+    for (int i = 1; i <= 35; ++i) c.push_back({QStringLiteral("texto%1").arg(i), TipoColumna::Texto});
+    for (int i = 1; i <= 22; ++i) c.push_back({QStringLiteral("numerico%1").arg(i), TipoColumna::Numero});
+    for (int i = 1; i <= 4; ++i) c.push_back({QStringLiteral("fecha%1").arg(i), TipoColumna::Fecha});
+    c.push_back({QStringLiteral("entero3"), TipoColumna::Entero});
+    c.push_back({QStringLiteral("doble1"), TipoColumna::Numero});
+    c.push_back({QStringLiteral("doble2"), TipoColumna::Numero});
+    return c;
+  }();
+  return columnas;
+}
+
+int EscritorInformes::indiceColumna(const QString& nombre) {
+  static const QHash<QString, int> indices = [] {
+    QHash<QString, int> h;
+    const auto& c = columnasInformes();
+    for (int i = 0; i < static_cast<int>(c.size()); ++i) h.insert(c[i].nombre, i);
+    return h;
+  }();
+  return indices.value(nombre.toLower(), -1);
+}
+
+EscritorInformes::EscritorInformes(const datos::Conexion& conexion) : conexion_(conexion) {
+  const QStringList reales = conexion.columnas(QStringLiteral("informes"));
+  if (reales.isEmpty())
+    throw datos::ErrorDatos(conexion.mensajeError(QStringLiteral("Falta la tabla Informes"),
+                                                  QStringLiteral("la base de informes no la tiene")));
+  QHash<QString, QString> porMinusculas;
+  for (const QString& r : reales) porMinusculas.insert(r.toLower(), r);
+  for (const auto& c : columnasInformes()) {
+    const QString real = porMinusculas.value(c.nombre);
+    if (real.isEmpty())
+      throw datos::ErrorDatos(conexion.mensajeError(QStringLiteral("Falta la columna %1 de Informes").arg(c.nombre),
+                                                    QStringLiteral("la tabla no la tiene")));
+    nombresReales_ << real;
+  }
+  tieneFila_ = porMinusculas.contains(QStringLiteral("fila"));
+}
+
+EscritorInformes::~EscritorInformes() {
+  inserciones_.clear();
+  if (enTransaccion_) conexion_.deshacer();
+}
+
+void EscritorInformes::asegurarTransaccion() {
+  if (enTransaccion_) return;
+  conexion_.empezarTransaccion();
+  enTransaccion_ = true;
+}
+
+void EscritorInformes::vaciar() {
+  asegurarTransaccion();
+  // En PostgreSQL TRUNCATE deja la tabla sin huecos y es transaccional.
+  conexion_.ejecutar(conexion_.motor() == datos::Motor::PostgreSQL ? QStringLiteral("TRUNCATE informes")
+                                                                    : QStringLiteral("DELETE FROM informes"));
+  filas_ = 0;
+}
+
+void EscritorInformes::nuevaFila() {
+  puestas_.reset();
+  for (auto& v : valores_) v = QVariant();
+  filaAbierta_ = true;
+}
+
+QVariant EscritorInformes::convertir(int i, const QVariant& v) const {
+  if (v.isNull() || !v.isValid()) return QVariant();
+  const auto& col = columnasInformes()[static_cast<size_t>(i)];
+  auto noValido = [&](const QString& que) {
+    return datos::ErrorDatos(conexion_.mensajeError(
+        QStringLiteral("Valor no válido para %1").arg(col.nombre), que));
+  };
+  switch (col.tipo) {
+    case TipoColumna::Texto:
+      switch (v.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float: return NumeroATexto(v.toDouble());
+        case QMetaType::QDate: return textoDiaMesAnio(v.toDate());
+        case QMetaType::QTime: return v.toTime().toString(QStringLiteral("HH:mm:ss"));
+        case QMetaType::QDateTime: {
+          const QDateTime fh = v.toDateTime();
+          return fh.time() == QTime(0, 0) ? textoDiaMesAnio(fh.date())
+                                           : textoDiaMesAnio(fh.date()) + fh.time().toString(QStringLiteral(" HH:mm:ss"));
+        }
+        default: return v.toString();
+      }
+    case TipoColumna::Numero: {
+      if (v.typeId() == QMetaType::QString) {
+        // Número ya formateado como texto: la base lo convierte.
+        QString t = v.toString().trimmed();
+        if (t.isEmpty()) return QVariant();
+        if (t.contains(QLatin1Char(',')) && !t.contains(QLatin1Char('.'))) t.replace(QLatin1Char(','), QLatin1Char('.'));
+        else t.remove(QLatin1Char(','));
+        bool ok = false;
+        const double d = QLocale::c().toDouble(t, &ok);
+        if (!ok) throw noValido(QStringLiteral("\"%1\" no es un número").arg(v.toString()));
+        return d;
+      }
+      bool ok = false;
+      const double d = v.toDouble(&ok);
+      if (!ok) throw noValido(QStringLiteral("no es un número"));
+      return d;
+    }
+    case TipoColumna::Entero: {
+      bool ok = false;
+      const double d = v.toDouble(&ok);
+      if (!ok) throw noValido(QStringLiteral("no es un número"));
+      return static_cast<qint64>(std::llround(d));
+    }
+    case TipoColumna::Fecha: {
+      switch (v.typeId()) {
+        case QMetaType::QDate: return datos::textoFecha(v.toDate());
+        case QMetaType::QTime: return datos::textoFechaHora(QDateTime(QDate(1899, 12, 30), v.toTime()));
+        case QMetaType::QDateTime: {
+          const QDateTime fh = v.toDateTime();
+          return fh.time() == QTime(0, 0) ? datos::textoFecha(fh.date()) : datos::textoFechaHora(fh);
+        }
+        default: break;
+      }
+      const QString t = v.toString().trimmed();
+      QDate d = QDate::fromString(t, QStringLiteral("dd/MM/yyyy"));
+      if (d.isValid()) return datos::textoFecha(d);
+      QTime h = QTime::fromString(t, QStringLiteral("HH:mm"));
+      if (!h.isValid()) h = QTime::fromString(t, QStringLiteral("HH:mm:ss"));
+      if (h.isValid()) return datos::textoFechaHora(QDateTime(QDate(1899, 12, 30), h));
+      const QDateTime fh = datos::aFechaHora(t);
+      if (fh.isValid()) return fh.time() == QTime(0, 0) ? datos::textoFecha(fh.date()) : datos::textoFechaHora(fh);
+      throw noValido(QStringLiteral("\"%1\" no es una fecha").arg(t));
+    }
+  }
+  return v;
+}
+
+void EscritorInformes::poner(const QString& columna, const QVariant& valor) {
+  const int i = indiceColumna(columna);
+  if (i < 0)
+    throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("La columna %1 no existe en Informes").arg(columna),
+                                                   QStringLiteral("nombre desconocido")));
+  if (!filaAbierta_) nuevaFila();
+  valores_[static_cast<size_t>(i)] = convertir(i, valor);
+  puestas_.set(static_cast<size_t>(i));
+}
+
+void EscritorInformes::guardarFila() {
+  asegurarTransaccion();
+  const unsigned long long clave = puestas_.to_ullong();
+  auto it = inserciones_.find(clave);
+  if (it == inserciones_.end()) {
+    // Sólo se enlazan las columnas que la fila pone: el resto queda en Null.
+    QStringList nombres;
+    QStringList marcas;
+    if (tieneFila_) {
+      nombres << QStringLiteral("fila");
+      marcas << QStringLiteral("?");
+    }
+    for (int i = 0; i < kNumColumnas; ++i) {
+      if (puestas_.test(static_cast<size_t>(i))) {
+        nombres << nombresReales_.at(i);
+        marcas << QStringLiteral("?");
+      }
+    }
+    const QString sql = nombres.isEmpty()
+                            ? QStringLiteral("INSERT INTO informes DEFAULT VALUES")
+                            : QStringLiteral("INSERT INTO informes (%1) VALUES (%2)")
+                                  .arg(nombres.join(QLatin1Char(',')), marcas.join(QLatin1Char(',')));
+    it = inserciones_.emplace(clave, std::make_unique<datos::Consulta>(conexion_.preparar(sql))).first;
+  }
+  datos::Consulta& q = *it->second;
+  if (tieneFila_) q.sql().addBindValue(filas_ + 1);
+  for (int i = 0; i < kNumColumnas; ++i) {
+    if (!puestas_.test(static_cast<size_t>(i))) continue;
+    const QVariant& v = valores_[static_cast<size_t>(i)];
+    if (v.isNull()) {
+      const auto tipo = columnasInformes()[static_cast<size_t>(i)].tipo;
+      q.sql().addBindValue(QVariant(tipo == TipoColumna::Numero   ? QMetaType(QMetaType::Double)
+                                    : tipo == TipoColumna::Entero ? QMetaType(QMetaType::LongLong)
+                                                                  : QMetaType(QMetaType::QString)));
+    } else {
+      q.sql().addBindValue(v);
+    }
+  }
+  q.ejecutar();
+  ++filas_;
+  filaAbierta_ = false;
+}
+
+void EscritorInformes::estampar(const QString& columna, const QVariant& valor) { estampar({{columna, valor}}); }
+
+void EscritorInformes::estampar(const QList<QPair<QString, QVariant>>& valores) {
+  asegurarTransaccion();
+  QStringList asignaciones;
+  QVariantList enlaces;
+  for (const auto& [columna, valor] : valores) {
+    const int i = indiceColumna(columna);
+    if (i < 0)
+      throw datos::ErrorDatos(conexion_.mensajeError(
+          QStringLiteral("La columna %1 no existe en Informes").arg(columna), QStringLiteral("nombre desconocido")));
+    asignaciones << nombresReales_.at(i) + QStringLiteral(" = ?");
+    enlaces << convertir(i, valor);
+  }
+  conexion_.ejecutar(QStringLiteral("UPDATE informes SET ") + asignaciones.join(QStringLiteral(", ")), enlaces);
+}
+
+void EscritorInformes::actualizarDonde(const QString& columna, const QVariant& valor, const QString& columnaClave,
+                                       const QVariant& clave) {
+  asegurarTransaccion();
+  const int i = indiceColumna(columna);
+  const int k = indiceColumna(columnaClave);
+  if (i < 0 || k < 0)
+    throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Columna desconocida en Informes"),
+                                                   columna + QStringLiteral(" / ") + columnaClave));
+  conexion_.ejecutar(QStringLiteral("UPDATE informes SET %1 = ? WHERE %2 = ?").arg(nombresReales_.at(i), nombresReales_.at(k)),
+                     {convertir(i, valor), convertir(k, clave)});
+}
+
+void EscritorInformes::borrarDonde(const QString& columnaClave, const QVariant& clave) {
+  asegurarTransaccion();
+  const int k = indiceColumna(columnaClave);
+  if (k < 0)
+    throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Columna desconocida en Informes"), columnaClave));
+  conexion_.ejecutar(QStringLiteral("DELETE FROM informes WHERE %1 = ?").arg(nombresReales_.at(k)), {convertir(k, clave)});
+}
+
+void EscritorInformes::terminar() {
+  inserciones_.clear();
+  if (!enTransaccion_) return;
+  conexion_.confirmar();
+  enTransaccion_ = false;
+}
+
+// --- Costumbres comunes ----------------------------------------------------------
+
+CabeceraNegocio LeerCabeceraTabla(const datos::Conexion& ventas) {
+  CabeceraNegocio c;
+  datos::Consulta q = ventas.preparar(QStringLiteral("SELECT * FROM opciones ORDER BY identificador"));
+  q.ejecutar();
+  if (q.siguiente()) {
+    c.nombre = q.texto(QStringLiteral("nombre"));
+    c.direccion = q.texto(QStringLiteral("direccion")) + QStringLiteral(" - ") + q.texto(QStringLiteral("poblacion"));
+    c.cif = q.texto(QStringLiteral("cif"));
+  }
+  return c;
+}
+
+CabeceraNegocio LeerCabeceraPuesto(const datos::Conexion& ventas, const QString& idTerminal) {
+  CabeceraNegocio c;
+  datos::Consulta q =
+      ventas.preparar(QStringLiteral("SELECT nombre, direccion FROM opciones WHERE identificador = ?"));
+  q.enlazar(idTerminal);
+  q.ejecutar();
+  if (q.siguiente()) {
+    c.nombre = q.texto(QStringLiteral("nombre"));
+    c.direccion = q.texto(QStringLiteral("direccion"));
+  }
+  return c;
+}
+
+QString ParteCif(const QString& cif) {
+  const int blanco = cif.indexOf(QLatin1Char(' '));
+  return blanco < 0 ? QString() : cif.left(blanco + 1);
+}
+
+SelloGeneracion TomarSello(const sistema::Reloj& reloj) {
+  const QDateTime ahora = reloj.ahora();
+  return {ahora.date(), QTime(ahora.time().hour(), ahora.time().minute())};
+}
+
+QVariant valorFecha(const QDate& fecha) { return fecha; }
+QVariant valorHora(const QTime& hora) { return hora; }
+
+QString textoDiaMesAnio(const QDate& fecha) { return fecha.toString(QStringLiteral("dd/MM/yyyy")); }
+
+void AvisarSinDatos(sistema::Notificador& n, const QString& texto, const QString& titulo) {
+  n.mensaje(texto, titulo, sistema::Icono::Informacion);
+}
+
+bool Tolerante(const std::function<void()>& paso) {
+  try {
+    paso();
+    return true;
+  } catch (const datos::ErrorDatos&) {
+    return false;
+  }
+}
+
+QString Unir(const QStringList& partes) { return partes.join(QLatin1Char(' ')); }
+
+QString NumeroATexto(double v) {
+  if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15) return QString::number(static_cast<qint64>(v));
+  QString t = QString::number(v, 'g', 15);
+  t.replace(QLatin1Char('.'), QLatin1Char(','));
+  return t;
+}
+
+}  // namespace informes

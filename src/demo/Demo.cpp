@@ -1,0 +1,1 @@
+#include "demo/Demo.h"

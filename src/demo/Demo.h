@@ -1,0 +1,54 @@
+#pragma once
+// Tienda de demostración: un bar-restaurante español con sus datos maestros,
+// al menos un año de ventas hasta ayer y los ejercicios anteriores en sus
+// archivos de cierre anual. Determinista para una semilla y un "hoy".
+
+#include "platform/datos/Datos.h"
+#include "platform/sistema/Sistema.h"
+
+#include <QDate>
+#include <QString>
+
+#include <functional>
+
+namespace demo {
+
+struct OpcionesDemo {
+  QString destino = QStringLiteral("tienda");  // carpeta de la tienda (SQLite)
+  int dias = 400;                              // días de ventas hasta ayer
+  int ventasDia = 150;                         // ventas de un día normal
+  quint64 semilla = 1;
+  QDate hoy;  // vacío: la fecha del reloj
+};
+
+struct ResultadoDemo {
+  QString ficheroAjustes;
+  QString baseVentas;
+  QString baseInformes;
+  QStringList archivos;  // bases de ejercicios cerrados
+  QString identificadorPuesto;
+  qint64 facturas = 0;
+  qint64 lineas = 0;
+};
+
+using Progreso = std::function<void(const QString&)>;
+
+// Escribe en `destino` hosteleria.db, informes.db, fotos/cierresAnuales/ y
+// ajustes.ini. Lanza datos::ErrorDatos si no puede.
+ResultadoDemo GenerarDemo(const OpcionesDemo& opciones, const sistema::Reloj& reloj, const Progreso& progreso = {});
+
+// Llena una base de ventas ya creada (cualquier motor) con la tienda; las
+// ventas de los días [desde, hasta]. Sirve a GenerarDemo y a las pruebas.
+struct Recuento {
+  qint64 facturas = 0;
+  qint64 lineas = 0;
+};
+Recuento LlenarVentas(const datos::Conexion& ventas, const OpcionesDemo& opciones, const QDate& desde,
+                      const QDate& hasta, const Progreso& progreso = {});
+// Datos maestros y configuración del puesto de demostración.
+void LlenarMaestros(const datos::Conexion& ventas, const OpcionesDemo& opciones);
+
+// Identificador del puesto con el que se guardan las opciones de la demo.
+QString IdentificadorDemo();
+
+}  // namespace demo

@@ -1,0 +1,19 @@
+#pragma once
+// Lo que el usuario eligió para el informe en curso. La escriben la ventana
+// principal y los diálogos; la leen los constructores, que además ponen
+// SinDatos.
+
+#include <QDate>
+
+struct SeleccionInforme {
+  QDate FechaDesde;
+  QDate FechaHasta;
+  bool Completo = false;
+  bool Aceptado = false;
+  qint16 NumVentas = 0;
+  bool PorZonas = false;
+  bool PorEmpleados = false;
+  qint16 FormatoZonas = 0;
+  qint16 EmpleadoElegido = 0;
+  bool SinDatos = false;
+};

@@ -1,0 +1,43 @@
+#pragma once
+// Arranque del programa: identifica el puesto, abre las dos fuentes de datos
+// y llena AjustesTerminal; el día 16 busca actualizaciones.
+
+#include "platform/ajustes/AlmacenAjustes.h"
+#include "platform/sistema/Sistema.h"
+#include "startup/AjustesTerminal.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace arranque {
+
+// Los cinco temas de colores de la suite.
+struct TemaColor {
+  const char* nombre;
+  const char* paleta;  // siete colores, cada uno seguido de "|"
+};
+extern const TemaColor kTemas[5];
+
+// Lo que el arranque toma del sistema; las pruebas lo sustituyen.
+struct Entorno {
+  const sistema::Reloj* reloj = nullptr;
+  sistema::Lanzador* lanzador = nullptr;
+  QString carpetaPrograma;
+  std::function<std::optional<qint32>()> serieVolumen = sistema::serieVolumenSistema;
+  bool buscarActualizaciones = true;  // sólo al abrir la ventana
+};
+
+// Pasos 1 a 15 del arranque. Lanza datos::ErrorDatos o ajustes::ErrorAjustes
+// si una fuente de datos no se puede abrir o una consulta falla.
+void Arrancar(AjustesTerminal& at, ajustes::AlmacenAjustes& almacen, const Entorno& entorno);
+
+// Pasos sueltos, también usados por otras partes del programa.
+QString CalcularIdTerminal(const ajustes::AlmacenAjustes& almacen, const Entorno& entorno);
+bool CalcularBaseDatosRemota(const datos::FuenteDatos& ventas);
+void AplicarTemaColor(ajustes::AlmacenAjustes& almacen);
+bool ModuloFactura(const AjustesTerminal& at);
+void BuscarActualizaciones(const AjustesTerminal& at, const Entorno& entorno);
+
+}  // namespace arranque
