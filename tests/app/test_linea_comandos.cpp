@@ -1,0 +1,223 @@
+// La línea de órdenes vista desde fuera: el programa de verdad, sus códigos
+// de salida, sus mensajes y los ficheros que deja (o no toca).
+
+#include "support/BasesPrueba.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Salida {
+  int codigo = -1;
+  QString salida;
+  QString errores;
+};
+
+Salida ejecutar(const QStringList& argumentos) {
+  QProcess p;
+  p.start(QStringLiteral(CRONICAS_EJECUTABLE), argumentos);
+  EXPECT_TRUE(p.waitForFinished(120000)) << "el programa no terminó";
+  return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
+          QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+QByteArray huella(const QString& fichero) {
+  QFile f(fichero);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+void escribirFichero(const QString& ruta, const QByteArray& contenido) {
+  QFile f(ruta);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(contenido);
+}
+
+// Una tienda mínima en SQLite con su fichero de ajustes.
+class LineaComandos : public testing::Test {
+ protected:
+  void SetUp() override {
+    bases = std::make_unique<prueba::Bases>(prueba::Motor::SQLite);
+    ini = QDir(bases->carpeta()).filePath(QStringLiteral("ajustes.ini"));
+    escribirIni(bases->textoVentas(), bases->textoInformes());
+    auto v = datos::Conexion::abrir(bases->fuenteVentas());
+    v->ejecutar(QStringLiteral("INSERT INTO opciones (identificador, nombre, direccion, poblacion, terminal) "
+                               "VALUES ('77', 'Bar Sol', 'Calle Mayor 1', 'Soria', '1')"));
+  }
+
+  void escribirIni(const QString& ventas, const QString& informes) {
+    escribirFichero(ini, QStringLiteral("[fuentes]\nhosteleria=%1\nInformes=%2\n[equipo]\nidentificador=77\n")
+                             .arg(ventas, informes)
+                             .toUtf8());
+  }
+
+  void insertarProducto(const QString& codigo, const QString& nombre, double precio) {
+    auto v = datos::Conexion::abrir(bases->fuenteVentas());
+    v->ejecutar(QStringLiteral("INSERT INTO productos (codigo, nombre, precio, borrar) VALUES (?, ?, ?, 0)"),
+                {codigo, nombre, precio});
+  }
+
+  std::unique_ptr<prueba::Bases> bases;
+  QString ini;
+};
+
+TEST(LineaComandosAyuda, AyudaEnEspanolDelProgramaYDeCadaOrden) {
+  const Salida general = ejecutar({QStringLiteral("--help")});
+  EXPECT_EQ(general.codigo, 0);
+  EXPECT_TRUE(general.salida.contains(QStringLiteral("Uso: cronicas")));
+  EXPECT_TRUE(general.salida.contains(QStringLiteral("demo")));
+  EXPECT_TRUE(general.salida.contains(QStringLiteral("informe")));
+
+  const Salida informe = ejecutar({QStringLiteral("informe"), QStringLiteral("--help")});
+  EXPECT_EQ(informe.codigo, 0);
+  EXPECT_TRUE(informe.salida.contains(QStringLiteral("--csv")));
+  EXPECT_TRUE(informe.salida.contains(QStringLiteral("Códigos de salida")));
+
+  const Salida demo = ejecutar({QStringLiteral("demo"), QStringLiteral("--help")});
+  EXPECT_EQ(demo.codigo, 0);
+  EXPECT_TRUE(demo.salida.contains(QStringLiteral("--ventas-dia")));
+}
+
+TEST(LineaComandosAyuda, ArgumentosMalEscritosDanCodigoUno) {
+  EXPECT_EQ(ejecutar({QStringLiteral("vender")}).codigo, 1);
+  EXPECT_EQ(ejecutar({QStringLiteral("demo"), QStringLiteral("--dias"), QStringLiteral("muchos")}).codigo, 1);
+  EXPECT_EQ(ejecutar({QStringLiteral("demo"), QStringLiteral("--hoy"), QStringLiteral("2026-02-30")}).codigo, 1);
+  const Salida s = ejecutar({QStringLiteral("informe"), QStringLiteral("cmdProductos"), QStringLiteral("--pdff"),
+                             QStringLiteral("x")});
+  EXPECT_EQ(s.codigo, 1);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("--pdff")));
+}
+
+TEST_F(LineaComandos, ListaLosBotonesConSuTexto) {
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("--lista")});
+  EXPECT_EQ(s.codigo, 0);
+  EXPECT_TRUE(s.salida.contains(QStringLiteral("cmdProductos")));
+  EXPECT_TRUE(s.salida.contains(QStringLiteral("Listado de Productos")));
+  EXPECT_TRUE(s.salida.contains(QStringLiteral("cmdStockGeneral")));
+  EXPECT_EQ(s.salida.count(QLatin1Char('\n')), 9);
+}
+
+TEST_F(LineaComandos, BotonDesconocido) {
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdNada")});
+  EXPECT_EQ(s.codigo, 1);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("cmdNada")));
+}
+
+TEST_F(LineaComandos, ListadoDeProductosACsv) {
+  insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  insertarProducto(QStringLiteral("P2"), QStringLiteral("Bocadillo, de jamón"), 4.5);
+  const QString csv = QDir(bases->carpeta()).filePath(QStringLiteral("p.csv"));
+  // --ajustes también vale detrás de la orden.
+  const Salida s = ejecutar({QStringLiteral("informe"), QStringLiteral("cmdProductos"), QStringLiteral("--csv"), csv,
+                             QStringLiteral("--ajustes"), ini});
+  ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
+  QFile f(csv);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QStringList lineas = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(lineas.size(), 3);
+  EXPECT_TRUE(lineas[0].startsWith(QStringLiteral("texto1,texto2,texto3,")));
+  EXPECT_TRUE(lineas[0].endsWith(QStringLiteral("entero3,doble1,doble2")));
+  EXPECT_TRUE(lineas[1].contains(QStringLiteral("\"Bocadillo, de jamón\"")));
+  EXPECT_TRUE(lineas[1].contains(QStringLiteral(",4.5,")));
+  EXPECT_TRUE(lineas[2].contains(QStringLiteral("Caña")));
+  EXPECT_TRUE(lineas[2].contains(QStringLiteral("Bar Sol")));
+}
+
+TEST_F(LineaComandos, SinDatosAvisaYSaleConTres) {
+  const QString csv = QDir(bases->carpeta()).filePath(QStringLiteral("vacio.csv"));
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"),
+                             QStringLiteral("cmdProductos"), QStringLiteral("--csv"), csv});
+  EXPECT_EQ(s.codigo, 3);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("ATENCION: No hay datos para ser mostrados.")));
+  EXPECT_FALSE(QFile::exists(csv));
+}
+
+TEST_F(LineaComandos, BaseDeVentasQueNoExiste) {
+  const QString falta = QDir(bases->carpeta()).filePath(QStringLiteral("no-esta.db"));
+  escribirIni(QStringLiteral("sqlite:") + falta, bases->textoInformes());
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos")});
+  EXPECT_EQ(s.codigo, 2);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("hosteleria")));
+  EXPECT_TRUE(s.errores.contains(falta));
+  EXPECT_FALSE(QFile::exists(falta)) << "abrir no debe crear la base";
+}
+
+TEST_F(LineaComandos, FicheroQueNoEsUnaBase) {
+  const QString falsa = QDir(bases->carpeta()).filePath(QStringLiteral("falsa.db"));
+  escribirFichero(falsa, "esto no es una base de datos\n");
+  const QByteArray antes = huella(falsa);
+  escribirIni(QStringLiteral("sqlite:") + falsa, bases->textoInformes());
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdClientes")});
+  EXPECT_EQ(s.codigo, 2);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("hosteleria")));
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("not a database")));
+  EXPECT_EQ(huella(falsa), antes);
+}
+
+TEST_F(LineaComandos, AjusteMalFormadoSeNombraYNoSeToca) {
+  escribirFichero(ini, "[fuentes]\nhosteleria=mysql://x/y\nInformes=sqlite:i.db\n");
+  const QByteArray antes = huella(ini);
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos")});
+  EXPECT_EQ(s.codigo, 2);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("fuentes/hosteleria")));
+  EXPECT_EQ(huella(ini), antes);
+}
+
+TEST_F(LineaComandos, TablaQueFaltaSeNombraYNoBorraElInformeAnterior) {
+  insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  ASSERT_EQ(ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos"),
+                      QStringLiteral("--csv"), QDir(bases->carpeta()).filePath(QStringLiteral("a.csv"))})
+                .codigo,
+            0);
+  {
+    auto v = datos::Conexion::abrir(bases->fuenteVentas());
+    v->ejecutar(QStringLiteral("DROP TABLE clientes"));
+  }
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdClientes")});
+  EXPECT_EQ(s.codigo, 2);
+  EXPECT_TRUE(s.errores.startsWith(QStringLiteral("Cronicas: ")));
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("clientes")));
+  auto i = datos::Conexion::abrir(bases->fuenteInformes());
+  datos::Consulta q = i->preparar(QStringLiteral("SELECT count(*) FROM informes"));
+  q.ejecutar();
+  ASSERT_TRUE(q.siguiente());
+  EXPECT_EQ(q.valor(0).toInt(), 1) << "las filas del informe anterior deben seguir ahí";
+}
+
+TEST(LineaComandosDemo, TiendaDeDemostracionDeExtremoAExtremo) {
+  QTemporaryDir dir;
+  const QString destino = dir.filePath(QStringLiteral("tienda"));
+  const Salida demo = ejecutar({QStringLiteral("demo"), QStringLiteral("--destino"), destino, QStringLiteral("--dias"),
+                                QStringLiteral("3"), QStringLiteral("--ventas-dia"), QStringLiteral("5"),
+                                QStringLiteral("--hoy"), QStringLiteral("2026-03-06")});
+  ASSERT_EQ(demo.codigo, 0) << demo.errores.toStdString();
+  const QString ini = QDir(destino).filePath(QStringLiteral("ajustes.ini"));
+  ASSERT_TRUE(QFile::exists(ini));
+  for (const QString& boton : {QStringLiteral("cmdProductos"), QStringLiteral("cmdFamilias"),
+                               QStringLiteral("cmdEmpleados"), QStringLiteral("cmdClientes"),
+                               QStringLiteral("cmdFormasPago"), QStringLiteral("cmdProveedores"),
+                               QStringLiteral("cmdBajoMinimo"), QStringLiteral("cmdStockGeneral"),
+                               QStringLiteral("cmdProdBajoMinimoTicket")}) {
+    const QString csv = dir.filePath(boton + QStringLiteral(".csv"));
+    const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), boton,
+                               QStringLiteral("--csv"), csv});
+    EXPECT_EQ(s.codigo, 0) << boton.toStdString() << ": " << s.errores.toStdString();
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << boton.toStdString();
+    EXPECT_GT(f.readAll().count('\n'), 1) << boton.toStdString();
+  }
+  // Una segunda demo en la misma carpeta no pisa la tienda existente.
+  const QString ventas = QDir(destino).filePath(QStringLiteral("hosteleria.db"));
+  const QByteArray antes = huella(ventas);
+  const Salida otra = ejecutar({QStringLiteral("demo"), QStringLiteral("--destino"), destino});
+  EXPECT_EQ(otra.codigo, 2);
+  EXPECT_EQ(huella(ventas), antes);
+}
+
+}  // namespace
