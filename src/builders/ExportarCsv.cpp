@@ -9,6 +9,9 @@
 namespace informes {
 
 QString NumeroCsv(double v) {
+  // PostgreSQL guarda el cero negativo que deja un cambio de signo y SQLite
+  // no: en un informe no significa nada y el CSV no debe depender del motor.
+  if (v == 0) v = 0;
   char buf[64];
   const auto r = std::to_chars(buf, buf + sizeof buf, v);
   return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));

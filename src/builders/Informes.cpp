@@ -1,10 +1,49 @@
 #include "builders/Informes.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <cmath>
+#include <optional>
 
 namespace informes {
+
+namespace {
+
+// Un número que un constructor ya dejó como texto. Lo normal es la coma
+// decimal del programa ("12,50"), con o sin puntos de miles ("1.234,56");
+// también vale el punto decimal ("12.50") y los miles con coma ("1,234.56").
+// Un punto solo es decimal: "1.234" es 1,234.
+std::optional<double> leerNumero(const QString& texto) {
+  static const QRegularExpression comaDecimal(QStringLiteral("^[+-]?\\d*,\\d*$"));
+  static const QRegularExpression milesConPunto(QStringLiteral("^[+-]?\\d{1,3}(\\.\\d{3})+(,\\d*)?$"));
+  static const QRegularExpression milesConComa(QStringLiteral("^[+-]?\\d{1,3}(,\\d{3})+(\\.\\d*)?$"));
+  static const QLocale c = [] {
+    QLocale l = QLocale::c();
+    l.setNumberOptions(QLocale::RejectGroupSeparator);  // "1,234" es 1,234 y no 1234
+    return l;
+  }();
+  QString t = texto.trimmed();
+  bool ok = false;
+  double d = c.toDouble(t, &ok);
+  if (!ok) {
+    if (comaDecimal.match(t).hasMatch()) {
+      t.replace(QLatin1Char(','), QLatin1Char('.'));
+    } else if (milesConPunto.match(t).hasMatch()) {
+      t.remove(QLatin1Char('.'));
+      t.replace(QLatin1Char(','), QLatin1Char('.'));
+    } else if (milesConComa.match(t).hasMatch()) {
+      t.remove(QLatin1Char(','));
+    } else {
+      return std::nullopt;
+    }
+    d = c.toDouble(t, &ok);
+  }
+  if (!ok || !std::isfinite(d)) return std::nullopt;
+  return d;
+}
+
+}  // namespace
 
 const std::vector<ColumnaInformes>& columnasInformes() {
   static const std::vector<ColumnaInformes> columnas = [] {
@@ -48,6 +87,7 @@ EscritorInformes::EscritorInformes(const datos::Conexion& conexion) : conexion_(
 }
 
 EscritorInformes::~EscritorInformes() {
+  pendientes_.clear();
   inserciones_.clear();
   if (enTransaccion_) conexion_.deshacer();
 }
@@ -63,7 +103,9 @@ void EscritorInformes::vaciar() {
   // En PostgreSQL TRUNCATE deja la tabla sin huecos y es transaccional.
   conexion_.ejecutar(conexion_.motor() == datos::Motor::PostgreSQL ? QStringLiteral("TRUNCATE informes")
                                                                     : QStringLiteral("DELETE FROM informes"));
+  pendientes_.clear();
   filas_ = 0;
+  ultimaFila_ = 0;
 }
 
 void EscritorInformes::nuevaFila() {
@@ -91,29 +133,30 @@ QVariant EscritorInformes::convertir(int i, const QVariant& v) const {
           return fh.time() == QTime(0, 0) ? textoDiaMesAnio(fh.date())
                                            : textoDiaMesAnio(fh.date()) + fh.time().toString(QStringLiteral(" HH:mm:ss"));
         }
-        default: return v.toString();
+        default: {
+          // Un QString() es Null también en estampar(), que enlaza con la
+          // capa de datos, donde un texto nulo entra como ''.
+          const QString t = v.toString();
+          return t.isNull() ? QVariant() : QVariant(t);
+        }
       }
-    case TipoColumna::Numero: {
+    case TipoColumna::Numero:
+    case TipoColumna::Entero: {
+      double d = 0;
       if (v.typeId() == QMetaType::QString) {
         // Número ya formateado como texto: la base lo convierte.
-        QString t = v.toString().trimmed();
-        if (t.isEmpty()) return QVariant();
-        if (t.contains(QLatin1Char(',')) && !t.contains(QLatin1Char('.'))) t.replace(QLatin1Char(','), QLatin1Char('.'));
-        else t.remove(QLatin1Char(','));
+        if (v.toString().trimmed().isEmpty()) return QVariant();
+        const auto n = leerNumero(v.toString());
+        if (!n) throw noValido(QStringLiteral("\"%1\" no es un número").arg(v.toString()));
+        d = *n;
+      } else {
         bool ok = false;
-        const double d = QLocale::c().toDouble(t, &ok);
-        if (!ok) throw noValido(QStringLiteral("\"%1\" no es un número").arg(v.toString()));
-        return d;
+        d = v.toDouble(&ok);
+        if (!ok) throw noValido(QStringLiteral("no es un número"));
       }
-      bool ok = false;
-      const double d = v.toDouble(&ok);
-      if (!ok) throw noValido(QStringLiteral("no es un número"));
-      return d;
-    }
-    case TipoColumna::Entero: {
-      bool ok = false;
-      const double d = v.toDouble(&ok);
-      if (!ok) throw noValido(QStringLiteral("no es un número"));
+      if (col.tipo == TipoColumna::Numero) return d;
+      if (!(std::fabs(d) < 2147483647.5))
+        throw noValido(QStringLiteral("%1 no cabe en un entero").arg(NumeroATexto(d)));
       return static_cast<qint64>(std::llround(d));
     }
     case TipoColumna::Fecha: {
@@ -150,53 +193,95 @@ void EscritorInformes::poner(const QString& columna, const QVariant& valor) {
   puestas_.set(static_cast<size_t>(i));
 }
 
+namespace {
+// Filas que se juntan antes de escribir, y parámetros por sentencia (SQLite
+// admite 32766 y PostgreSQL 65535).
+constexpr std::size_t kFilasLote = 256;
+constexpr int kMaxParametros = 16000;
+}  // namespace
+
 void EscritorInformes::guardarFila() {
   asegurarTransaccion();
-  const unsigned long long clave = puestas_.to_ullong();
-  auto it = inserciones_.find(clave);
-  if (it == inserciones_.end()) {
-    // Sólo se enlazan las columnas que la fila pone: el resto queda en Null.
-    QStringList nombres;
-    QStringList marcas;
-    if (tieneFila_) {
-      nombres << QStringLiteral("fila");
-      marcas << QStringLiteral("?");
-    }
-    for (int i = 0; i < kNumColumnas; ++i) {
-      if (puestas_.test(static_cast<size_t>(i))) {
-        nombres << nombresReales_.at(i);
-        marcas << QStringLiteral("?");
-      }
-    }
-    const QString sql = nombres.isEmpty()
-                            ? QStringLiteral("INSERT INTO informes DEFAULT VALUES")
-                            : QStringLiteral("INSERT INTO informes (%1) VALUES (%2)")
-                                  .arg(nombres.join(QLatin1Char(',')), marcas.join(QLatin1Char(',')));
-    it = inserciones_.emplace(clave, std::make_unique<datos::Consulta>(conexion_.preparar(sql))).first;
+  if (tieneFila_ && ultimaFila_ < 0) {
+    // Sin vaciar la tabla, las filas nuevas van detrás de las que ya hay.
+    volcar();
+    datos::Consulta m = conexion_.preparar(QStringLiteral("SELECT COALESCE(MAX(fila), 0) FROM informes"));
+    m.ejecutar();
+    ultimaFila_ = m.siguiente() ? static_cast<int>(m.valor(0).toLongLong()) : 0;
   }
-  datos::Consulta& q = *it->second;
-  if (tieneFila_) q.sql().addBindValue(filas_ + 1);
+  Pendiente p;
+  p.clave = puestas_.to_ullong();
+  p.fila = tieneFila_ ? ultimaFila_ + 1 : 0;
+  p.valores.reserve(puestas_.count());
   for (int i = 0; i < kNumColumnas; ++i) {
     if (!puestas_.test(static_cast<size_t>(i))) continue;
     const QVariant& v = valores_[static_cast<size_t>(i)];
     if (v.isNull()) {
       const auto tipo = columnasInformes()[static_cast<size_t>(i)].tipo;
-      q.sql().addBindValue(QVariant(tipo == TipoColumna::Numero   ? QMetaType(QMetaType::Double)
-                                    : tipo == TipoColumna::Entero ? QMetaType(QMetaType::LongLong)
-                                                                  : QMetaType(QMetaType::QString)));
+      p.valores.emplace_back(tipo == TipoColumna::Numero   ? QMetaType(QMetaType::Double)
+                             : tipo == TipoColumna::Entero ? QMetaType(QMetaType::LongLong)
+                                                           : QMetaType(QMetaType::QString));
     } else {
-      q.sql().addBindValue(v);
+      p.valores.push_back(v);
     }
   }
-  q.ejecutar();
+  pendientes_.push_back(std::move(p));
   ++filas_;
+  if (tieneFila_) ++ultimaFila_;
   filaAbierta_ = false;
+  if (pendientes_.size() >= kFilasLote) volcar();
+}
+
+datos::Consulta& EscritorInformes::insercion(unsigned long long clave, int filas) {
+  auto& q = inserciones_[{clave, filas}];
+  if (!q) {
+    // Sólo se enlazan las columnas que la fila pone: el resto queda en Null.
+    const std::bitset<kNumColumnas> puestas(clave);
+    QStringList nombres;
+    if (tieneFila_) nombres << QStringLiteral("fila");
+    for (int i = 0; i < kNumColumnas; ++i)
+      if (puestas.test(static_cast<size_t>(i))) nombres << nombresReales_.at(i);
+    QString sql;
+    if (nombres.isEmpty()) {
+      sql = QStringLiteral("INSERT INTO informes DEFAULT VALUES");
+    } else {
+      QStringList marcas(nombres.size(), QStringLiteral("?"));
+      const QString tupla = QLatin1Char('(') + marcas.join(QLatin1Char(',')) + QLatin1Char(')');
+      QStringList tuplas(filas, tupla);
+      sql = QStringLiteral("INSERT INTO informes (%1) VALUES %2")
+                .arg(nombres.join(QLatin1Char(',')), tuplas.join(QLatin1Char(',')));
+    }
+    q = std::make_unique<datos::Consulta>(conexion_.preparar(sql));
+  }
+  return *q;
+}
+
+void EscritorInformes::volcar() {
+  std::size_t i = 0;
+  while (i < pendientes_.size()) {
+    const unsigned long long clave = pendientes_[i].clave;
+    const int porFila = static_cast<int>(pendientes_[i].valores.size()) + (tieneFila_ ? 1 : 0);
+    // Sin columnas puestas no hay VALUES de varias filas: una a una.
+    const std::size_t maxFilas =
+        porFila == 0 ? 1 : std::max<std::size_t>(1, static_cast<std::size_t>(kMaxParametros / porFila));
+    std::size_t fin = i + 1;
+    while (fin < pendientes_.size() && pendientes_[fin].clave == clave && fin - i < maxFilas) ++fin;
+    datos::Consulta& q = insercion(clave, static_cast<int>(fin - i));
+    for (std::size_t k = i; k < fin; ++k) {
+      if (tieneFila_) q.sql().addBindValue(pendientes_[k].fila);
+      for (const QVariant& v : pendientes_[k].valores) q.sql().addBindValue(v);
+    }
+    q.ejecutar();
+    i = fin;
+  }
+  pendientes_.clear();
 }
 
 void EscritorInformes::estampar(const QString& columna, const QVariant& valor) { estampar({{columna, valor}}); }
 
 void EscritorInformes::estampar(const QList<QPair<QString, QVariant>>& valores) {
   asegurarTransaccion();
+  volcar();
   QStringList asignaciones;
   QVariantList enlaces;
   for (const auto& [columna, valor] : valores) {
@@ -213,6 +298,7 @@ void EscritorInformes::estampar(const QList<QPair<QString, QVariant>>& valores) 
 void EscritorInformes::actualizarDonde(const QString& columna, const QVariant& valor, const QString& columnaClave,
                                        const QVariant& clave) {
   asegurarTransaccion();
+  volcar();
   const int i = indiceColumna(columna);
   const int k = indiceColumna(columnaClave);
   if (i < 0 || k < 0)
@@ -224,6 +310,7 @@ void EscritorInformes::actualizarDonde(const QString& columna, const QVariant& v
 
 void EscritorInformes::borrarDonde(const QString& columnaClave, const QVariant& clave) {
   asegurarTransaccion();
+  volcar();
   const int k = indiceColumna(columnaClave);
   if (k < 0)
     throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Columna desconocida en Informes"), columnaClave));
@@ -231,8 +318,9 @@ void EscritorInformes::borrarDonde(const QString& columnaClave, const QVariant& 
 }
 
 void EscritorInformes::terminar() {
-  inserciones_.clear();
   if (!enTransaccion_) return;
+  volcar();
+  inserciones_.clear();
   conexion_.confirmar();
   enTransaccion_ = false;
 }

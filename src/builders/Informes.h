@@ -20,6 +20,7 @@
 #include <array>
 #include <bitset>
 #include <functional>
+#include <map>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -71,14 +72,26 @@ class EscritorInformes {
  private:
   QVariant convertir(int indice, const QVariant& valor) const;
   void asegurarTransaccion();
+  // Escribe las filas guardadas que aún esperan, en INSERT de varias filas.
+  void volcar();
+  datos::Consulta& insercion(unsigned long long clave, int filas);
   const datos::Conexion& conexion_;
   bool enTransaccion_ = false;
   bool filaAbierta_ = false;
   std::bitset<kNumColumnas> puestas_;
   std::array<QVariant, kNumColumnas> valores_;
-  std::unordered_map<unsigned long long, std::unique_ptr<datos::Consulta>> inserciones_;
+  // Filas guardadas que aún no se han mandado a la base: ir de una en una
+  // cuesta un viaje al servidor por fila.
+  struct Pendiente {
+    unsigned long long clave;  // columnas puestas
+    int fila;
+    std::vector<QVariant> valores;  // sólo las columnas puestas, en orden
+  };
+  std::vector<Pendiente> pendientes_;
+  std::map<std::pair<unsigned long long, int>, std::unique_ptr<datos::Consulta>> inserciones_;
   QStringList nombresReales_;  // nombre de cada columna tal como está en la tabla
   bool tieneFila_ = false;     // la tabla guarda el orden de escritura
+  int ultimaFila_ = -1;        // número de la última fila de la tabla; -1 si aún no se sabe
   int filas_ = 0;
 };
 

@@ -69,7 +69,9 @@ bool ModuloFactura(const AjustesTerminal& at) {
 }
 
 void BuscarActualizaciones(const AjustesTerminal& at, const Entorno& entorno) {
-  if (entorno.reloj->hoy().day() != 16) return;
+  static const sistema::RelojSistema relojSistema;
+  const sistema::Reloj& reloj = entorno.reloj ? *entorno.reloj : relojSistema;
+  if (reloj.hoy().day() != 16) return;
   const QString ruta = sistema::rutaProgramaHermano(entorno.carpetaPrograma, QStringLiteral("Vigia.exe"));
   const auto interruptor = primerValor(
       *at.ConexionVentas,

@@ -22,8 +22,8 @@ extern const TemaColor kTemas[5];
 
 // Lo que el arranque toma del sistema; las pruebas lo sustituyen.
 struct Entorno {
-  const sistema::Reloj* reloj = nullptr;
-  sistema::Lanzador* lanzador = nullptr;
+  const sistema::Reloj* reloj = nullptr;  // sin reloj, el del sistema
+  sistema::Lanzador* lanzador = nullptr;  // sin lanzador no se arranca nada
   QString carpetaPrograma;
   std::function<std::optional<qint32>()> serieVolumen = sistema::serieVolumenSistema;
   bool buscarActualizaciones = true;  // sólo al abrir la ventana

@@ -1,6 +1,7 @@
 #include "platform/ajustes/AlmacenAjustes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -68,9 +69,38 @@ void AlmacenAjustes::sincronizar() {
 
 QString AlmacenAjustes::leerTexto(const QString& clave) const {
   const QVariant v = ini_->value(clave);
-  // QSettings parte en lista los valores INI con comas sin comillas.
-  if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QLatin1Char(','));
+  if (v.typeId() == QMetaType::QStringList) {
+    // QSettings parte en lista los valores INI con comas sin comillas y se
+    // come los blancos que rodean cada coma: "Bar Pepe, S.L." llegaría como
+    // "Bar Pepe,S.L.". Esas listas las escribe a mano otro programa de la
+    // suite o el encargado, así que vale la línea tal como está en el fichero.
+    const QString crudo = valorEscrito(clave);
+    return crudo.isNull() ? v.toStringList().join(QLatin1Char(',')) : crudo;
+  }
   return v.toString();
+}
+
+QString AlmacenAjustes::valorEscrito(const QString& clave) const {
+  const int barra = clave.lastIndexOf(QLatin1Char('/'));
+  const QString grupo = barra < 0 ? QStringLiteral("General") : clave.left(barra);
+  const QString nombre = clave.mid(barra + 1);
+  QFile f(fichero_);
+  if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+  QString grupoActual = QStringLiteral("General");
+  QString encontrado;
+  while (!f.atEnd()) {
+    const QString linea = QString::fromUtf8(f.readLine()).trimmed();
+    if (linea.startsWith(QLatin1Char('[')) && linea.endsWith(QLatin1Char(']'))) {
+      grupoActual = linea.mid(1, linea.size() - 2).trimmed();
+      continue;
+    }
+    const int igual = linea.indexOf(QLatin1Char('='));
+    if (igual < 0 || grupoActual != grupo || linea.left(igual).trimmed() != nombre) continue;
+    encontrado = linea.mid(igual + 1).trimmed();
+  }
+  // Con comillas o escapes la lectura de QSettings es la buena.
+  if (encontrado.contains(QLatin1Char('"')) || encontrado.contains(QLatin1Char('\\'))) return {};
+  return encontrado;
 }
 
 void AlmacenAjustes::comprobar() const {

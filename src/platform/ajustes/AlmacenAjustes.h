@@ -62,6 +62,9 @@ class AlmacenAjustes {
   void comprobar() const;
   void escribirValoresPorDefecto();
   QString leerTexto(const QString& clave) const;
+  // El valor de la clave tal como está escrito en el fichero; nulo si no se
+  // puede tomar literalmente.
+  QString valorEscrito(const QString& clave) const;
   QString fichero_;
   std::unique_ptr<QSettings> ini_;
 };

@@ -81,7 +81,15 @@ QString FuenteDatos::texto() const {
     case Motor::PostgreSQL: {
       QUrl url;
       url.setScheme(QStringLiteral("postgresql"));
-      url.setHost(servidor);
+      if (servidor.startsWith(QLatin1Char('/'))) {
+        // Un socket local no cabe como servidor de una URI: va en ?host=,
+        // que es donde interpretar() lo busca.
+        QUrlQuery consulta;
+        consulta.addQueryItem(QStringLiteral("host"), servidor);
+        url.setQuery(consulta);
+      } else {
+        url.setHost(servidor);
+      }
       url.setPort(puerto);
       url.setUserName(usuario);
       url.setPassword(clave);
@@ -204,6 +212,14 @@ std::unique_ptr<Conexion> Conexion::abrir(const FuenteDatos& fuente, OpcionesApe
 Consulta Conexion::preparar(const QString& sql) const { return Consulta(*this, sql); }
 
 void Conexion::ejecutar(const QString& sql, const QVariantList& valores) const {
+  if (valores.isEmpty()) {
+    // Sin valores que enlazar no se prepara: PostgreSQL sólo deja preparar
+    // consultas y DML, no TRUNCATE, DROP TABLE ni CREATE DATABASE.
+    QSqlQuery q(baseDatos());
+    if (!q.exec(sql))
+      throw ErrorDatos(mensajeError(QStringLiteral("Error en la consulta"), textoError(q.lastError())));
+    return;
+  }
   Consulta c(*this, sql);
   for (const QVariant& v : valores) c.enlazar(v);
   c.ejecutar();
@@ -309,6 +325,17 @@ QDateTime aFechaHora(const QVariant& v) {
 
 // --- Consulta ----------------------------------------------------------------
 
+namespace {
+
+// Un texto nulo de C++ (QString(), lo que da un campo Null leído con texto()
+// o un puesto sin identificador) entra como '' y no como Null: el programa
+// siempre comparó las cadenas vacías como ''. Para Null está el QVariant nulo.
+QVariant textoComoParametro(const QString& texto) {
+  return texto.isNull() ? QVariant(QStringLiteral("")) : QVariant(texto);
+}
+
+}  // namespace
+
 Consulta::Consulta(const Conexion& conexion, const QString& sql)
     : conexion_(&conexion), textoSql_(sql), consulta_(conexion.baseDatos()) {
   consulta_.setForwardOnly(true);
@@ -319,6 +346,11 @@ Consulta::Consulta(const Conexion& conexion, const QString& sql)
 }
 
 Consulta& Consulta::enlazar(const QVariant& valor) {
+  if (valor.isNull()) {
+    consulta_.addBindValue(valor);
+    return *this;
+  }
+  if (valor.typeId() == QMetaType::QString) return enlazar(valor.toString());
   if (valor.typeId() == QMetaType::QDate) return enlazar(valor.toDate());
   if (valor.typeId() == QMetaType::QTime && !valor.isNull()) {
     consulta_.addBindValue(textoHora(valor.toTime()));
@@ -336,7 +368,7 @@ Consulta& Consulta::enlazar(const QDate& fecha) {
   return *this;
 }
 Consulta& Consulta::enlazar(const QString& texto) {
-  consulta_.addBindValue(texto);
+  consulta_.addBindValue(textoComoParametro(texto));
   return *this;
 }
 Consulta& Consulta::enlazar(const char* texto) { return enlazar(QString::fromUtf8(texto)); }

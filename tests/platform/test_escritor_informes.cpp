@@ -1,0 +1,367 @@
+// El escritor de la tabla Informes, en los dos motores: nombres de columna,
+// conversiones de valores, orden de las filas, sentencias sobre todas las
+// filas y lo que queda en la tabla cuando un informe se abandona o la base no
+// se puede escribir.
+
+#include "builders/Informes.h"
+#include "support/ImprimirQt.h"
+#include "support/BasesPrueba.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using datos::ErrorDatos;
+using informes::EscritorInformes;
+
+template <typename F>
+QString mensajeDe(F&& f) {
+  try {
+    f();
+  } catch (const ErrorDatos& e) {
+    return e.mensaje();
+  }
+  return {};
+}
+
+class Escritor : public testing::TestWithParam<prueba::Motor> {
+ protected:
+  Escritor() : tienda(GetParam()) {}
+  const datos::Conexion& informes() const { return *tienda.ajustes.ConexionInformes; }
+
+  // Deja en Informes las filas de un informe anterior ya terminado.
+  void informeAnterior(const QStringList& textos) {
+    EscritorInformes w(informes());
+    w.vaciar();
+    for (const QString& t : textos) {
+      w.nuevaFila();
+      w.poner("texto1", t);
+      w.guardarFila();
+    }
+    w.terminar();
+  }
+  QStringList textos1() const {
+    QStringList r;
+    for (const QVariantMap& f : tienda.filas()) r << f.value("texto1").toString();
+    return r;
+  }
+
+  prueba::Tienda tienda;
+};
+
+TEST_P(Escritor, CualquierFormaDelNombreLlegaALaMismaColumna) {
+  EXPECT_EQ(EscritorInformes::indiceColumna("Texto6"), EscritorInformes::indiceColumna("texto6"));
+  EXPECT_EQ(EscritorInformes::indiceColumna("TEXTO6"), EscritorInformes::indiceColumna("texto6"));
+  EXPECT_GE(EscritorInformes::indiceColumna("FECHA3"), 0);
+
+  EscritorInformes w(informes());
+  w.vaciar();
+  w.nuevaFila();
+  w.poner("Texto6", "primero");
+  w.poner("TEXTO6", "segundo");  // la misma columna: gana el último
+  w.poner("texto7", "b");
+  w.poner("Numerico4", 4.0);
+  w.poner("ENTERO3", 3);
+  w.poner("Doble1", 1.5);
+  w.guardarFila();
+  w.terminar();
+  const auto filas = tienda.filas();
+  ASSERT_EQ(filas.size(), 1u);
+  EXPECT_EQ(
+      filas[0],
+      (QVariantMap{
+          {"texto6", "segundo"}, {"texto7", "b"}, {"numerico4", 4.0}, {"entero3", qlonglong(3)}, {"doble1", 1.5}}));
+}
+
+TEST_P(Escritor, ColumnaDesconocidaSeRechazaNombrandola) {
+  EscritorInformes w(informes());
+  w.vaciar();
+  w.nuevaFila();
+  for (const QString& c : {QString("texto36"), QString("numerico0"), QString("fila"), QString("Texto 1")}) {
+    const QString m = mensajeDe([&] { w.poner(c, "x"); });
+    EXPECT_TRUE(m.contains(c)) << m.toStdString();
+    EXPECT_TRUE(m.contains("«Informes»")) << m.toStdString();
+  }
+  EXPECT_TRUE(mensajeDe([&] { w.estampar("Texto99", "x"); }).contains("Texto99"));
+  EXPECT_TRUE(mensajeDe([&] { w.borrarDonde("Clave", "x"); }).contains("Clave"));
+  EXPECT_TRUE(mensajeDe([&] { w.actualizarDonde("numerico3", 1, "texto_20", "x"); }).contains("texto_20"));
+}
+
+TEST_P(Escritor, LasFilasVuelvenEnElOrdenEnQueSeEscribieron) {
+  EscritorInformes w(informes());
+  w.vaciar();
+  QStringList esperado;
+  for (int i = 0; i < 40; ++i) {
+    // Textos que ordenados no dan el orden de escritura y columnas distintas
+    // en cada fila, que usan sentencias de inserción distintas.
+    const QString t = QStringLiteral("%1-%2").arg(QChar('z' - i % 26)).arg(40 - i);
+    w.nuevaFila();
+    w.poner("texto1", t);
+    if (i % 2) w.poner("numerico1", i);
+    if (i % 3) w.poner("texto5", "x");
+    w.guardarFila();
+    esperado << t;
+  }
+  w.terminar();
+  EXPECT_EQ(w.filasGuardadas(), 40);
+  EXPECT_EQ(textos1(), esperado);
+}
+
+TEST_P(Escritor, UnSegundoEscritorSinVaciarAnadeDetras) {
+  informeAnterior({"a1", "a2", "a3"});
+  EscritorInformes w(informes());
+  for (const char* t : {"b1", "b2"}) {
+    w.nuevaFila();
+    w.poner("texto1", t);
+    w.guardarFila();
+  }
+  w.terminar();
+  EXPECT_EQ(textos1(), (QStringList{"a1", "a2", "a3", "b1", "b2"}));
+}
+
+TEST_P(Escritor, VaciarDejaSoloLasFilasDelNuevoInforme) {
+  informeAnterior({"viejo1", "viejo2"});
+  informeAnterior({"nuevo"});
+  EXPECT_EQ(textos1(), QStringList{"nuevo"});
+}
+
+TEST_P(Escritor, LoQueNoSePoneQuedaEnNull) {
+  EscritorInformes w(informes());
+  w.vaciar();
+  w.nuevaFila();
+  w.poner("texto1", "solo");
+  w.guardarFila();
+  w.nuevaFila();
+  w.poner("texto1", QVariant());
+  w.poner("numerico1", QVariant());
+  w.poner("fecha1", QVariant());
+  w.poner("entero3", QVariant());
+  w.guardarFila();
+  w.nuevaFila();
+  w.guardarFila();  // fila vacía
+  w.terminar();
+  const auto filas = tienda.filas();
+  ASSERT_EQ(filas.size(), 3u);
+  EXPECT_EQ(filas[0], (QVariantMap{{"texto1", "solo"}}));
+  EXPECT_EQ(filas[1], QVariantMap{});
+  EXPECT_EQ(filas[2], QVariantMap{});
+}
+
+TEST_P(Escritor, NumeroEscritoComoTextoSeGuardaComoNumero) {
+  const std::vector<std::pair<QString, double>> casos = {
+      {"12,50", 12.5},       {"12.50", 12.5},          {" 7 ", 7.0}, {"-3,5", -3.5},
+      {"1.234,56", 1234.56}, {"1,234.56", 1234.56},    {"0,1", 0.1}, {"1,234", 1.234},
+      {"1.234", 1.234},      {"1.234.567", 1234567.0}, {"+2", 2.0},
+  };
+  EscritorInformes w(informes());
+  w.vaciar();
+  for (const auto& [texto, numero] : casos) {
+    w.nuevaFila();
+    w.poner("texto1", texto);
+    w.poner("numerico7", texto);
+    w.guardarFila();
+  }
+  w.nuevaFila();
+  w.poner("numerico7", "");  // texto vacío: nada que guardar
+  w.poner("entero3", "12");
+  w.guardarFila();
+  w.terminar();
+  const auto filas = tienda.filas();
+  ASSERT_EQ(filas.size(), casos.size() + 1);
+  for (size_t i = 0; i < casos.size(); ++i)
+    EXPECT_DOUBLE_EQ(filas[i].value("numerico7").toDouble(), casos[i].second) << casos[i].first.toStdString();
+  EXPECT_FALSE(filas.back().contains("numerico7"));
+  EXPECT_EQ(filas.back().value("entero3"), QVariant(qlonglong(12)));
+}
+
+TEST_P(Escritor, LoQueNoEsNumeroNiFechaSeRechazaNombrandoColumnaYValor) {
+  EscritorInformes w(informes());
+  w.vaciar();
+  w.nuevaFila();
+  for (const QString& t : {QString("doce"), QString("12,50 €"), QString("1,2,3"), QString("12..5"), QString("1.23.456"),
+                           QString("nan"), QString("inf")}) {
+    const QString m = mensajeDe([&] { w.poner("Numerico2", t); });
+    EXPECT_TRUE(m.contains("numerico2", Qt::CaseInsensitive)) << m.toStdString();
+    EXPECT_TRUE(m.contains(t)) << m.toStdString();
+  }
+  EXPECT_FALSE(mensajeDe([&] { w.poner("numerico2", QDate(2026, 3, 6)); }).isEmpty());
+  EXPECT_FALSE(mensajeDe([&] { w.poner("entero3", "muchos"); }).isEmpty());
+  const QString m = mensajeDe([&] { w.poner("fecha3", "mañana"); });
+  EXPECT_TRUE(m.contains("fecha3")) << m.toStdString();
+  EXPECT_TRUE(m.contains("mañana")) << m.toStdString();
+}
+
+TEST_P(Escritor, FechasYHorasEnLasColumnasFecha) {
+  EscritorInformes w(informes());
+  w.vaciar();
+  w.nuevaFila();
+  const informes::SelloGeneracion sello = informes::TomarSello(tienda.reloj);  // 6/3/2026 09:07:30
+  w.poner("fecha1", informes::valorFecha(sello.fecha));
+  w.poner("fecha2", informes::valorHora(sello.hora));
+  w.poner("fecha3", QTime(21, 15, 30));
+  w.poner("fecha4", QDateTime(QDate(2026, 3, 6), QTime(23, 59, 59)));
+  w.poner("texto1", QDate(2026, 3, 6));
+  w.poner("texto2", 12.5);
+  w.guardarFila();
+  w.nuevaFila();
+  w.poner("fecha1", "06/03/2026");
+  w.poner("fecha2", "09:07");
+  w.poner("fecha3", QDateTime(QDate(2026, 3, 6), QTime(0, 0)));
+  w.guardarFila();
+  w.terminar();
+  const auto filas = tienda.filas();
+  ASSERT_EQ(filas.size(), 2u);
+  EXPECT_EQ(filas[0], (QVariantMap{{"fecha1", "2026-03-06"},
+                                   {"fecha2", "1899-12-30 09:07:00"},
+                                   {"fecha3", "1899-12-30 21:15:30"},
+                                   {"fecha4", "2026-03-06 23:59:59"},
+                                   {"texto1", "06/03/2026"},
+                                   {"texto2", "12,5"}}));
+  EXPECT_EQ(filas[1],
+            (QVariantMap{{"fecha1", "2026-03-06"}, {"fecha2", "1899-12-30 09:07:00"}, {"fecha3", "2026-03-06"}}));
+}
+
+TEST_P(Escritor, EstamparPoneElValorEnTodasLasFilas) {
+  EscritorInformes w(informes());
+  w.vaciar();
+  for (int i = 0; i < 3; ++i) {
+    w.nuevaFila();
+    w.poner("texto1", QString::number(i));
+    w.guardarFila();
+  }
+  w.estampar("Texto18", "Bar O'Neill, 1,5 %");
+  w.estampar({{"numerico9", "1.234,5"}, {"FECHA1", QDate(2026, 3, 6)}, {"texto3", 12.25}});
+  w.terminar();
+  const auto filas = tienda.filas();
+  ASSERT_EQ(filas.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(filas[i], (QVariantMap{{"texto1", QString::number(i)},
+                                     {"texto18", "Bar O'Neill, 1,5 %"},
+                                     {"numerico9", 1234.5},
+                                     {"fecha1", "2026-03-06"},
+                                     {"texto3", "12,25"}}));
+  }
+}
+
+TEST_P(Escritor, BorrarYActualizarSoloLasFilasDeLaClave) {
+  EscritorInformes w(informes());
+  w.vaciar();
+  for (const char* clave : {"A", "O'B", "A", "C"}) {
+    w.nuevaFila();
+    w.poner("texto20", clave);
+    w.poner("numerico3", 1);
+    w.guardarFila();
+  }
+  w.borrarDonde("TEXTO20", "A");
+  w.actualizarDonde("Numerico3", "2,5", "texto20", "O'B");
+  w.terminar();
+  const auto filas = tienda.filas();
+  ASSERT_EQ(filas.size(), 2u);
+  EXPECT_EQ(filas[0], (QVariantMap{{"texto20", "O'B"}, {"numerico3", 2.5}}));
+  EXPECT_EQ(filas[1], (QVariantMap{{"texto20", "C"}, {"numerico3", 1.0}}));
+}
+
+TEST_P(Escritor, InformeAbandonadoDejaLaTablaComoEstaba) {
+  informeAnterior({"a1", "a2"});
+  {
+    EscritorInformes w(informes());
+    w.vaciar();
+    w.nuevaFila();
+    w.poner("texto1", "b1");
+    w.guardarFila();
+    w.estampar("texto2", "sello");
+    w.borrarDonde("texto1", "b1");
+  }  // sin terminar()
+  EXPECT_EQ(textos1(), (QStringList{"a1", "a2"}));
+
+  // Igual cuando lo que corta el informe es un error a mitad.
+  EXPECT_THROW(
+      {
+        EscritorInformes w(informes());
+        w.vaciar();
+        w.nuevaFila();
+        w.poner("texto1", "c1");
+        w.guardarFila();
+        w.poner("numerico1", "no es un número");
+      },
+      ErrorDatos);
+  EXPECT_EQ(textos1(), (QStringList{"a1", "a2"}));
+  EXPECT_TRUE(tienda.filas()[0].value("texto2").isNull());
+
+  // Y la conexión sigue sirviendo para el informe siguiente.
+  informeAnterior({"d1"});
+  EXPECT_EQ(textos1(), QStringList{"d1"});
+}
+
+TEST_P(Escritor, BaseDeInformesDeSoloLecturaDaUnSoloMensajeClaro) {
+  informeAnterior({"a1"});
+  const datos::FuenteDatos fuente = tienda.bases.fuenteInformes();
+  tienda.ajustes.ConexionInformes.reset();
+  if (GetParam() == prueba::Motor::SQLite) {
+    QFile::setPermissions(fuente.ruta, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    tienda.ajustes.ConexionInformes = datos::Conexion::abrir(fuente);
+    // Como root el permiso no impide escribir: la conexión se pone en sólo lectura.
+    if (QFileInfo(fuente.ruta).isWritable()) tienda.ajustes.ConexionInformes->ejecutar("PRAGMA query_only = ON");
+  } else {
+    datos::Conexion::abrir(fuente)->ejecutar(
+        QStringLiteral("ALTER DATABASE %1 SET default_transaction_read_only = on").arg(fuente.base));
+    tienda.ajustes.ConexionInformes = datos::Conexion::abrir(fuente);
+  }
+
+  QStringList mensajes;
+  try {
+    EscritorInformes w(informes());
+    w.vaciar();
+    w.nuevaFila();
+    w.poner("texto1", "b1");
+    w.guardarFila();
+    w.terminar();
+  } catch (const ErrorDatos& e) {
+    mensajes << e.mensaje();
+  }
+  ASSERT_EQ(mensajes.size(), 1);
+  EXPECT_TRUE(mensajes[0].contains("«Informes»")) << mensajes[0].toStdString();
+  EXPECT_TRUE(mensajes[0].contains(fuente.descripcion())) << mensajes[0].toStdString();
+  EXPECT_TRUE(mensajes[0].contains("read-only") || mensajes[0].contains("readonly")) << mensajes[0].toStdString();
+  EXPECT_EQ(textos1(), QStringList{"a1"});
+  QFile::setPermissions(fuente.ruta, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+TEST_P(Escritor, DiezMilFilasDeDieciseisColumnas) {
+  constexpr int kFilas = 10000;
+  const QDate base(2026, 1, 1);
+  auto esperada = [&](int i) {
+    QVariantMap f;
+    for (int c = 1; c <= 8; ++c) f.insert(QStringLiteral("texto%1").arg(c), QStringLiteral("t%1-%2").arg(c).arg(i));
+    for (int c = 1; c <= 5; ++c) f.insert(QStringLiteral("numerico%1").arg(c), i * c + 0.25);
+    f.insert("fecha1", datos::textoFecha(base.addDays(i % 365)));
+    f.insert("entero3", qlonglong(i));
+    f.insert("doble1", -i / 4.0);
+    return f;
+  };
+  EscritorInformes w(informes());
+  w.vaciar();
+  for (int i = 0; i < kFilas; ++i) {
+    w.nuevaFila();
+    const QVariantMap f = esperada(i);
+    for (auto it = f.cbegin(); it != f.cend(); ++it)
+      w.poner(it.key(), it.key() == "fecha1" ? QVariant(base.addDays(i % 365)) : it.value());
+    w.guardarFila();
+  }
+  w.terminar();
+  const auto filas = tienda.filas();
+  ASSERT_EQ(filas.size(), static_cast<size_t>(kFilas));
+  int distintas = 0;
+  for (int i = 0; i < kFilas; ++i) {
+    if (filas[static_cast<size_t>(i)] != esperada(i) && ++distintas <= 3)
+      ADD_FAILURE() << "fila " << i << ": " << testing::PrintToString(filas[static_cast<size_t>(i)]);
+  }
+  EXPECT_EQ(distintas, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, Escritor, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+
+}  // namespace
