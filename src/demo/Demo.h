@@ -19,6 +19,13 @@ struct OpcionesDemo {
   int ventasDia = 150;                         // ventas de un día normal
   quint64 semilla = 1;
   QDate hoy;  // vacío: la fecha del reloj
+  // 0 (o menos que la carta): la carta natural del bar. Más: se añaden
+  // artículos generados hasta llegar a ese número, para medir listados grandes.
+  int productos = 0;
+  // Sin esto GenerarDemo no toca una carpeta que ya tiene una tienda. Con
+  // esto la tienda entera (base en vivo y archivos de cierre) se sustituye,
+  // pero sólo cuando la nueva se ha escrito completa.
+  bool reemplazar = false;
 };
 
 struct ResultadoDemo {
@@ -39,6 +46,10 @@ ResultadoDemo GenerarDemo(const OpcionesDemo& opciones, const sistema::Reloj& re
 
 // Llena una base de ventas ya creada (cualquier motor) con la tienda; las
 // ventas de los días [desde, hasta]. Sirve a GenerarDemo y a las pruebas.
+// Las dos funciones toman el "hoy" de opciones.hoy (vacío: la fecha del
+// sistema) y deben llamarse con las mismas opciones: las ventas usan los
+// productos, empleados y mesas que escribe LlenarMaestros. Cada una escribe
+// en una sola transacción.
 struct Recuento {
   qint64 facturas = 0;
   qint64 lineas = 0;
