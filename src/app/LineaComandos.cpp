@@ -42,6 +42,7 @@ const char* kAyudaGeneral =
 
 const char* kAyudaDemo =
     "Uso: cronicas demo [--destino CARPETA] [--dias N] [--ventas-dia N] [--semilla N] [--hoy AAAA-MM-DD]\n"
+    "                   [--productos N] [--reemplazar]\n"
     "\n"
     "Crea una tienda de demostración: un bar-restaurante con sus productos, familias,\n"
     "empleados, clientes, proveedores, mesas y formas de pago, y las ventas de los\n"
@@ -53,7 +54,9 @@ const char* kAyudaDemo =
     "  --dias N            días de ventas hasta ayer (por defecto 400)\n"
     "  --ventas-dia N      ventas de un día normal (por defecto 150)\n"
     "  --semilla N         semilla del azar: la misma semilla da la misma tienda (por defecto 1)\n"
-    "  --hoy AAAA-MM-DD    tomar esta fecha como hoy (por defecto la del sistema)\n";
+    "  --hoy AAAA-MM-DD    tomar esta fecha como hoy (por defecto la del sistema)\n"
+    "  --productos N       completar la carta con artículos generados hasta N (para medir)\n"
+    "  --reemplazar        sustituir una tienda que ya esté en la carpeta (sin esto no se toca)\n";
 
 const char* kAyudaInforme =
     "Uso: cronicas informe BOTON [--desde AAAA-MM-DD] [--hasta AAAA-MM-DD] [--csv FICHERO]\n"
@@ -168,8 +171,8 @@ int ordenDemo(const QStringList& args) {
   QStringList pos;
   QString error;
   if (!leerOpciones(args, {QStringLiteral("destino"), QStringLiteral("dias"), QStringLiteral("ventas-dia"),
-                           QStringLiteral("semilla"), QStringLiteral("hoy")},
-                    {}, o, pos, error) ||
+                           QStringLiteral("semilla"), QStringLiteral("hoy"), QStringLiteral("productos")},
+                    {QStringLiteral("reemplazar")}, o, pos, error) ||
       !pos.isEmpty()) {
     if (error.isEmpty()) error = QStringLiteral("Argumento de más: %1.").arg(pos.join(QLatin1Char(' ')));
     escribir(stderr, error + QStringLiteral("\n\n") + QString::fromUtf8(kAyudaDemo));
@@ -177,20 +180,24 @@ int ordenDemo(const QStringList& args) {
   }
   demo::OpcionesDemo opciones;
   qint64 dias = opciones.dias, ventas = opciones.ventasDia, semilla = static_cast<qint64>(opciones.semilla);
+  qint64 productos = 0;
   if (!leerEntero(o, QStringLiteral("dias"), 1, dias, error) ||
       !leerEntero(o, QStringLiteral("ventas-dia"), 1, ventas, error) ||
       !leerEntero(o, QStringLiteral("semilla"), 0, semilla, error) ||
+      !leerEntero(o, QStringLiteral("productos"), 0, productos, error) ||
       !leerFecha(o, QStringLiteral("hoy"), opciones.hoy, error)) {
     escribir(stderr, error + QLatin1Char('\n'));
     return kSalidaUso;
   }
-  if (dias > 20000 || ventas > 100000) {
-    escribir(stderr, QStringLiteral("--dias admite hasta 20000 y --ventas-dia hasta 100000.\n"));
+  if (dias > 20000 || ventas > 100000 || productos > 1000000) {
+    escribir(stderr, QStringLiteral("--dias admite hasta 20000, --ventas-dia hasta 100000 y --productos hasta 1000000.\n"));
     return kSalidaUso;
   }
   opciones.dias = static_cast<int>(dias);
   opciones.ventasDia = static_cast<int>(ventas);
   opciones.semilla = static_cast<quint64>(semilla);
+  opciones.productos = static_cast<int>(productos);
+  opciones.reemplazar = o.contains(QStringLiteral("reemplazar"));
   if (o.contains(QStringLiteral("destino"))) opciones.destino = o.value(QStringLiteral("destino"));
 
   sistema::RelojSistema reloj;

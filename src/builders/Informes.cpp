@@ -66,7 +66,14 @@ int EscritorInformes::indiceColumna(const QString& nombre) {
     for (int i = 0; i < static_cast<int>(c.size()); ++i) h.insert(c[i].nombre, i);
     return h;
   }();
-  return indices.value(nombre.toLower(), -1);
+  // Los constructores escriben siempre los mismos nombres con su mezcla de
+  // mayúsculas: se recuerdan tal cual para no pasar a minúsculas en cada celda.
+  static QHash<QString, int> vistos;
+  const auto it = vistos.constFind(nombre);
+  if (it != vistos.constEnd()) return *it;
+  const int i = indices.value(nombre.toLower(), -1);
+  if (vistos.size() < 1024) vistos.insert(nombre, i);
+  return i;
 }
 
 EscritorInformes::EscritorInformes(const datos::Conexion& conexion) : conexion_(conexion) {
@@ -109,8 +116,10 @@ void EscritorInformes::vaciar() {
 }
 
 void EscritorInformes::nuevaFila() {
+  // Sólo se limpian las celdas que la fila anterior llenó.
+  for (int i = 0; i < kNumColumnas; ++i)
+    if (puestas_.test(static_cast<size_t>(i))) valores_[static_cast<size_t>(i)] = QVariant();
   puestas_.reset();
-  for (auto& v : valores_) v = QVariant();
   filaAbierta_ = true;
 }
 
@@ -262,8 +271,13 @@ void EscritorInformes::volcar() {
     const unsigned long long clave = pendientes_[i].clave;
     const int porFila = static_cast<int>(pendientes_[i].valores.size()) + (tieneFila_ ? 1 : 0);
     // Sin columnas puestas no hay VALUES de varias filas: una a una.
+    // En SQLite cada fila va en su sentencia: el controlador de Qt busca los
+    // parámetros uno a uno y con muchos por sentencia se vuelve cuadrático.
+    // En PostgreSQL lo caro es el viaje al servidor, y se juntan filas.
     const std::size_t maxFilas =
-        porFila == 0 ? 1 : std::max<std::size_t>(1, static_cast<std::size_t>(kMaxParametros / porFila));
+        porFila == 0 || conexion_.motor() != datos::Motor::PostgreSQL
+            ? 1
+            : std::max<std::size_t>(1, static_cast<std::size_t>(kMaxParametros / porFila));
     std::size_t fin = i + 1;
     while (fin < pendientes_.size() && pendientes_[fin].clave == clave && fin - i < maxFilas) ++fin;
     datos::Consulta& q = insercion(clave, static_cast<int>(fin - i));
