@@ -12,7 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Ayudas.h"
+
 namespace {
+
+using prueba::mensajeDe;
+using prueba::leerBytes;
 
 using ajustes::AlmacenAjustes;
 using ajustes::ErrorAjustes;
@@ -21,22 +26,6 @@ void escribir(const QString& ruta, const QByteArray& contenido) {
   QFile f(ruta);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
   f.write(contenido);
-}
-
-QByteArray leerBytes(const QString& ruta) {
-  QFile f(ruta);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
-}
-
-template <typename F>
-QString mensajeDe(F&& f) {
-  try {
-    f();
-  } catch (const ErrorAjustes& e) {
-    return e.mensaje();
-  }
-  return {};
 }
 
 class Ajustes : public testing::Test {

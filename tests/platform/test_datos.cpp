@@ -13,28 +13,16 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Ayudas.h"
+
 namespace {
+
+using prueba::mensajeDe;
+using prueba::leerBytes;
 
 using datos::ErrorDatos;
 using datos::FuenteDatos;
 using datos::Motor;
-
-QByteArray leerBytes(const QString& ruta) {
-  QFile f(ruta);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
-}
-
-// Devuelve el mensaje de la ErrorDatos que lanza `f`, o vacío si no lanza.
-template <typename F>
-QString mensajeDe(F&& f) {
-  try {
-    f();
-  } catch (const ErrorDatos& e) {
-    return e.mensaje();
-  }
-  return {};
-}
 
 // --- Textos de las fuentes -----------------------------------------------------
 

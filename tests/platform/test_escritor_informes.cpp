@@ -12,20 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Ayudas.h"
+
 namespace {
+
+using prueba::mensajeDe;
 
 using datos::ErrorDatos;
 using informes::EscritorInformes;
-
-template <typename F>
-QString mensajeDe(F&& f) {
-  try {
-    f();
-  } catch (const ErrorDatos& e) {
-    return e.mensaje();
-  }
-  return {};
-}
 
 class Escritor : public testing::TestWithParam<prueba::Motor> {
  protected:

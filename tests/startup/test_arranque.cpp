@@ -13,7 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Ayudas.h"
+
 namespace {
+
+using prueba::mensajeDe;
 
 using ajustes::AlmacenAjustes;
 using datos::ErrorDatos;
@@ -25,16 +29,6 @@ class LanzadorFalso : public sistema::Lanzador {
   }
   QStringList llamadas;
 };
-
-template <typename F>
-QString mensajeDe(F&& f) {
-  try {
-    f();
-  } catch (const ErrorDatos& e) {
-    return e.mensaje();
-  }
-  return {};
-}
 
 class Arranque : public testing::TestWithParam<prueba::Motor> {
  protected:

@@ -1,0 +1,32 @@
+#pragma once
+// Pequeñas ayudas que comparten las pruebas.
+
+#include "platform/ajustes/AlmacenAjustes.h"
+#include "platform/datos/Datos.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace prueba {
+
+// El mensaje del error de datos o de ajustes que lanza `f`; vacío si no lanza.
+template <typename F>
+QString mensajeDe(F&& f) {
+  try {
+    f();
+  } catch (const datos::ErrorDatos& e) {
+    return e.mensaje();
+  } catch (const ajustes::ErrorAjustes& e) {
+    return e.mensaje();
+  }
+  return {};
+}
+
+inline QByteArray leerBytes(const QString& ruta) {
+  QFile f(ruta);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+}  // namespace prueba
