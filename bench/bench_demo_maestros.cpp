@@ -7,12 +7,18 @@
 // listado, con los objetivos al lado. Cada tienda se genera en un proceso
 // hijo: así la memoria máxima de los listados no arrastra la de generar.
 //
+// Con --postgresql URI (un servidor con permiso para crear bases) los mismos
+// listados se miden también sobre PostgreSQL, en una base que se crea con los
+// datos maestros de la tienda grande y se borra al final.
+//
 //   bench_maestros [--dias N] [--ventas-dia N] [--productos N] [--repeticiones N] [--hoy AAAA-MM-DD]
+//                  [--postgresql postgresql://usuario@servidor:puerto/base]
 
 #include "builders/Informes.h"
 #include "demo/Demo.h"
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "platform/datos/Datos.h"
+#include "platform/datos/Esquemas.h"
 #include "platform/sistema/Notificador.h"
 #include "reports_ui/EjecutarInforme.h"
 #include "reports_ui/RegistroInformes.h"
@@ -64,6 +70,7 @@ struct Parametros {
   int productos = 5000;
   int repeticiones = 7;
   QDate hoy = QDate::currentDate();
+  QString postgresql;  // servidor donde medir también los listados
 };
 
 bool LeerParametros(const QStringList& args, Parametros& p) {
@@ -82,6 +89,8 @@ bool LeerParametros(const QStringList& args, Parametros& p) {
       p.repeticiones = v.toInt(&ok);
     else if (a == QLatin1String("--generar"))
       p.generar = v;
+    else if (a == QLatin1String("--postgresql"))
+      p.postgresql = v;
     else if (a == QLatin1String("--hoy"))
       ok = (p.hoy = QDate::fromString(v, QStringLiteral("yyyy-MM-dd"))).isValid();
     else
@@ -155,6 +164,91 @@ qint64 FilasDeInformes(const datos::Conexion& informes) {
   return q.siguiente() ? q.valor(0).toLongLong() : 0;
 }
 
+// Pasa varias veces cada botón de datos maestros y escribe su tabla. Devuelve
+// si todos cumplen el objetivo.
+bool MedirListados(informes::Contexto& ctx, const QString& motor, const Parametros& p) {
+  const AjustesTerminal& at = ctx.ajustes;
+  Escribir(QStringLiteral("Listados de datos maestros en %3 sobre la tienda de %1 artículos, %2 repeticiones\n")
+               .arg(p.productos)
+               .arg(p.repeticiones)
+               .arg(motor));
+  Escribir(QStringLiteral("%1 %2 %3 %4 %5 %6 %7  %8\n")
+               .arg(QStringLiteral("Botón"), -26)
+               .arg(QStringLiteral("Filas"), 7)
+               .arg(QStringLiteral("Mediana"), 10)
+               .arg(QStringLiteral("Mínimo"), 10)
+               .arg(QStringLiteral("Máximo"), 10)
+               .arg(QStringLiteral("RSS máx"), 10)
+               .arg(QStringLiteral("Crece"), 9)
+               .arg(QStringLiteral("Objetivo < 100 ms")));
+  bool todosBien = true;
+  for (const registro::BotonInforme& boton : registro::Botones()) {
+    const double antes = MemoriaMaximaMb();
+    std::vector<double> tiempos;
+    QString error;
+    for (int i = 0; i < p.repeticiones; ++i) {
+      QElapsedTimer t;
+      t.start();
+      const registro::Ejecucion e = registro::EjecutarConstructor(boton, ctx);
+      tiempos.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+      if (e.resultado == registro::Resultado::Error) error = e.error;
+    }
+    std::sort(tiempos.begin(), tiempos.end());
+    const double mediana = tiempos[tiempos.size() / 2];
+    const double despues = MemoriaMaximaMb();
+    const bool bien = error.isEmpty() && mediana < kObjetivoListado;
+    todosBien = todosBien && bien;
+    Escribir(QStringLiteral("%1 %2 %3 %4 %5 %6 %7  %8\n")
+                 .arg(boton.boton, -26)
+                 .arg(FilasDeInformes(*at.ConexionInformes), 7)
+                 .arg(QStringLiteral("%1 ms").arg(mediana, 0, 'f', 1), 10)
+                 .arg(QStringLiteral("%1 ms").arg(tiempos.front(), 0, 'f', 1), 10)
+                 .arg(QStringLiteral("%1 ms").arg(tiempos.back(), 0, 'f', 1), 10)
+                 .arg(QStringLiteral("%1 MB").arg(despues, 0, 'f', 1), 10)
+                 .arg(QStringLiteral("%1 MB").arg(despues - antes, 0, 'f', 1), 9)
+                 .arg(error.isEmpty() ? Cumple(bien) : QStringLiteral("ERROR: ") + error));
+  }
+  Escribir(QStringLiteral("\n"));
+  return todosBien;
+}
+
+// Los mismos listados sobre PostgreSQL: base nueva con los datos maestros de
+// la tienda grande (los listados no leen ventas) que se borra al terminar.
+bool MedirEnPostgresql(const Parametros& p, const sistema::Reloj& reloj) {
+  const datos::FuenteDatos servidor = datos::FuenteDatos::interpretar(QStringLiteral("servidor"), p.postgresql);
+  const QString base = QStringLiteral("cronicas_bench_%1").arg(QCoreApplication::applicationPid());
+  auto admin = datos::Conexion::abrir(servidor);
+  admin->ejecutar(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(base));
+  admin->ejecutar(QStringLiteral("CREATE DATABASE %1").arg(base));
+  bool bien = false;
+  try {
+    datos::FuenteDatos fuente = servidor;
+    fuente.base = base;
+    fuente.nombre = QStringLiteral("hosteleria");
+    AjustesTerminal at;
+    at.ConexionVentas = datos::Conexion::abrir(fuente);
+    datos::CrearEsquemaVentas(*at.ConexionVentas);
+    fuente.nombre = QStringLiteral("Informes");
+    at.ConexionInformes = datos::Conexion::abrir(fuente);
+    datos::CrearEsquemaInformes(*at.ConexionInformes);
+    demo::OpcionesDemo o;
+    o.productos = p.productos;
+    o.hoy = p.hoy;
+    demo::LlenarMaestros(*at.ConexionVentas, o);
+    at.ConexionVentas->ejecutar(QStringLiteral("ANALYZE"));
+    at.IdTerminal = demo::IdentificadorDemo();
+    SeleccionInforme seleccion;
+    sistema::NotificadorRegistro notificador;
+    informes::Contexto ctx{at, seleccion, notificador, reloj};
+    bien = MedirListados(ctx, QStringLiteral("PostgreSQL"), p);
+  } catch (...) {
+    admin->ejecutar(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(base));
+    throw;
+  }
+  admin->ejecutar(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(base));
+  return bien;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -162,7 +256,7 @@ int main(int argc, char** argv) {
   Parametros p;
   if (!LeerParametros(aplicacion.arguments(), p)) {
     Escribir(QStringLiteral("Uso: bench_maestros [--dias N] [--ventas-dia N] [--productos N] [--repeticiones N] "
-                            "[--hoy AAAA-MM-DD]\n"));
+                            "[--hoy AAAA-MM-DD] [--postgresql URI]\n"));
     return 1;
   }
   if (!p.generar.isEmpty()) {
@@ -225,45 +319,9 @@ int main(int argc, char** argv) {
     sistema::NotificadorRegistro notificador;
     informes::Contexto ctx{at, seleccion, notificador, reloj};
 
-    Escribir(QStringLiteral("Listados de datos maestros sobre la tienda de %1 artículos, %2 repeticiones\n")
-                 .arg(p.productos)
-                 .arg(p.repeticiones));
-    Escribir(QStringLiteral("%1 %2 %3 %4 %5 %6 %7  %8\n")
-                 .arg(QStringLiteral("Botón"), -26)
-                 .arg(QStringLiteral("Filas"), 7)
-                 .arg(QStringLiteral("Mediana"), 10)
-                 .arg(QStringLiteral("Mínimo"), 10)
-                 .arg(QStringLiteral("Máximo"), 10)
-                 .arg(QStringLiteral("RSS máx"), 10)
-                 .arg(QStringLiteral("Crece"), 9)
-                 .arg(QStringLiteral("Objetivo < 100 ms")));
     bool todosBien = natural.segundos < kObjetivoGeneracion && grande.segundos < kObjetivoGeneracion;
-    for (const registro::BotonInforme& boton : registro::Botones()) {
-      const double antes = MemoriaMaximaMb();
-      std::vector<double> tiempos;
-      QString error;
-      for (int i = 0; i < p.repeticiones; ++i) {
-        QElapsedTimer t;
-        t.start();
-        const registro::Ejecucion e = registro::EjecutarConstructor(boton, ctx);
-        tiempos.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
-        if (e.resultado == registro::Resultado::Error) error = e.error;
-      }
-      std::sort(tiempos.begin(), tiempos.end());
-      const double mediana = tiempos[tiempos.size() / 2];
-      const double despues = MemoriaMaximaMb();
-      const bool bien = error.isEmpty() && mediana < kObjetivoListado;
-      todosBien = todosBien && bien;
-      Escribir(QStringLiteral("%1 %2 %3 %4 %5 %6 %7  %8\n")
-                   .arg(boton.boton, -26)
-                   .arg(FilasDeInformes(*at.ConexionInformes), 7)
-                   .arg(QStringLiteral("%1 ms").arg(mediana, 0, 'f', 1), 10)
-                   .arg(QStringLiteral("%1 ms").arg(tiempos.front(), 0, 'f', 1), 10)
-                   .arg(QStringLiteral("%1 ms").arg(tiempos.back(), 0, 'f', 1), 10)
-                   .arg(QStringLiteral("%1 MB").arg(despues, 0, 'f', 1), 10)
-                   .arg(QStringLiteral("%1 MB").arg(despues - antes, 0, 'f', 1), 9)
-                   .arg(error.isEmpty() ? Cumple(bien) : QStringLiteral("ERROR: ") + error));
-    }
+    todosBien = MedirListados(ctx, QStringLiteral("SQLite"), p) && todosBien;
+    if (!p.postgresql.isEmpty()) todosBien = MedirEnPostgresql(p, reloj) && todosBien;
     Escribir(QStringLiteral("\nMemoria máxima del proceso: %1 MB. %2\n")
                  .arg(MemoriaMaximaMb(), 0, 'f', 1)
                  .arg(todosBien ? QStringLiteral("Todos los objetivos se cumplen.")
