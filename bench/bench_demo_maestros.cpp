@@ -156,7 +156,9 @@ Generada Generar(const QString& carpeta, const Parametros& p, int productos) {
   return g;
 }
 
-QString Cumple(bool bien) { return bien ? QStringLiteral("sí") : QStringLiteral("NO"); }
+QString Cumple(bool bien) {
+  return bien ? QStringLiteral("sí") : QStringLiteral("NO");
+}
 
 qint64 FilasDeInformes(const datos::Conexion& informes) {
   datos::Consulta q = informes.preparar(QStringLiteral("SELECT count(*) FROM informes"));
@@ -255,8 +257,9 @@ int main(int argc, char** argv) {
   QCoreApplication aplicacion(argc, argv);
   Parametros p;
   if (!LeerParametros(aplicacion.arguments(), p)) {
-    Escribir(QStringLiteral("Uso: bench_maestros [--dias N] [--ventas-dia N] [--productos N] [--repeticiones N] "
-                            "[--hoy AAAA-MM-DD] [--postgresql URI]\n"));
+    Escribir(
+        QStringLiteral("Uso: bench_maestros [--dias N] [--ventas-dia N] [--productos N] [--repeticiones N] "
+                       "[--hoy AAAA-MM-DD] [--postgresql URI]\n"));
     return 1;
   }
   if (!p.generar.isEmpty()) {

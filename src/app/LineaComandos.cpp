@@ -140,8 +140,7 @@ bool leerOpciones(const QStringList& args, const QStringList& conValor, const QS
   return true;
 }
 
-bool leerEntero(const QHash<QString, QString>& o, const QString& nombre, qint64 minimo, qint64& valor,
-                QString& error) {
+bool leerEntero(const QHash<QString, QString>& o, const QString& nombre, qint64 minimo, qint64& valor, QString& error) {
   if (!o.contains(nombre)) return true;
   bool ok = false;
   const qint64 v = o.value(nombre).toLongLong(&ok);
@@ -170,8 +169,9 @@ int ordenDemo(const QStringList& args) {
   QHash<QString, QString> o;
   QStringList pos;
   QString error;
-  if (!leerOpciones(args, {QStringLiteral("destino"), QStringLiteral("dias"), QStringLiteral("ventas-dia"),
-                           QStringLiteral("semilla"), QStringLiteral("hoy"), QStringLiteral("productos")},
+  if (!leerOpciones(args,
+                    {QStringLiteral("destino"), QStringLiteral("dias"), QStringLiteral("ventas-dia"),
+                     QStringLiteral("semilla"), QStringLiteral("hoy"), QStringLiteral("productos")},
                     {QStringLiteral("reemplazar")}, o, pos, error) ||
       !pos.isEmpty()) {
     if (error.isEmpty()) error = QStringLiteral("Argumento de más: %1.").arg(pos.join(QLatin1Char(' ')));
@@ -190,7 +190,8 @@ int ordenDemo(const QStringList& args) {
     return kSalidaUso;
   }
   if (dias > 20000 || ventas > 100000 || productos > 1000000) {
-    escribir(stderr, QStringLiteral("--dias admite hasta 20000, --ventas-dia hasta 100000 y --productos hasta 1000000.\n"));
+    escribir(stderr,
+             QStringLiteral("--dias admite hasta 20000, --ventas-dia hasta 100000 y --productos hasta 1000000.\n"));
     return kSalidaUso;
   }
   opciones.dias = static_cast<int>(dias);

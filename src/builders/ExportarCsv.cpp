@@ -43,10 +43,11 @@ void EscribirCsv(const datos::Conexion& conexion, QIODevice& destino) {
   const auto& columnas = columnasInformes();
   QStringList cabecera;
   for (const auto& c : columnas) cabecera << c.nombre;
-  const bool conFila = conexion.columnas(QStringLiteral("informes")).contains(QStringLiteral("fila"), Qt::CaseInsensitive);
-  datos::Consulta q = conexion.preparar(QStringLiteral("SELECT %1 FROM informes%2")
-                                            .arg(cabecera.join(QLatin1Char(',')),
-                                                 conFila ? QStringLiteral(" ORDER BY fila") : QString()));
+  const bool conFila =
+      conexion.columnas(QStringLiteral("informes")).contains(QStringLiteral("fila"), Qt::CaseInsensitive);
+  datos::Consulta q = conexion.preparar(
+      QStringLiteral("SELECT %1 FROM informes%2")
+          .arg(cabecera.join(QLatin1Char(',')), conFila ? QStringLiteral(" ORDER BY fila") : QString()));
   q.ejecutar();
   QByteArray linea = cabecera.join(QLatin1Char(',')).toUtf8() + '\n';
   destino.write(linea);
@@ -60,10 +61,18 @@ void EscribirCsv(const datos::Conexion& conexion, QIODevice& destino) {
         continue;
       }
       switch (columnas[static_cast<size_t>(i)].tipo) {
-        case TipoColumna::Texto: campos << CampoCsv(v.toString()); break;
-        case TipoColumna::Numero: campos << NumeroCsv(v.toDouble()); break;
-        case TipoColumna::Entero: campos << QString::number(v.toLongLong()); break;
-        case TipoColumna::Fecha: campos << fechaCsv(v); break;
+        case TipoColumna::Texto:
+          campos << CampoCsv(v.toString());
+          break;
+        case TipoColumna::Numero:
+          campos << NumeroCsv(v.toDouble());
+          break;
+        case TipoColumna::Entero:
+          campos << QString::number(v.toLongLong());
+          break;
+        case TipoColumna::Fecha:
+          campos << fechaCsv(v);
+          break;
       }
     }
     destino.write(campos.join(QLatin1Char(',')).toUtf8() + '\n');

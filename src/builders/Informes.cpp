@@ -109,7 +109,7 @@ void EscritorInformes::vaciar() {
   asegurarTransaccion();
   // En PostgreSQL TRUNCATE deja la tabla sin huecos y es transaccional.
   conexion_.ejecutar(conexion_.motor() == datos::Motor::PostgreSQL ? QStringLiteral("TRUNCATE informes")
-                                                                    : QStringLiteral("DELETE FROM informes"));
+                                                                   : QStringLiteral("DELETE FROM informes"));
   pendientes_.clear();
   filas_ = 0;
   ultimaFila_ = 0;
@@ -127,20 +127,23 @@ QVariant EscritorInformes::convertir(int i, const QVariant& v) const {
   if (v.isNull() || !v.isValid()) return QVariant();
   const auto& col = columnasInformes()[static_cast<size_t>(i)];
   auto noValido = [&](const QString& que) {
-    return datos::ErrorDatos(conexion_.mensajeError(
-        QStringLiteral("Valor no válido para %1").arg(col.nombre), que));
+    return datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Valor no válido para %1").arg(col.nombre), que));
   };
   switch (col.tipo) {
     case TipoColumna::Texto:
       switch (v.typeId()) {
         case QMetaType::Double:
-        case QMetaType::Float: return NumeroATexto(v.toDouble());
-        case QMetaType::QDate: return textoDiaMesAnio(v.toDate());
-        case QMetaType::QTime: return v.toTime().toString(QStringLiteral("HH:mm:ss"));
+        case QMetaType::Float:
+          return NumeroATexto(v.toDouble());
+        case QMetaType::QDate:
+          return textoDiaMesAnio(v.toDate());
+        case QMetaType::QTime:
+          return v.toTime().toString(QStringLiteral("HH:mm:ss"));
         case QMetaType::QDateTime: {
           const QDateTime fh = v.toDateTime();
-          return fh.time() == QTime(0, 0) ? textoDiaMesAnio(fh.date())
-                                           : textoDiaMesAnio(fh.date()) + fh.time().toString(QStringLiteral(" HH:mm:ss"));
+          return fh.time() == QTime(0, 0)
+                     ? textoDiaMesAnio(fh.date())
+                     : textoDiaMesAnio(fh.date()) + fh.time().toString(QStringLiteral(" HH:mm:ss"));
         }
         default: {
           // Un QString() es Null también en estampar(), que enlaza con la
@@ -170,13 +173,16 @@ QVariant EscritorInformes::convertir(int i, const QVariant& v) const {
     }
     case TipoColumna::Fecha: {
       switch (v.typeId()) {
-        case QMetaType::QDate: return datos::textoFecha(v.toDate());
-        case QMetaType::QTime: return datos::textoFechaHora(QDateTime(QDate(1899, 12, 30), v.toTime()));
+        case QMetaType::QDate:
+          return datos::textoFecha(v.toDate());
+        case QMetaType::QTime:
+          return datos::textoFechaHora(QDateTime(QDate(1899, 12, 30), v.toTime()));
         case QMetaType::QDateTime: {
           const QDateTime fh = v.toDateTime();
           return fh.time() == QTime(0, 0) ? datos::textoFecha(fh.date()) : datos::textoFechaHora(fh);
         }
-        default: break;
+        default:
+          break;
       }
       const QString t = v.toString().trimmed();
       QDate d = QDate::fromString(t, QStringLiteral("dd/MM/yyyy"));
@@ -274,10 +280,9 @@ void EscritorInformes::volcar() {
     // En SQLite cada fila va en su sentencia: el controlador de Qt busca los
     // parámetros uno a uno y con muchos por sentencia se vuelve cuadrático.
     // En PostgreSQL lo caro es el viaje al servidor, y se juntan filas.
-    const std::size_t maxFilas =
-        porFila == 0 || conexion_.motor() != datos::Motor::PostgreSQL
-            ? 1
-            : std::max<std::size_t>(1, static_cast<std::size_t>(kMaxParametros / porFila));
+    const std::size_t maxFilas = porFila == 0 || conexion_.motor() != datos::Motor::PostgreSQL
+                                     ? 1
+                                     : std::max<std::size_t>(1, static_cast<std::size_t>(kMaxParametros / porFila));
     std::size_t fin = i + 1;
     while (fin < pendientes_.size() && pendientes_[fin].clave == clave && fin - i < maxFilas) ++fin;
     datos::Consulta& q = insercion(clave, static_cast<int>(fin - i));
@@ -291,7 +296,9 @@ void EscritorInformes::volcar() {
   pendientes_.clear();
 }
 
-void EscritorInformes::estampar(const QString& columna, const QVariant& valor) { estampar({{columna, valor}}); }
+void EscritorInformes::estampar(const QString& columna, const QVariant& valor) {
+  estampar({{columna, valor}});
+}
 
 void EscritorInformes::estampar(const QList<QPair<QString, QVariant>>& valores) {
   asegurarTransaccion();
@@ -301,8 +308,8 @@ void EscritorInformes::estampar(const QList<QPair<QString, QVariant>>& valores) 
   for (const auto& [columna, valor] : valores) {
     const int i = indiceColumna(columna);
     if (i < 0)
-      throw datos::ErrorDatos(conexion_.mensajeError(
-          QStringLiteral("La columna %1 no existe en Informes").arg(columna), QStringLiteral("nombre desconocido")));
+      throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("La columna %1 no existe en Informes").arg(columna),
+                                                     QStringLiteral("nombre desconocido")));
     asignaciones << nombresReales_.at(i) + QStringLiteral(" = ?");
     enlaces << convertir(i, valor);
   }
@@ -318,8 +325,9 @@ void EscritorInformes::actualizarDonde(const QString& columna, const QVariant& v
   if (i < 0 || k < 0)
     throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Columna desconocida en Informes"),
                                                    columna + QStringLiteral(" / ") + columnaClave));
-  conexion_.ejecutar(QStringLiteral("UPDATE informes SET %1 = ? WHERE %2 = ?").arg(nombresReales_.at(i), nombresReales_.at(k)),
-                     {convertir(i, valor), convertir(k, clave)});
+  conexion_.ejecutar(
+      QStringLiteral("UPDATE informes SET %1 = ? WHERE %2 = ?").arg(nombresReales_.at(i), nombresReales_.at(k)),
+      {convertir(i, valor), convertir(k, clave)});
 }
 
 void EscritorInformes::borrarDonde(const QString& columnaClave, const QVariant& clave) {
@@ -328,7 +336,8 @@ void EscritorInformes::borrarDonde(const QString& columnaClave, const QVariant& 
   const int k = indiceColumna(columnaClave);
   if (k < 0)
     throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Columna desconocida en Informes"), columnaClave));
-  conexion_.ejecutar(QStringLiteral("DELETE FROM informes WHERE %1 = ?").arg(nombresReales_.at(k)), {convertir(k, clave)});
+  conexion_.ejecutar(QStringLiteral("DELETE FROM informes WHERE %1 = ?").arg(nombresReales_.at(k)),
+                     {convertir(k, clave)});
 }
 
 void EscritorInformes::terminar() {
@@ -355,8 +364,7 @@ CabeceraNegocio LeerCabeceraTabla(const datos::Conexion& ventas) {
 
 CabeceraNegocio LeerCabeceraPuesto(const datos::Conexion& ventas, const QString& idTerminal) {
   CabeceraNegocio c;
-  datos::Consulta q =
-      ventas.preparar(QStringLiteral("SELECT nombre, direccion FROM opciones WHERE identificador = ?"));
+  datos::Consulta q = ventas.preparar(QStringLiteral("SELECT nombre, direccion FROM opciones WHERE identificador = ?"));
   q.enlazar(idTerminal);
   q.ejecutar();
   if (q.siguiente()) {
@@ -376,10 +384,16 @@ SelloGeneracion TomarSello(const sistema::Reloj& reloj) {
   return {ahora.date(), QTime(ahora.time().hour(), ahora.time().minute())};
 }
 
-QVariant valorFecha(const QDate& fecha) { return fecha; }
-QVariant valorHora(const QTime& hora) { return hora; }
+QVariant valorFecha(const QDate& fecha) {
+  return fecha;
+}
+QVariant valorHora(const QTime& hora) {
+  return hora;
+}
 
-QString textoDiaMesAnio(const QDate& fecha) { return fecha.toString(QStringLiteral("dd/MM/yyyy")); }
+QString textoDiaMesAnio(const QDate& fecha) {
+  return fecha.toString(QStringLiteral("dd/MM/yyyy"));
+}
 
 void AvisarSinDatos(sistema::Notificador& n, const QString& texto, const QString& titulo) {
   n.mensaje(texto, titulo, sistema::Icono::Informacion);
@@ -394,7 +408,9 @@ bool Tolerante(const std::function<void()>& paso) {
   }
 }
 
-QString Unir(const QStringList& partes) { return partes.join(QLatin1Char(' ')); }
+QString Unir(const QStringList& partes) {
+  return partes.join(QLatin1Char(' '));
+}
 
 QString NumeroATexto(double v) {
   if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15) return QString::number(static_cast<qint64>(v));

@@ -9,12 +9,18 @@ namespace demo {
 
 namespace {
 
-qint64 Redondear(double x) { return static_cast<qint64>(std::llround(x)); }
+qint64 Redondear(double x) {
+  return static_cast<qint64>(std::llround(x));
+}
 
 // Cuota de IVA de un importe que ya lo incluye.
-qint64 CuotaIncluida(qint64 importe, double tasa) { return Redondear(static_cast<double>(importe) * tasa / (100.0 + tasa)); }
+qint64 CuotaIncluida(qint64 importe, double tasa) {
+  return Redondear(static_cast<double>(importe) * tasa / (100.0 + tasa));
+}
 
-bool Propia(const Linea& l) { return l.orden == 0 && l.menu == 0; }
+bool Propia(const Linea& l) {
+  return l.orden == 0 && l.menu == 0;
+}
 
 }  // namespace
 
@@ -55,7 +61,8 @@ void Jornada::ajustar(Venta& v, const Plan& plan) {
         l.unidadesPromocion = static_cast<double>(tandas * 3);
         break;
       }
-      default: break;
+      default:
+        break;
     }
   }
 
@@ -157,9 +164,9 @@ void Jornada::cobrar(Venta& v, const Plan& plan) {
     efectivo = std::clamp<qint64>(efectivo, 50, v.total - 50);
     v.efectivo = efectivo;
     v.tarjeta = v.total - efectivo;
-    v.pago = plan.pagoForzado >= 0 ? plan.pagoForzado
+    v.pago = plan.pagoForzado >= 0               ? plan.pagoForzado
              : menuDelDia && azar_.probable(0.2) ? pago::ChequeComida
-                                                  : pago::Efectivo;
+                                                 : pago::Efectivo;
   } else if (plan.pagoForzado >= 0) {
     v.pago = plan.pagoForzado;
   } else {
@@ -169,10 +176,10 @@ void Jornada::cobrar(Venta& v, const Plan& plan) {
     else if (plan.sitio == Sitio::Telefono)
       v.pago = r < 0.5 ? pago::Efectivo : r < 0.85 ? pago::Tarjeta : pago::Bizum;
     else if (mesa)
-      v.pago = r < 0.3    ? pago::Efectivo
-               : r < 0.83 ? pago::Tarjeta
-               : r < 0.88 ? pago::Amex
-               : r < 0.93 ? pago::Bizum
+      v.pago = r < 0.3      ? pago::Efectivo
+               : r < 0.83   ? pago::Tarjeta
+               : r < 0.88   ? pago::Amex
+               : r < 0.93   ? pago::Bizum
                : menuDelDia ? pago::ChequeComida
                             : pago::Tarjeta;
     else

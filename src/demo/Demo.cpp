@@ -23,7 +23,9 @@ const QString kCarpetaArchivos = QStringLiteral("fotos/cierresAnuales");
 // así una generación que falla no deja una tienda a medias.
 const QString kProvisional = QStringLiteral(".generando");
 
-QString TextoFechaCorta(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
+QString TextoFechaCorta(const QDate& d) {
+  return d.toString(QStringLiteral("dd/MM/yyyy"));
+}
 
 // Las pragmas que aceleran la escritura de un fichero recién creado, que
 // nadie más tiene abierto.
@@ -45,7 +47,8 @@ void DejarComoBaseNormal(const datos::Conexion& c) {
 // fila a fila.
 QStringList IndicesDelEsquema() {
   QStringList indices;
-  const QStringList lineas = datos::TextoEsquema(datos::Motor::SQLite, QStringLiteral("hosteleria")).split(QLatin1Char('\n'));
+  const QStringList lineas =
+      datos::TextoEsquema(datos::Motor::SQLite, QStringLiteral("hosteleria")).split(QLatin1Char('\n'));
   for (const QString& l : lineas)
     if (l.trimmed().startsWith(QLatin1String("CREATE INDEX"), Qt::CaseInsensitive)) indices << l.trimmed();
   return indices;
@@ -83,7 +86,8 @@ const std::map<QString, QString>& FiltrosDelAnio() {
       {QStringLiteral("detalle_factura_anulaciones"), QStringLiteral("fechaanulacion BETWEEN ? AND ?")},
       {QStringLiteral("facturatiporepdom"),
        QStringLiteral("nrofactura IN (SELECT numero FROM vivo.cabecera_factura WHERE fechaventa BETWEEN ? AND ?)")},
-      {QStringLiteral("pedidosdet"), QStringLiteral("pedido IN (SELECT cod FROM vivo.pedidos WHERE fecha BETWEEN ? AND ?)")},
+      {QStringLiteral("pedidosdet"),
+       QStringLiteral("pedido IN (SELECT cod FROM vivo.pedidos WHERE fecha BETWEEN ? AND ?)")},
       {QStringLiteral("propinas"), QStringLiteral("fecha BETWEEN ? AND ?")},
       {QStringLiteral("cierre_caja"), QStringLiteral("fecha BETWEEN ? AND ?")},
       {QStringLiteral("gastos"), QStringLiteral("fecha BETWEEN ? AND ?")},
@@ -140,7 +144,9 @@ void Colocar(const QString& provisional, const QString& definitivo) {
 
 }  // namespace
 
-QString IdentificadorDemo() { return QStringLiteral("20260101"); }
+QString IdentificadorDemo() {
+  return QStringLiteral("20260101");
+}
 
 void LlenarMaestros(const datos::Conexion& ventas, const OpcionesDemo& opciones) {
   const Tienda tienda(opciones);
@@ -203,7 +209,8 @@ ResultadoDemo GenerarDemo(const OpcionesDemo& pedidas, const sistema::Reloj& rel
   }
 
   if (!carpeta.mkpath(QStringLiteral(".")) || !carpeta.mkpath(kCarpetaArchivos))
-    throw datos::ErrorDatos(QStringLiteral("No se puede crear la carpeta %1.").arg(QDir::toNativeSeparators(archivos.path())));
+    throw datos::ErrorDatos(
+        QStringLiteral("No se puede crear la carpeta %1.").arg(QDir::toNativeSeparators(archivos.path())));
 
   QStringList provisionales;
   auto limpiar = [&]() {

@@ -6,7 +6,9 @@ namespace demo {
 
 namespace {
 
-QString U(const char* texto) { return QString::fromUtf8(texto); }
+QString U(const char* texto) {
+  return QString::fromUtf8(texto);
+}
 
 QString LetraDni(int numero) {
   static const char letras[] = "TRWAGMYFPDXBNJZSQVHLCKE";
@@ -21,7 +23,7 @@ struct DefEmpleado {
   const char* libra;
   Turno turno;
   bool vende;
-  int anosAlta;   // antigüedad; negativo: días
+  int anosAlta;  // antigüedad; negativo: días
   double sueldo;
   const char* horario;
 };
@@ -30,33 +32,44 @@ struct DefEmpleado {
 // mayúscula y Tino vacío, y los listados no les ponen día.
 const DefEmpleado kEmpleados[] = {
     {1, "Marta", "Ruiz Ortega", "Encargada", "l", Turno::Partido, true, 9, 1850, "Partido 12:00-16:00 / 20:00-00:00"},
-    {2, "Javier", "Gómez Saiz", "Jefe de cocina", "x", Turno::Cocina, false, 7, 1950, "Partido 10:00-16:00 / 20:00-23:30"},
+    {2, "Javier", "Gómez Saiz", "Jefe de cocina", "x", Turno::Cocina, false, 7, 1950,
+     "Partido 10:00-16:00 / 20:00-23:30"},
     {3, "Lucía", "Fernández Gómez", "Camarera", "x", Turno::Manana, true, 5, 1380, "Mañana 07:30-15:30"},
     {4, "Andrés", "Pelayo Rivas", "Camarero", "j", Turno::Tarde, true, 4, 1380, "Tarde 16:00-00:00"},
     {5, "Noelia", "Sainz Cobo", "Camarera", "v", Turno::Manana, true, 3, 1350, "Mañana 07:30-15:30"},
     {6, "Iker", "Bustamante Lavín", "Barman", "V", Turno::Tarde, true, 6, 1420, "Tarde 17:00-02:00"},
     {7, "Carmen", "Solana Arce", "Ayudante de cocina", "d", Turno::Cocina, false, 2, 1250, "Mañana 09:00-17:00"},
     {8, "Tino", "", "Camarero extra", "", Turno::FinDeSemana, true, 1, 620, "Fines de semana"},
-    {9, "Rubén", "Cagigas Revuelta", "Repartidor", "l", Turno::Reparto, false, 2, 1180, "Partido 13:00-16:00 / 20:00-23:30"},
-    {10, "Sofía", "Herrera Gutiérrez", "Repartidora", "j", Turno::Reparto, false, 1, 1180, "Partido 13:00-16:00 / 20:00-23:30"},
+    {9, "Rubén", "Cagigas Revuelta", "Repartidor", "l", Turno::Reparto, false, 2, 1180,
+     "Partido 13:00-16:00 / 20:00-23:30"},
+    {10, "Sofía", "Herrera Gutiérrez", "Repartidora", "j", Turno::Reparto, false, 1, 1180,
+     "Partido 13:00-16:00 / 20:00-23:30"},
     {11, "Pedro", "Arronte Setién", "Camarero", "d", Turno::Manana, true, 11, 1400, "Mañana 07:30-15:30"},
     {12, "Ana Isabel", "Ruiz de la Prada", "Camarera", "l", Turno::Tarde, true, -200, 1350, "Tarde 16:00-00:00"},
 };
 
-const char* const kCalles[] = {"Calle del Muelle", "Avenida de la Victoria", "Calle Marqués de Comillas",
-                               "Paseo Marítimo", "Calle San Francisco", "Calle de la Ribera",
-                               "Avenida de los Derechos Humanos", "Calle Zamanillo", "Plaza de la Constitución",
-                               "Calle Santa María", "Barrio La Pesquera", "Calle Padre Ignacio Ellacuría"};
-const char* const kPueblos[] = {"Laredo", "Colindres", "Santoña", "Limpias", "Ampuero", "Castro Urdiales",
-                                "Noja", "Argoños"};
+const char* const kCalles[] = {"Calle del Muelle",
+                               "Avenida de la Victoria",
+                               "Calle Marqués de Comillas",
+                               "Paseo Marítimo",
+                               "Calle San Francisco",
+                               "Calle de la Ribera",
+                               "Avenida de los Derechos Humanos",
+                               "Calle Zamanillo",
+                               "Plaza de la Constitución",
+                               "Calle Santa María",
+                               "Barrio La Pesquera",
+                               "Calle Padre Ignacio Ellacuría"};
+const char* const kPueblos[] = {"Laredo",  "Colindres",       "Santoña", "Limpias",
+                                "Ampuero", "Castro Urdiales", "Noja",    "Argoños"};
 const char* const kCp[] = {"39770", "39750", "39740", "39820", "39840", "39700", "39180", "39197"};
 
-const char* const kNombres[] = {"Pilar",   "Raúl",   "Begoña", "Álvaro",  "Rosa",    "Fernando", "Elena",
-                                "Gonzalo", "Nuria",  "Ignacio", "Susana", "Jorge",   "Mercedes", "Óscar",
-                                "Laura",   "Sergio", "Cristina", "Daniel", "Marisa",  "Pablo"};
-const char* const kApellidos[] = {"Sáez",    "Cobo",   "Revilla", "Gutiérrez", "Bárcena", "Sainz",
-                                  "Lavín",   "Palacio", "Trueba", "Setién",    "Ortiz",   "Campuzano",
-                                  "Haya",    "Ceballos", "Puente", "Arce",      "Velarde", "Abascal"};
+const char* const kNombres[] = {"Pilar",   "Raúl",   "Begoña",   "Álvaro", "Rosa",   "Fernando", "Elena",
+                                "Gonzalo", "Nuria",  "Ignacio",  "Susana", "Jorge",  "Mercedes", "Óscar",
+                                "Laura",   "Sergio", "Cristina", "Daniel", "Marisa", "Pablo"};
+const char* const kApellidos[] = {"Sáez",  "Cobo",     "Revilla", "Gutiérrez", "Bárcena", "Sainz",
+                                  "Lavín", "Palacio",  "Trueba",  "Setién",    "Ortiz",   "Campuzano",
+                                  "Haya",  "Ceballos", "Puente",  "Arce",      "Velarde", "Abascal"};
 
 }  // namespace
 
@@ -74,10 +87,8 @@ void Tienda::crearGente(Azar& azar) {
     e.cp = QString::fromLatin1(kCp[pueblo]);
     e.localidad = U(kPueblos[pueblo]);
     e.provincia = QStringLiteral("Cantabria");
-    e.telefono = QStringLiteral("6%1 %2 %3")
-                     .arg(azar.entre(10, 99))
-                     .arg(azar.entre(100, 999))
-                     .arg(azar.entre(100, 999));
+    e.telefono =
+        QStringLiteral("6%1 %2 %3").arg(azar.entre(10, 99)).arg(azar.entre(100, 999)).arg(azar.entre(100, 999));
     e.dni = LetraDni(azar.entre(10000000, 79999999));
     e.sueldo = d.sueldo;
     e.alta = d.anosAlta >= 0 ? hoy.addYears(-d.anosAlta).addDays(-azar.entre(0, 300)) : hoy.addDays(d.anosAlta);
@@ -104,16 +115,21 @@ void Tienda::crearGente(Azar& azar) {
     c.apellidos = U(kApellidos[(i * 5 + 1) % 18]) + QLatin1Char(' ') + U(kApellidos[(i * 11 + 4) % 18]);
     const int pueblo = i % 5 == 4 ? azar.entre(0, 7) : i % 3;
     c.direccion = U(kCalles[(i * 3) % 12]);
-    c.numero = i % 7 == 2 ? QVariant(QStringLiteral("%1 bis").arg(azar.entre(1, 40))) : QVariant(QString::number(azar.entre(1, 90)));
+    c.numero = i % 7 == 2 ? QVariant(QStringLiteral("%1 bis").arg(azar.entre(1, 40)))
+                          : QVariant(QString::number(azar.entre(1, 90)));
     c.piso = i % 4 == 0 ? kNulo : QVariant(QStringLiteral("%1º").arg(azar.entre(1, 6)));
     c.puerta = c.piso.isNull() ? kNulo : QVariant(i % 2 ? QStringLiteral("izq") : QString(QChar(u'A' + i % 4)));
     c.cp = QString::fromLatin1(kCp[pueblo]);
     c.poblacion = U(kPueblos[pueblo]);
-    c.telefono = i % 3 == 0 ? QStringLiteral("942 %1 %2 %3").arg(azar.entre(60, 69)).arg(azar.entre(10, 99)).arg(azar.entre(10, 99))
-                            : QStringLiteral("6%1 %2 %3").arg(azar.entre(10, 99)).arg(azar.entre(100, 999)).arg(azar.entre(100, 999));
-    c.email = i % 3 == 1 ? QVariant(QStringLiteral("%1.%2@correo.es")
-                                        .arg(c.nombre.toLower(), c.apellidos.toString().section(QLatin1Char(' '), 0, 0).toLower()))
-                         : kNulo;
+    c.telefono =
+        i % 3 == 0
+            ? QStringLiteral("942 %1 %2 %3").arg(azar.entre(60, 69)).arg(azar.entre(10, 99)).arg(azar.entre(10, 99))
+            : QStringLiteral("6%1 %2 %3").arg(azar.entre(10, 99)).arg(azar.entre(100, 999)).arg(azar.entre(100, 999));
+    c.email =
+        i % 3 == 1
+            ? QVariant(QStringLiteral("%1.%2@correo.es")
+                           .arg(c.nombre.toLower(), c.apellidos.toString().section(QLatin1Char(' '), 0, 0).toLower()))
+            : kNulo;
     c.habitual = i < 12;
     clientes.push_back(c);
   }
@@ -170,7 +186,8 @@ void Tienda::crearGente(Azar& azar) {
     p.provincia = QStringLiteral("Cantabria");
     p.cp = QString::fromLatin1(kCp[pueblo]);
     p.telefono = QStringLiteral("942 %1 %2 %3").arg(azar.entre(20, 69)).arg(azar.entre(10, 99)).arg(azar.entre(10, 99));
-    p.fax = n % 3 == 0 ? QVariant(QStringLiteral("942 %1 %2 00").arg(azar.entre(20, 69)).arg(azar.entre(10, 99))) : kNulo;
+    p.fax =
+        n % 3 == 0 ? QVariant(QStringLiteral("942 %1 %2 00").arg(azar.entre(20, 69)).arg(azar.entre(10, 99))) : kNulo;
     p.nif = QStringLiteral("B%1").arg(39000000 + azar.entre(100000, 999999));
     p.email = QStringLiteral("pedidos@proveedor%1.es").arg(n);
     proveedores.push_back(p);

@@ -31,10 +31,11 @@ void Insercion::guardar() {
     puestos_ = 0;
     // Los valores ya enlazados no pueden pasar a la fila siguiente.
     consulta_.limpiarEnlaces();
-    throw datos::ErrorDatos(QStringLiteral("Fila de %1 con %2 valores para %3 columnas (error del generador de la demostración).")
-                                .arg(tabla_)
-                                .arg(puestos)
-                                .arg(columnas_));
+    throw datos::ErrorDatos(
+        QStringLiteral("Fila de %1 con %2 valores para %3 columnas (error del generador de la demostración).")
+            .arg(tabla_)
+            .arg(puestos)
+            .arg(columnas_));
   }
   puestos_ = 0;
   consulta_.ejecutar();

@@ -13,7 +13,9 @@ inline const QVariant kNulo{};
 
 // Céntimos a euros: los importes se calculan en céntimos para que total,
 // líneas e impuestos cuadren al céntimo, y se guardan como REAL.
-inline double Euros(qint64 centimos) { return static_cast<double>(centimos) / 100.0; }
+inline double Euros(qint64 centimos) {
+  return static_cast<double>(centimos) / 100.0;
+}
 
 class Insercion {
  public:

@@ -13,7 +13,9 @@ constexpr int kMinuto = 60;
 // siguen siendo del día anterior.
 constexpr int kInicioNegocio = 6 * kHora;
 
-int Reloj(int clave) { return ((kInicioNegocio + clave) % 86400 + 86400) % 86400; }
+int Reloj(int clave) {
+  return ((kInicioNegocio + clave) % 86400 + 86400) % 86400;
+}
 
 // Ventana de cierre de cada franja, en segundos desde las 06:00.
 struct Ventana {
@@ -22,17 +24,25 @@ struct Ventana {
 };
 Ventana VentanaDe(Franja f) {
   switch (f) {
-    case Franja::Desayuno: return {2 * kHora, 5 * kHora + 30 * kMinuto};         // 08:00-11:30
-    case Franja::Aperitivo: return {5 * kHora + 30 * kMinuto, 7 * kHora + 30 * kMinuto};
-    case Franja::Comida: return {7 * kHora + 30 * kMinuto, 10 * kHora + 30 * kMinuto};  // 13:30-16:30
-    case Franja::Tarde: return {10 * kHora + 30 * kMinuto, 14 * kHora};
-    case Franja::Cena: return {14 * kHora + 30 * kMinuto, 17 * kHora + 50 * kMinuto};   // 20:30-23:50
-    case Franja::Copas: return {17 * kHora, 19 * kHora + 45 * kMinuto};                // 23:00-01:45
+    case Franja::Desayuno:
+      return {2 * kHora, 5 * kHora + 30 * kMinuto};  // 08:00-11:30
+    case Franja::Aperitivo:
+      return {5 * kHora + 30 * kMinuto, 7 * kHora + 30 * kMinuto};
+    case Franja::Comida:
+      return {7 * kHora + 30 * kMinuto, 10 * kHora + 30 * kMinuto};  // 13:30-16:30
+    case Franja::Tarde:
+      return {10 * kHora + 30 * kMinuto, 14 * kHora};
+    case Franja::Cena:
+      return {14 * kHora + 30 * kMinuto, 17 * kHora + 50 * kMinuto};  // 20:30-23:50
+    case Franja::Copas:
+      return {17 * kHora, 19 * kHora + 45 * kMinuto};  // 23:00-01:45
   }
   return {2 * kHora, 19 * kHora};
 }
 
-bool EnMesa(Sitio s) { return s == Sitio::Comedor || s == Sitio::Terraza || s == Sitio::Reservado; }
+bool EnMesa(Sitio s) {
+  return s == Sitio::Comedor || s == Sitio::Terraza || s == Sitio::Reservado;
+}
 
 }  // namespace
 
@@ -85,8 +95,11 @@ Plan Jornada::planAlAzar() {
   const double r = azar_.real();
   switch (p.franja) {
     case Franja::Desayuno:
-      p.sitio = r < 0.005 ? Sitio::CajaAntigua : r < 0.12 ? Sitio::Rapida : r < 0.12 + terraza * 0.6 ? Sitio::Terraza
-              : r < 0.92 ? Sitio::Barra : Sitio::Comedor;
+      p.sitio = r < 0.005                  ? Sitio::CajaAntigua
+                : r < 0.12                 ? Sitio::Rapida
+                : r < 0.12 + terraza * 0.6 ? Sitio::Terraza
+                : r < 0.92                 ? Sitio::Barra
+                                           : Sitio::Comedor;
       break;
     case Franja::Aperitivo:
     case Franja::Tarde:
@@ -95,10 +108,11 @@ Plan Jornada::planAlAzar() {
       break;
     case Franja::Comida:
     case Franja::Cena:
-      p.sitio = r < 0.06 ? (azar_.probable(0.15) ? Sitio::Plataforma : Sitio::Telefono)
-              : r < 0.30 ? Sitio::Barra
-              : r < 0.30 + terraza ? Sitio::Terraza
-              : r < 0.33 + terraza ? Sitio::Reservado : Sitio::Comedor;
+      p.sitio = r < 0.06             ? (azar_.probable(0.15) ? Sitio::Plataforma : Sitio::Telefono)
+                : r < 0.30           ? Sitio::Barra
+                : r < 0.30 + terraza ? Sitio::Terraza
+                : r < 0.33 + terraza ? Sitio::Reservado
+                                     : Sitio::Comedor;
       break;
     case Franja::Copas:
       p.sitio = r < 0.85 ? Sitio::Barra : r < 0.85 + terraza / 2 ? Sitio::Terraza : Sitio::Comedor;
@@ -112,8 +126,7 @@ Plan Jornada::planAlAzar() {
   const double a = azar_.real();
   p.final = a < 0.006 ? Final::AnuladaCobrada : a < 0.014 ? Final::AnuladaSinNumero : Final::Cobrada;
   p.numeroCero = p.final == Final::AnuladaSinNumero && azar_.probable(0.04);
-  if (p.final == Final::Cobrada && azar_.probable(0.02))
-    p.quitada = static_cast<LineaQuitada>(azar_.entre(1, 4));
+  if (p.final == Final::Cobrada && azar_.probable(0.02)) p.quitada = static_cast<LineaQuitada>(azar_.entre(1, 4));
   p.ncf = azar_.probable(0.004) ? azar_.entre(1, 4) : 0;
   p.borrada = azar_.probable(0.003);
   p.impuestoNulo = azar_.probable(0.001);
@@ -197,8 +210,8 @@ void Jornada::agregarMenu(Venta& v, const QString& codigoMenu, const QString& fa
     platos = {de(Uso::Entrante), de(azar_.probable(0.5) ? Uso::Carne : Uso::Pescado),
               de(azar_.probable(0.7) ? Uso::Postre : Uso::Cafe)};
   } else if (codigoMenu == QLatin1String("902")) {
-    platos = {de(azar_.probable(0.6) ? Uso::Entrante : Uso::Racion), de(azar_.probable(0.5) ? Uso::Carne : Uso::Pescado),
-              de(Uso::Postre)};
+    platos = {de(azar_.probable(0.6) ? Uso::Entrante : Uso::Racion),
+              de(azar_.probable(0.5) ? Uso::Carne : Uso::Pescado), de(Uso::Postre)};
   } else if (codigoMenu == QLatin1String("903")) {
     platos = {azar_.elegir(e.infantilPlatos), azar_.elegir(e.infantilPostres), azar_.elegir(e.infantilBebidas)};
   } else if (codigoMenu == QLatin1String("904")) {
@@ -216,7 +229,8 @@ void Jornada::agregarMenu(Venta& v, const QString& codigoMenu, const QString& fa
     l.nombre = p.nombre;
     l.orden = ++orden;
     // Los platos caros del menú del día llevan suplemento.
-    l.precioUnit = (codigoMenu == QLatin1String("901") || codigoMenu == QLatin1String("905")) && p.precio >= 2000 ? 300 : 0;
+    l.precioUnit =
+        (codigoMenu == QLatin1String("901") || codigoMenu == QLatin1String("905")) && p.precio >= 2000 ? 300 : 0;
     l.precio = l.precioUnit;
     l.tasa = 10;
     l.camarero = camarero;
@@ -302,14 +316,22 @@ void Jornada::cenaEnMesa(Venta& v, int n) {
 void Jornada::llenar(Venta& v, const Plan& plan, int n) {
   const Singulares& e = t_.singulares;
   switch (plan.sitio) {
-    case Sitio::Entrada: agregarProducto(v, e.entrada, azar_.entre(1, 4), primero_); return;
-    case Sitio::Ropero: agregarProducto(v, e.ropero, azar_.entre(1, 2), primero_); return;
+    case Sitio::Entrada:
+      agregarProducto(v, e.entrada, azar_.entre(1, 4), primero_);
+      return;
+    case Sitio::Ropero:
+      agregarProducto(v, e.ropero, azar_.entre(1, 2), primero_);
+      return;
     case Sitio::Telefono:
     case Sitio::Plataforma: {
       static const Uso platos[] = {Uso::Racion, Uso::Racion, Uso::Carne, Uso::Pescado, Uso::Entrante};
       for (int i = azar_.entre(2, 4); i > 0; --i) agregar(v, platos[azar_.entre(0, 4)], 1, primero_);
       for (int i = azar_.entre(0, 2); i > 0; --i)
-        agregar(v, azar_.probable(0.5) ? Uso::Refresco : azar_.probable(0.5) ? Uso::Cerveza : Uso::Botella, 1, primero_);
+        agregar(v,
+                azar_.probable(0.5)   ? Uso::Refresco
+                : azar_.probable(0.5) ? Uso::Cerveza
+                                      : Uso::Botella,
+                1, primero_);
       return;
     }
     case Sitio::Rapida:
@@ -317,7 +339,8 @@ void Jornada::llenar(Venta& v, const Plan& plan, int n) {
       agregar(v, Uso::Cafe, azar_.entre(1, 2), primero_);
       if (azar_.probable(0.4)) agregar(v, Uso::Desayuno, 1, primero_);
       return;
-    default: break;
+    default:
+      break;
   }
   switch (plan.franja) {
     case Franja::Desayuno:
@@ -386,16 +409,23 @@ Venta Jornada::construir(const Plan& plan) {
   // Hora de cierre y de apertura.
   int duracion;
   switch (plan.sitio) {
-    case Sitio::Barra: duracion = azar_.entre(3, 45) * kMinuto; break;
+    case Sitio::Barra:
+      duracion = azar_.entre(3, 45) * kMinuto;
+      break;
     case Sitio::Rapida:
     case Sitio::CajaAntigua:
     case Sitio::Entrada:
-    case Sitio::Ropero: duracion = azar_.entre(1, 5) * kMinuto; break;
+    case Sitio::Ropero:
+      duracion = azar_.entre(1, 5) * kMinuto;
+      break;
     case Sitio::Telefono:
-    case Sitio::Plataforma: duracion = azar_.entre(25, 60) * kMinuto; break;
+    case Sitio::Plataforma:
+      duracion = azar_.entre(25, 60) * kMinuto;
+      break;
     default:
-      duracion = (plan.franja == Franja::Cena ? azar_.entre(60, 160) : plan.franja == Franja::Comida ? azar_.entre(40, 120)
-                                                                                                     : azar_.entre(15, 60)) *
+      duracion = (plan.franja == Franja::Cena     ? azar_.entre(60, 160)
+                  : plan.franja == Franja::Comida ? azar_.entre(40, 120)
+                                                  : azar_.entre(15, 60)) *
                  kMinuto;
   }
   duracion += azar_.entre(0, 59);
@@ -428,7 +458,9 @@ Venta Jornada::construir(const Plan& plan) {
     case Sitio::Comedor:
     case Sitio::Terraza:
     case Sitio::Reservado: {
-      v.zona = plan.sitio == Sitio::Comedor ? zona::Comedor : plan.sitio == Sitio::Terraza ? zona::Terraza : zona::Reservado;
+      v.zona = plan.sitio == Sitio::Comedor   ? zona::Comedor
+               : plan.sitio == Sitio::Terraza ? zona::Terraza
+                                              : zona::Reservado;
       v.mesa = t_.mesas[static_cast<size_t>(azar_.elegir(t_.mesasDe(v.zona)))].codigo;
       v.modo = 4;
       if (plan.cobroParcial) {
@@ -444,7 +476,8 @@ Venta Jornada::construir(const Plan& plan) {
       v.modo = plan.sitio == Sitio::Plataforma ? 5 : plan.domicilio ? 3 : 2;
       if (plan.sitio == Sitio::Telefono) {
         v.cliente = azar_.probable(0.6) ? azar_.entre(1, 12) : azar_.entre(1, static_cast<int>(t_.clientes.size()));
-        if (v.modo == 3 && !plan.sinRepartidor && !repartidores_.empty()) v.repartidor = azar_.elegir(repartidores_)->codigo;
+        if (v.modo == 3 && !plan.sinRepartidor && !repartidores_.empty())
+          v.repartidor = azar_.elegir(repartidores_)->codigo;
       }
       if (plan.sinImpuestoIncluido) v.impuestoIncluido = 0;
       break;
@@ -487,8 +520,11 @@ Venta Jornada::construir(const Plan& plan) {
       agregarMenu(v, QStringLiteral("905"), QStringLiteral("901"), primero_);
       agregarMenu(v, QStringLiteral("901"), QStringLiteral("901"), primero_);
       break;
-    case 4: agregarMenu(v, QStringLiteral("903"), QStringLiteral("903"), primero_); break;
-    default: break;
+    case 4:
+      agregarMenu(v, QStringLiteral("903"), QStringLiteral("903"), primero_);
+      break;
+    default:
+      break;
   }
   llenar(v, plan, n);
   if (plan.productoAl21) agregarProducto(v, t_.singulares.botellaParaLlevar, 1, primero_, false);

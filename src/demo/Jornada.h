@@ -85,33 +85,33 @@ enum class Sitio { Barra, Comedor, Terraza, Reservado, Telefono, Plataforma, Rap
 struct Plan {
   Franja franja = Franja::Comida;
   Sitio sitio = Sitio::Comedor;
-  bool domicilio = true;          // teléfono: a domicilio o recogida
+  bool domicilio = true;  // teléfono: a domicilio o recogida
   bool pagoPartido = false;
-  int pagoForzado = -1;           // forma de pago del pago partido o de la venta
+  int pagoForzado = -1;  // forma de pago del pago partido o de la venta
   bool dosCamareros = false;
   int propinas = 0;
   bool tardeMalConfigurada = false;  // abierta ayer y cerrada pasada la medianoche
-  bool invitacion = false;        // todo a cuenta de la casa: total 0
-  bool devolucion = false;        // total negativo
+  bool invitacion = false;           // todo a cuenta de la casa: total 0
+  bool devolucion = false;           // total negativo
   bool impuestoNulo = false;
-  bool borrada = false;           // queda en cabecera_factura con borrar
+  bool borrada = false;  // queda en cabecera_factura con borrar
   bool descuentoGlobal = false;
   bool descuentoLinea = false;
   bool lineaBorrada = false;
   bool lineaSinTipo = false;
-  int menus = 0;                  // 1 menú del día, 2 degustación, 3 medio menú y menú del día, 4 infantil
+  int menus = 0;  // 1 menú del día, 2 degustación, 3 medio menú y menú del día, 4 infantil
   Final final = Final::Cobrada;
   bool numeroCero = false;
   LineaQuitada quitada = LineaQuitada::Ninguna;
   int ncf = 0;
-  int cliente = -1;               // -1: el que toque
+  int cliente = -1;  // -1: el que toque
   bool sinRepartidor = false;
   bool sinImpuestoIncluido = false;
-  bool conCliente = false;        // venta de barra a un cliente conocido
+  bool conCliente = false;  // venta de barra a un cliente conocido
   bool mesaSinRotulo = false;
   bool productoAl21 = false;
   bool productoAl0 = false;
-  bool promociones = false;       // fuerza una línea de cada promoción
+  bool promociones = false;  // fuerza una línea de cada promoción
   bool cobroParcial = false;
 };
 

@@ -7,7 +7,9 @@ namespace demo {
 
 namespace {
 
-QString U(const char* texto) { return QString::fromUtf8(texto); }
+QString U(const char* texto) {
+  return QString::fromUtf8(texto);
+}
 
 // Otro puesto de la misma tienda (la caja de la barra): su fila de opciones
 // no tiene tipo de negocio y su empleado tiene botones restringidos.
@@ -29,7 +31,8 @@ void escribirConfiguracion(const datos::Conexion& c) {
   opciones.fila(QString::fromLatin1(kOtroPuesto), nombre, direccion, poblacion, cif, telefono, U("€"),
                 QStringLiteral("2"), 0, kNulo, QStringLiteral("fotos"), kNulo, 0, 2);
 
-  Insercion terminal(c, QStringLiteral("opciones_terminal"), {"identificador", "id_color", "empleado", "colorpredefinido"});
+  Insercion terminal(c, QStringLiteral("opciones_terminal"),
+                     {"identificador", "id_color", "empleado", "colorpredefinido"});
   terminal.fila(IdentificadorDemo(), 2, 1, 0);
   terminal.fila(QString::fromLatin1(kOtroPuesto), 4, 4, 1);
 
@@ -55,16 +58,16 @@ void escribirConfiguracion(const datos::Conexion& c) {
 
   // Paletas de 14 colores (valores de Windows, azul-verde-rojo).
   const int paletas[5][14] = {
-      {0xE0E0E0, 0xF3DCEF, 0x565063, 0x404040, 0xC0C0C0, 0x202020, 0xFFFFFF, 0x808080, 0xD0D0D0, 0xA0A0A0,
-       0x909090, 0x707070, 0x606060, 0x505050},
-      {0xA79585, 0xE7DED6, 0x834530, 0xC67B62, 0xD3CBC2, 0x402010, 0xFFFFFF, 0x9C7A5A, 0xE2CAAB, 0xD3CB8B,
-       0xB08060, 0x906040, 0x704020, 0x502000},
-      {0xCDE7D2, 0x9FCD8B, 0x66AF43, 0x8ED0A0, 0xB5DFC1, 0x1E4A20, 0xFFFFFF, 0x5A9A60, 0xBDE3C8, 0x2E7431,
-       0x4C8C50, 0x3C7C40, 0x2C6C30, 0x1C5C20},
-      {0x96FAF8, 0x79F9F5, 0x0BC1C1, 0x6ADEE1, 0xC2FCFB, 0x104040, 0xFFFFFF, 0x50B0B0, 0xA2EAEC, 0x066A68,
-       0x40A0A0, 0x309090, 0x208080, 0x107070},
-      {0x9FC2FD, 0xDDE8F9, 0xBBC0E1, 0xD7D9EE, 0xE9F1FE, 0x3E4891, 0xFFFFFF, 0xA0A8D0, 0xE9F1FE, 0x3E4891,
-       0x8090C0, 0x7080B0, 0x6070A0, 0x506090},
+      {0xE0E0E0, 0xF3DCEF, 0x565063, 0x404040, 0xC0C0C0, 0x202020, 0xFFFFFF, 0x808080, 0xD0D0D0, 0xA0A0A0, 0x909090,
+       0x707070, 0x606060, 0x505050},
+      {0xA79585, 0xE7DED6, 0x834530, 0xC67B62, 0xD3CBC2, 0x402010, 0xFFFFFF, 0x9C7A5A, 0xE2CAAB, 0xD3CB8B, 0xB08060,
+       0x906040, 0x704020, 0x502000},
+      {0xCDE7D2, 0x9FCD8B, 0x66AF43, 0x8ED0A0, 0xB5DFC1, 0x1E4A20, 0xFFFFFF, 0x5A9A60, 0xBDE3C8, 0x2E7431, 0x4C8C50,
+       0x3C7C40, 0x2C6C30, 0x1C5C20},
+      {0x96FAF8, 0x79F9F5, 0x0BC1C1, 0x6ADEE1, 0xC2FCFB, 0x104040, 0xFFFFFF, 0x50B0B0, 0xA2EAEC, 0x066A68, 0x40A0A0,
+       0x309090, 0x208080, 0x107070},
+      {0x9FC2FD, 0xDDE8F9, 0xBBC0E1, 0xD7D9EE, 0xE9F1FE, 0x3E4891, 0xFFFFFF, 0xA0A8D0, 0xE9F1FE, 0x3E4891, 0x8090C0,
+       0x7080B0, 0x6070A0, 0x506090},
   };
   Insercion colores(c, QStringLiteral("colores"),
                     {"id_color", "color1", "color2", "color3", "color4", "color5", "color6", "color7", "color8",
@@ -133,10 +136,10 @@ void escribirConfiguracion(const datos::Conexion& c) {
 void EscribirMaestros(const datos::Conexion& c, const Tienda& t) {
   escribirConfiguracion(c);
 
-  Insercion empleados(c, QStringLiteral("empleados"),
-                      {"codigo", "nombre", "apellidos", "direccion", "cp", "telefono", "dni", "localidad", "provincia",
-                       "sueldobase", "fechaalta", "fechabaja", "horario", "funcion", "libra", "usuario", "clave", "ss",
-                       "baja"});
+  Insercion empleados(
+      c, QStringLiteral("empleados"),
+      {"codigo", "nombre", "apellidos", "direccion", "cp", "telefono", "dni", "localidad", "provincia", "sueldobase",
+       "fechaalta", "fechabaja", "horario", "funcion", "libra", "usuario", "clave", "ss", "baja"});
   for (const Empleado& e : t.empleados)
     empleados.fila(e.codigo, e.nombre, e.apellidos, e.direccion, e.cp, e.telefono, e.dni, e.localidad, e.provincia,
                    e.sueldo, TextoDia(e.alta), e.baja.isValid() ? QVariant(TextoDia(e.baja)) : kNulo, e.horario,
@@ -160,17 +163,17 @@ void EscribirMaestros(const datos::Conexion& c, const Tienda& t) {
                     {"codigo", "nombre", "nombrecompleto", "descnumerica", "hechoen", "precio", "impuesto", "coste",
                      "menu", "borrar"});
   for (const Familia& f : t.familias)
-    seccion.fila(f.codigo, f.nombre, f.nombreCompleto, f.descNumerica, f.hechoEn, f.precio, f.impuesto, f.coste,
-                 f.menu, f.borrar);
+    seccion.fila(f.codigo, f.nombre, f.nombreCompleto, f.descNumerica, f.hechoEn, f.precio, f.impuesto, f.coste, f.menu,
+                 f.borrar);
 
-  Insercion productos(c, QStringLiteral("productos"),
-                      {"codigo", "nombre", "descripcion", "descnumerica", "precio", "coste", "iva", "entrada", "salida",
-                       "stock", "stockminimo", "stockconsumointerno", "seccion", "proveedor", "tipoprod",
-                       "codigobarras", "borrar"});
+  Insercion productos(
+      c, QStringLiteral("productos"),
+      {"codigo", "nombre", "descripcion", "descnumerica", "precio", "coste", "iva", "entrada", "salida", "stock",
+       "stockminimo", "stockconsumointerno", "seccion", "proveedor", "tipoprod", "codigobarras", "borrar"});
   for (const Producto& p : t.productos)
-    productos.fila(p.codigo, p.nombre, p.descripcion, p.descNumerica, Euros(p.precio), Euros(p.coste), p.iva,
-                   p.entrada, p.salida, p.stock, p.stockMinimo, p.stockInterno, p.seccion, p.proveedor, p.tipoProd,
-                   p.codigoBarras, p.borrar);
+    productos.fila(p.codigo, p.nombre, p.descripcion, p.descNumerica, Euros(p.precio), Euros(p.coste), p.iva, p.entrada,
+                   p.salida, p.stock, p.stockMinimo, p.stockInterno, p.seccion, p.proveedor, p.tipoProd, p.codigoBarras,
+                   p.borrar);
 
   Insercion escandallo(c, QStringLiteral("productoelaborado_producto"), {"productopadre", "productohijo", "cantidad"});
   for (const Escandallo& e : t.escandallos)

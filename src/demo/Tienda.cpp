@@ -6,7 +6,9 @@ namespace demo {
 
 namespace {
 
-QString U(const char* texto) { return QString::fromUtf8(texto); }
+QString U(const char* texto) {
+  return QString::fromUtf8(texto);
+}
 
 // --- Familias ---------------------------------------------------------------
 
@@ -61,9 +63,9 @@ const DefMenu kMenus[] = {
 // --- Carta ------------------------------------------------------------------
 
 enum Marca : unsigned {
-  kEnvasado = 1u << 0,   // lleva código de barras
-  kStock = 1u << 1,      // se lleva stock
-  kAmbos = 1u << 2,      // se vende y se usa como ingrediente (tipoprod 2)
+  kEnvasado = 1u << 0,  // lleva código de barras
+  kStock = 1u << 1,     // se lleva stock
+  kAmbos = 1u << 2,     // se vende y se usa como ingrediente (tipoprod 2)
   kIva21 = 1u << 3,
   kIva0 = 1u << 4,
   kBorrado = 1u << 5,
@@ -310,22 +312,38 @@ struct DefEscandallo {
 };
 
 const DefEscandallo kEscandallos[] = {
-    {"Gin tonic", "Ginebra (botella)", 0.06},     {"Gin tonic", "Tónica Schweppes", 1},
-    {"Gin tonic", "Limones (kg)", 0.02},           {"Gin tonic", "Bolsa de hielo", 0.1},
-    {"Ron cola", "Ron (botella)", 0.06},           {"Ron cola", "Coca-Cola", 1},
-    {"Whisky cola", "Whisky (botella)", 0.06},     {"Whisky cola", "Coca-Cola", 1},
-    {"Vodka limón", "Vodka (botella)", 0.06},      {"Vodka limón", "Fanta Limón", 1},
-    {"Mojito", "Ron (botella)", 0.06},             {"Mojito", "Hierbabuena (manojo)", 0.1},
-    {"Mojito", "Limones (kg)", 0.05},              {"Mojito", "Azúcar (kg)", 0.02},
-    {"Mojito", "Gaseosa", 0.5},                    {"Sangría (jarra)", "Vino tinto a granel (l)", 0.75},
-    {"Sangría (jarra)", "Gaseosa", 0.5},           {"Sangría (jarra)", "Limones (kg)", 0.1},
-    {"Tinto de verano", "Vino tinto a granel (l)", 0.15}, {"Tinto de verano", "Gaseosa", 0.3},
-    {"Tortilla de patata entera", "Huevos (docena)", 0.5}, {"Tortilla de patata entera", "Patatas (saco 10 kg)", 0.06},
-    {"Tortilla de patata entera", "Cebolla (kg)", 0.2},     {"Pincho de tortilla", "Tortilla de patata entera", 0.125},
-    {"Café solo", "Café en grano (kg)", 0.008},    {"Cortado", "Café en grano (kg)", 0.008},
-    {"Cortado", "Leche (l)", 0.03},                {"Café con leche", "Café en grano (kg)", 0.008},
-    {"Café con leche", "Leche (l)", 0.15},         {"Merluza a la cazuela", "Merluza (kg)", 0.3},
-    {"Entrecot de ternera", "Ternera (kg)", 0.35}, {"Ración de rabas", "Calamar (kg)", 0.25},
+    {"Gin tonic", "Ginebra (botella)", 0.06},
+    {"Gin tonic", "Tónica Schweppes", 1},
+    {"Gin tonic", "Limones (kg)", 0.02},
+    {"Gin tonic", "Bolsa de hielo", 0.1},
+    {"Ron cola", "Ron (botella)", 0.06},
+    {"Ron cola", "Coca-Cola", 1},
+    {"Whisky cola", "Whisky (botella)", 0.06},
+    {"Whisky cola", "Coca-Cola", 1},
+    {"Vodka limón", "Vodka (botella)", 0.06},
+    {"Vodka limón", "Fanta Limón", 1},
+    {"Mojito", "Ron (botella)", 0.06},
+    {"Mojito", "Hierbabuena (manojo)", 0.1},
+    {"Mojito", "Limones (kg)", 0.05},
+    {"Mojito", "Azúcar (kg)", 0.02},
+    {"Mojito", "Gaseosa", 0.5},
+    {"Sangría (jarra)", "Vino tinto a granel (l)", 0.75},
+    {"Sangría (jarra)", "Gaseosa", 0.5},
+    {"Sangría (jarra)", "Limones (kg)", 0.1},
+    {"Tinto de verano", "Vino tinto a granel (l)", 0.15},
+    {"Tinto de verano", "Gaseosa", 0.3},
+    {"Tortilla de patata entera", "Huevos (docena)", 0.5},
+    {"Tortilla de patata entera", "Patatas (saco 10 kg)", 0.06},
+    {"Tortilla de patata entera", "Cebolla (kg)", 0.2},
+    {"Pincho de tortilla", "Tortilla de patata entera", 0.125},
+    {"Café solo", "Café en grano (kg)", 0.008},
+    {"Cortado", "Café en grano (kg)", 0.008},
+    {"Cortado", "Leche (l)", 0.03},
+    {"Café con leche", "Café en grano (kg)", 0.008},
+    {"Café con leche", "Leche (l)", 0.15},
+    {"Merluza a la cazuela", "Merluza (kg)", 0.3},
+    {"Entrecot de ternera", "Ternera (kg)", 0.35},
+    {"Ración de rabas", "Calamar (kg)", 0.25},
 };
 
 // Stock fijado a mano para que los listados de stock tengan de todo.
@@ -336,42 +354,63 @@ struct DefStock {
 };
 
 const DefStock kStocksFijos[] = {
-    {"Tercio Mahou", 24, 24},                // justo en el mínimo
-    {"Tónica Schweppes", 5, 24},             // por debajo
+    {"Tercio Mahou", 24, 24},     // justo en el mínimo
+    {"Tónica Schweppes", 5, 24},  // por debajo
     {"Botella Albariño", 2, 6},
     {"Café en grano (kg)", 1.5, 4},
-    {"Lata de anchoas de regalo", 0, 3},     // proveedor borrado: sigue saliendo
-    {"Bolsa de hielo", 2, 10},               // su familia no existe: no sale
-    {"Zumo de naranja natural", 0, 2},       // sin proveedor: no sale
-    {"Red Bull", -3, 12},                    // stock negativo
+    {"Lata de anchoas de regalo", 0, 3},  // proveedor borrado: sigue saliendo
+    {"Bolsa de hielo", 2, 10},            // su familia no existe: no sale
+    {"Zumo de naranja natural", 0, 2},    // sin proveedor: no sale
+    {"Red Bull", -3, 12},                 // stock negativo
     {"Patatas fritas (bolsa)", -1, 10},
-    {"Refresco de cola 2 l", 12, 6},         // borrado con stock: sigue valorándose
+    {"Refresco de cola 2 l", 12, 6},  // borrado con stock: sigue valorándose
 };
 
 double minimoPorUso(Uso uso) {
   switch (uso) {
-    case Uso::Refresco: return 24;
-    case Uso::Agua: return 24;
-    case Uso::Cerveza: return 24;
-    case Uso::Botella: return 6;
-    case Uso::Tienda: return 4;
-    case Uso::Desayuno: return 10;
-    case Uso::Postre: return 4;
-    case Uso::Ingrediente: return 3;
-    default: return 6;
+    case Uso::Refresco:
+      return 24;
+    case Uso::Agua:
+      return 24;
+    case Uso::Cerveza:
+      return 24;
+    case Uso::Botella:
+      return 6;
+    case Uso::Tienda:
+      return 4;
+    case Uso::Desayuno:
+      return 10;
+    case Uso::Postre:
+      return 4;
+    case Uso::Ingrediente:
+      return 3;
+    default:
+      return 6;
   }
 }
 
 double razonCoste(Uso uso) {
   switch (uso) {
-    case Uso::Cafe: return 0.14;
-    case Uso::Cerveza: case Uso::Vino: return 0.26;
-    case Uso::Refresco: case Uso::Agua: case Uso::Copa: return 0.30;
-    case Uso::Botella: return 0.42;
-    case Uso::Tienda: return 0.55;
-    case Uso::Menu: return 0.38;
-    case Uso::Evento: case Uso::Ropero: return 0.0;
-    default: return 0.33;
+    case Uso::Cafe:
+      return 0.14;
+    case Uso::Cerveza:
+    case Uso::Vino:
+      return 0.26;
+    case Uso::Refresco:
+    case Uso::Agua:
+    case Uso::Copa:
+      return 0.30;
+    case Uso::Botella:
+      return 0.42;
+    case Uso::Tienda:
+      return 0.55;
+    case Uso::Menu:
+      return 0.38;
+    case Uso::Evento:
+    case Uso::Ropero:
+      return 0.0;
+    default:
+      return 0.33;
   }
 }
 
@@ -383,19 +422,23 @@ QString Ean13(quint64 numero) {
   return doce + QString::number((10 - suma % 10) % 10);
 }
 
-qint64 Centimos(double euros) { return static_cast<qint64>(std::llround(euros * 100.0)); }
+qint64 Centimos(double euros) {
+  return static_cast<qint64>(std::llround(euros * 100.0));
+}
 
 }  // namespace
 
 // --- Horas y fechas -----------------------------------------------------------
 
-QString TextoDia(const QDate& dia) { return datos::textoFecha(dia); }
+QString TextoDia(const QDate& dia) {
+  return datos::textoFecha(dia);
+}
 
 QString TextoHora(int segundo) {
   segundo = ((segundo % 86400) + 86400) % 86400;
   const int h = segundo / 3600, m = (segundo / 60) % 60, s = segundo % 60;
-  const QChar t[8] = {QChar(u'0' + h / 10), QChar(u'0' + h % 10), QChar(u':'), QChar(u'0' + m / 10),
-                      QChar(u'0' + m % 10), QChar(u':'), QChar(u'0' + s / 10), QChar(u'0' + s % 10)};
+  const QChar t[8] = {QChar(u'0' + h / 10), QChar(u'0' + h % 10), QChar(u':'),          QChar(u'0' + m / 10),
+                      QChar(u'0' + m % 10), QChar(u':'),          QChar(u'0' + s / 10), QChar(u'0' + s % 10)};
   return QString(t, 8);
 }
 
@@ -485,8 +528,9 @@ void Tienda::crearCarta(Azar& azar) {
     p.popularidad = d.popularidad;
     const bool ingrediente = d.uso == Uso::Ingrediente && !(d.marcas & kAmbos);
     p.precio = ingrediente ? 0 : Centimos(d.precio);
-    p.coste = ingrediente || d.uso == Uso::Ingrediente ? Centimos(d.precio * (ingrediente ? 1.0 : 0.45))
-                                                       : Centimos(d.precio * razonCoste(d.uso) * (0.9 + 0.2 * azar.real()));
+    p.coste = ingrediente || d.uso == Uso::Ingrediente
+                  ? Centimos(d.precio * (ingrediente ? 1.0 : 0.45))
+                  : Centimos(d.precio * razonCoste(d.uso) * (0.9 + 0.2 * azar.real()));
     p.tasa = (d.marcas & kIva21) ? 21 : (d.marcas & kIva0) ? 0 : 10;
     p.iva = (d.marcas & kSinIvaFicha) ? kNulo : QVariant(p.tasa);
     p.seccion = d.familia ? QVariant(QString::fromLatin1(d.familia)) : kNulo;
@@ -549,10 +593,10 @@ void Tienda::crearCarta(Azar& azar) {
 }
 
 void Tienda::crearGenerados(int hasta, Azar& azar) {
-  static const char* const tipos[] = {"Vino", "Cerveza", "Licor", "Conserva", "Aceite", "Queso", "Embutido",
-                                      "Dulce", "Refresco", "Café", "Vermut", "Sidra"};
-  static const char* const origenes[] = {"de Liébana", "del Asón", "de Trasmiera", "pasiego", "de Campoo",
-                                         "del Besaya", "de la Costa", "del Nansa", "de Santoña", "de Potes"};
+  static const char* const tipos[] = {"Vino",     "Cerveza", "Licor",    "Conserva", "Aceite", "Queso",
+                                      "Embutido", "Dulce",   "Refresco", "Café",     "Vermut", "Sidra"};
+  static const char* const origenes[] = {"de Liébana", "del Asón",    "de Trasmiera", "pasiego",    "de Campoo",
+                                         "del Besaya", "de la Costa", "del Nansa",    "de Santoña", "de Potes"};
   static const char* const familiasGenerados[] = {"1", "2", "3", "4", "5", "6", "12", "13", "14"};
   int numero = 20001;
   while (static_cast<int>(productos.size()) < hasta) {
@@ -599,7 +643,7 @@ const Empleado* Tienda::empleado(int codigo) const {
 const std::vector<int>& Tienda::mesasDe(int salon) const {
   static const std::vector<int> ninguna;
   return salon >= 0 && salon < static_cast<int>(mesasPorSalon_.size()) ? mesasPorSalon_[static_cast<size_t>(salon)]
-                                                                         : ninguna;
+                                                                       : ninguna;
 }
 
 const std::vector<int>& Tienda::productosDe(int proveedor) const {
@@ -645,7 +689,8 @@ void Tienda::indexar() {
     if (prov > 0 && prov < 16) productosPorProveedor_[static_cast<size_t>(prov)].push_back(static_cast<int>(i));
   }
   mesasPorSalon_.assign(6, {});
-  for (size_t i = 0; i < mesas.size(); ++i) mesasPorSalon_[static_cast<size_t>(mesas[i].salon)].push_back(static_cast<int>(i));
+  for (size_t i = 0; i < mesas.size(); ++i)
+    mesasPorSalon_[static_cast<size_t>(mesas[i].salon)].push_back(static_cast<int>(i));
 }
 
 }  // namespace demo

@@ -23,9 +23,9 @@ enum class Uso {
   Refresco,
   Agua,
   Cerveza,
-  Vino,      // copa
-  Botella,   // botella de vino o cava para la mesa
-  Copa,      // combinados y licores
+  Vino,     // copa
+  Botella,  // botella de vino o cava para la mesa
+  Copa,     // combinados y licores
   Cafe,
   Desayuno,
   Tapa,
@@ -65,8 +65,8 @@ struct Producto {
   QVariant descNumerica;
   qint64 precio = 0;  // céntimos
   qint64 coste = 0;
-  QVariant iva;        // lo que dice la ficha (puede faltar)
-  double tasa = 10;    // el tipo con que se vende
+  QVariant iva;      // lo que dice la ficha (puede faltar)
+  double tasa = 10;  // el tipo con que se vende
   QVariant entrada, salida, stock, stockMinimo, stockInterno;
   QVariant seccion;
   QVariant proveedor;
@@ -179,7 +179,7 @@ class Tienda {
   const Ruleta& ruleta(Uso uso) const { return ruletas_[static_cast<size_t>(uso)]; }
   const Producto& producto(int indice) const { return productos[static_cast<size_t>(indice)]; }
   int indiceProducto(const QString& nombre) const;  // -1 si no está
-  int indiceMenu(const QString& codigo) const;       // artículo del menú; -1 si no está
+  int indiceMenu(const QString& codigo) const;      // artículo del menú; -1 si no está
   const Empleado* empleado(int codigo) const;
   // Mesas de un salón (índices en `mesas`).
   const std::vector<int>& mesasDe(int salon) const;

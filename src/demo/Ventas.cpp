@@ -11,7 +11,9 @@ namespace demo {
 
 namespace {
 
-QString U(const char* texto) { return QString::fromUtf8(texto); }
+QString U(const char* texto) {
+  return QString::fromUtf8(texto);
+}
 
 // Los casos raros que distinguen los informes, forzados el primer día abierto
 // de cada mes para que cualquier rango de un mes los tenga.
@@ -51,10 +53,10 @@ std::vector<Plan> Escaparate() {
     p.ncf = 4;
   }
   nuevo(Franja::Comida, Sitio::Telefono).domicilio = false;  // recogida en el local
-  nuevo(Franja::Cena, Sitio::Plataforma).ncf = 5;             // tipo de comprobante sin rótulo
-  nuevo(Franja::Cena, Sitio::Comedor).menus = 2;              // degustación: cuatro pases
-  nuevo(Franja::Comida, Sitio::Comedor).menus = 3;            // medio menú y menú del día
-  nuevo(Franja::Comida, Sitio::Comedor).menus = 4;            // infantil
+  nuevo(Franja::Cena, Sitio::Plataforma).ncf = 5;            // tipo de comprobante sin rótulo
+  nuevo(Franja::Cena, Sitio::Comedor).menus = 2;             // degustación: cuatro pases
+  nuevo(Franja::Comida, Sitio::Comedor).menus = 3;           // medio menú y menú del día
+  nuevo(Franja::Comida, Sitio::Comedor).menus = 4;           // infantil
   nuevo(Franja::Comida, Sitio::Comedor).final = Final::AnuladaSinNumero;
   {
     Plan& p = nuevo(Franja::Desayuno, Sitio::Barra);
@@ -108,8 +110,8 @@ const Motivo kMotivos[] = {
     {"Reparación de la cafetera", 6000, 18000, 1},
 };
 
-const char* const kReservaSinFicha[] = {"Familia García", "Sr. Martínez", "Peña Los Amigos", "Cumpleaños Laura",
-                                        "Comida de empresa", "Sra. Incera", "Despedida de Lucas", "Cuadrilla de Noja"};
+const char* const kReservaSinFicha[] = {"Familia García",    "Sr. Martínez", "Peña Los Amigos",    "Cumpleaños Laura",
+                                        "Comida de empresa", "Sra. Incera",  "Despedida de Lucas", "Cuadrilla de Noja"};
 
 struct Contadores {
   qint64 numero = 30001;
@@ -124,36 +126,61 @@ class Generador {
   Generador(const datos::Conexion& c, const Tienda& t, const OpcionesDemo& o)
       : t_(t),
         o_(o),
-        cabecera_(c, QStringLiteral("cabecera_factura"), {"numero", "fecha", "fechaventa", "hora", "hora_inicio", "camarero",
-                                                         "codigo_camarero", "zona_venta", "mesa", "total", "impuesto",
-                                                         "recargo", "descuento", "impuestoincluido", "pago", "efectivo",
-                                                         "tarjeta", "cliente", "modoventa", "repartidor", "terminal",
-                                                         "borrar"}),
-        cabeceraAnulada_(c, QStringLiteral("cabecera_factura_anulaciones"),
-                         {"numero", "fecha", "fechaventa", "hora", "hora_inicio", "camarero", "codigo_camarero",
-                          "zona_venta", "mesa", "total", "impuesto", "recargo", "descuento", "impuestoincluido", "pago",
-                          "efectivo", "tarjeta", "cliente", "modoventa", "repartidor", "terminal", "borrar"}),
+        cabecera_(c, QStringLiteral("cabecera_factura"),
+                  {"numero",     "fecha",    "fechaventa", "hora",     "hora_inicio", "camarero",   "codigo_camarero",
+                   "zona_venta", "mesa",     "total",      "impuesto", "recargo",     "descuento",  "impuestoincluido",
+                   "pago",       "efectivo", "tarjeta",    "cliente",  "modoventa",   "repartidor", "terminal",
+                   "borrar"}),
+        cabeceraAnulada_(
+            c, QStringLiteral("cabecera_factura_anulaciones"),
+            {"numero",     "fecha",    "fechaventa", "hora",     "hora_inicio", "camarero",   "codigo_camarero",
+             "zona_venta", "mesa",     "total",      "impuesto", "recargo",     "descuento",  "impuestoincluido",
+             "pago",       "efectivo", "tarjeta",    "cliente",  "modoventa",   "repartidor", "terminal",
+             "borrar"}),
         temporal_(c, QStringLiteral("cabecera_factura_temp"),
-                  {"numero", "fecha", "fechaventa", "hora", "hora_inicio", "camarero", "codigo_camarero", "zona_venta",
-                   "mesa", "total", "impuesto", "recargo", "descuento", "impuestoincluido", "pago", "efectivo",
-                   "tarjeta", "cliente", "modoventa", "repartidor", "terminal", "borrar"}),
+                  {"numero",     "fecha",    "fechaventa", "hora",     "hora_inicio", "camarero",   "codigo_camarero",
+                   "zona_venta", "mesa",     "total",      "impuesto", "recargo",     "descuento",  "impuestoincluido",
+                   "pago",       "efectivo", "tarjeta",    "cliente",  "modoventa",   "repartidor", "terminal",
+                   "borrar"}),
         detalle_(c, QStringLiteral("detalle_factura"),
-                 {"num_factura", "indice", "orden", "codigo", "producto", "precio", "precio_unit", "unidades",
-                  "impuesto", "tipoimpuesto", "descuento", "recargo", "codcamarero", "nombrecamarero", "menu",
-                  "productodemenu", "codmenu", "promocion", "unidadespromocion", "borrar"}),
+                 {"num_factura",       "indice",         "orden",    "codigo",         "producto",  "precio",
+                  "precio_unit",       "unidades",       "impuesto", "tipoimpuesto",   "descuento", "recargo",
+                  "codcamarero",       "nombrecamarero", "menu",     "productodemenu", "codmenu",   "promocion",
+                  "unidadespromocion", "borrar"}),
         detalleAnulado_(c, QStringLiteral("detalle_factura_anulaciones"),
-                        {"num_factura", "indice", "orden", "codigo", "producto", "precio", "precio_unit", "unidades",
-                         "impuesto", "tipoimpuesto", "descuento", "recargo", "codcamarero", "nombrecamarero", "menu",
-                         "productodemenu", "codmenu", "promocion", "unidadespromocion", "borrar", "num_facturaorigen",
-                         "fechaanulacion", "servido"}),
+                        {"num_factura",
+                         "indice",
+                         "orden",
+                         "codigo",
+                         "producto",
+                         "precio",
+                         "precio_unit",
+                         "unidades",
+                         "impuesto",
+                         "tipoimpuesto",
+                         "descuento",
+                         "recargo",
+                         "codcamarero",
+                         "nombrecamarero",
+                         "menu",
+                         "productodemenu",
+                         "codmenu",
+                         "promocion",
+                         "unidadespromocion",
+                         "borrar",
+                         "num_facturaorigen",
+                         "fechaanulacion",
+                         "servido"}),
         cocifac_(c, QStringLiteral("cocifac"), {"fecha", "numventa", "numfactura"}),
         propinas_(c, QStringLiteral("propinas"), {"id", "numventa", "importe", "codempleado", "nomempleado", "fecha"}),
         ncf_(c, QStringLiteral("facturatiporepdom"), {"nrofactura", "cfc", "tipo", "nroactual"}),
-        gastos_(c, QStringLiteral("gastos"), {"id", "fecha", "hora", "codigoempleado", "importe", "importe_decimal", "motivo"}),
+        gastos_(c, QStringLiteral("gastos"),
+                {"id", "fecha", "hora", "codigoempleado", "importe", "importe_decimal", "motivo"}),
         retiradas_(c, QStringLiteral("retiradas"), {"id", "empleado", "fecha", "hora", "importe"}),
         cierres_(c, QStringLiteral("cierre_caja"),
                  {"id", "fecha", "hora", "recuento", "caja", "tarjeta", "cajainicialsiguientedia", "nom_empleado"}),
-        reservas_(c, QStringLiteral("reservas"), {"id", "telefono", "fecha", "hora", "nombre", "mesa", "numcomensales"}),
+        reservas_(c, QStringLiteral("reservas"),
+                  {"id", "telefono", "fecha", "hora", "nombre", "mesa", "numcomensales"}),
         pedidos_(c, QStringLiteral("pedidos"), {"cod", "fecha", "proveedor"}),
         pedidosDet_(c, QStringLiteral("pedidosdet"), {"pedido", "producto", "coste", "unidades"}),
         historico_(c, QStringLiteral("historicostock"), {"id", "codigo", "cantidad", "fecha", "descripciontipo"}),
@@ -261,10 +288,10 @@ void Generador::dia(const QDate& d) {
 
 void Generador::escribirLinea(qint64 numFactura, int indice, const Linea& l) {
   detalle_.fila(numFactura, indice, l.orden, t_.producto(l.producto).codigo, l.nombre, Euros(l.precio),
-                Euros(l.precioUnit), static_cast<double>(l.unidades), Euros(l.impuesto), l.tasaNula ? kNulo : QVariant(l.tasa),
-                Euros(l.descuento), Euros(l.recargo), l.camarero->codigo, l.camarero->nombreCompleto, l.menu,
-                l.productoDeMenu, l.codMenu.isNull() ? kNulo : QVariant(l.codMenu), l.promocion, l.unidadesPromocion,
-                l.borrar);
+                Euros(l.precioUnit), static_cast<double>(l.unidades), Euros(l.impuesto),
+                l.tasaNula ? kNulo : QVariant(l.tasa), Euros(l.descuento), Euros(l.recargo), l.camarero->codigo,
+                l.camarero->nombreCompleto, l.menu, l.productoDeMenu, l.codMenu.isNull() ? kNulo : QVariant(l.codMenu),
+                l.promocion, l.unidadesPromocion, l.borrar);
 }
 
 void Generador::escribirVenta(Venta& v, Azar& azar) {
@@ -277,9 +304,10 @@ void Generador::escribirVenta(Venta& v, Azar& azar) {
 
   Insercion& cabecera = cobrada ? cabecera_ : cabeceraAnulada_;
   cabecera.fila(v.numero, TextoDia(v.fecha), textoDia_, hora(v.hora), hora(v.horaInicio), v.camarero->nombreCompleto,
-                v.camarero->codigo, v.zona, v.mesa, Euros(v.total), v.impuestoNulo ? kNulo : QVariant(Euros(v.impuesto)),
-                Euros(v.recargo), Euros(v.descuento), v.impuestoIncluido, v.pago, Euros(v.efectivo), Euros(v.tarjeta),
-                v.cliente, v.modo, v.repartidor, v.terminal, cobrada ? v.borrar : -1);
+                v.camarero->codigo, v.zona, v.mesa, Euros(v.total),
+                v.impuestoNulo ? kNulo : QVariant(Euros(v.impuesto)), Euros(v.recargo), Euros(v.descuento),
+                v.impuestoIncluido, v.pago, Euros(v.efectivo), Euros(v.tarjeta), v.cliente, v.modo, v.repartidor,
+                v.terminal, cobrada ? v.borrar : -1);
   int indice = 0;
   if (cobrada) {
     for (const Linea& l : v.lineas) escribirLinea(v.numero, ++indice, l);
@@ -305,17 +333,26 @@ void Generador::escribirVenta(Venta& v, Azar& azar) {
     QVariant origen = kNulo;
     int servido = 0;
     switch (v.quitada) {
-      case LineaQuitada::SinOrigen: numFactura = -v.numVenta; break;  // aún sin número de factura
-      case LineaQuitada::OtraFactura: origen = std::max<qint64>(30001, v.numero - azar.entre(1, 40)); break;
-      case LineaQuitada::OrigenMenosUno: origen = -1; break;
-      case LineaQuitada::Servida: servido = 1; break;
-      case LineaQuitada::Ninguna: break;
+      case LineaQuitada::SinOrigen:
+        numFactura = -v.numVenta;
+        break;  // aún sin número de factura
+      case LineaQuitada::OtraFactura:
+        origen = std::max<qint64>(30001, v.numero - azar.entre(1, 40));
+        break;
+      case LineaQuitada::OrigenMenosUno:
+        origen = -1;
+        break;
+      case LineaQuitada::Servida:
+        servido = 1;
+        break;
+      case LineaQuitada::Ninguna:
+        break;
     }
     detalleAnulado_.fila(numFactura, 0, 0, t_.producto(l.producto).codigo, l.nombre, Euros(l.precio),
                          Euros(l.precioUnit), static_cast<double>(l.unidades), Euros(l.impuesto),
-                         l.tasaNula ? kNulo : QVariant(l.tasa), Euros(l.descuento), Euros(l.recargo), l.camarero->codigo,
-                         l.camarero->nombreCompleto, l.menu, l.productoDeMenu, kNulo, l.promocion, l.unidadesPromocion,
-                         0, origen, textoDia_, servido);
+                         l.tasaNula ? kNulo : QVariant(l.tasa), Euros(l.descuento), Euros(l.recargo),
+                         l.camarero->codigo, l.camarero->nombreCompleto, l.menu, l.productoDeMenu, kNulo, l.promocion,
+                         l.unidadesPromocion, 0, origen, textoDia_, servido);
   }
 
   if (v.cocina)
@@ -329,8 +366,8 @@ void Generador::escribirVenta(Venta& v, Azar& azar) {
   if (v.ncf > 0) {
     static const char* const series[] = {"", "B01", "B02", "B15", "B14", "B16"};
     const int n = ++c_.ncf[v.ncf];
-    ncf_.fila(v.numero, QStringLiteral("%1%2").arg(QLatin1String(series[v.ncf])).arg(n, 8, 10, QLatin1Char('0')),
-              v.ncf, n);
+    ncf_.fila(v.numero, QStringLiteral("%1%2").arg(QLatin1String(series[v.ncf])).arg(n, 8, 10, QLatin1Char('0')), v.ncf,
+              n);
   }
   if (v.borrar) return;
   if (v.efectivo != 0 || v.tarjeta != 0) {
@@ -442,7 +479,8 @@ void Generador::reservas(const QDate& d, Azar& azar, double factor) {
         telefono = c.telefono;
         nombre = c.nombreCompleto();
       } else {
-        telefono = QStringLiteral("6%1 %2 %3").arg(azar.entre(10, 99)).arg(azar.entre(100, 999)).arg(azar.entre(100, 999));
+        telefono =
+            QStringLiteral("6%1 %2 %3").arg(azar.entre(10, 99)).arg(azar.entre(100, 999)).arg(azar.entre(100, 999));
         nombre = U(kReservaSinFicha[azar.entre(0, 7)]);
       }
       const int personas = comensales[azar.entre(0, 12)];
@@ -475,10 +513,11 @@ void Generador::pedidos(const QDate& d, Azar& azar, bool escaparate) {
     const int lineas = std::min(static_cast<int>(surtido.size()), azar.entre(2, 8));
     const int inicio = azar.entre(0, static_cast<int>(surtido.size()) - 1);
     for (int i = 0; i < lineas; ++i) {
-      const Producto& producto = t_.producto(surtido[static_cast<size_t>((inicio + i) % static_cast<int>(surtido.size()))]);
-      const int unidades = producto.uso == Uso::Ingrediente ? azar.entre(2, 20)
+      const Producto& producto =
+          t_.producto(surtido[static_cast<size_t>((inicio + i) % static_cast<int>(surtido.size()))]);
+      const int unidades = producto.uso == Uso::Ingrediente        ? azar.entre(2, 20)
                            : producto.stockMinimo.toDouble() >= 24 ? azar.entre(1, 4) * 24
-                                                                  : azar.entre(2, 12);
+                                                                   : azar.entre(2, 12);
       const qint64 coste = producto.coste * azar.entre(95, 105) / 100;
       pedidosDet_.fila(ultimo, producto.codigo, Euros(coste), static_cast<double>(unidades));
       historico_.fila(c_.historico++, producto.codigo, static_cast<double>(unidades), textoDia_, 1);
@@ -506,9 +545,9 @@ void Generador::abiertas(const QDate& hoy) {
     p.sitio = i % 3 == 0 ? Sitio::Comedor : Sitio::Barra;
     Venta v = jornada.construir(p);
     const qint64 numero = c_.numVenta++;
-    temporal_.fila(numero, fecha, fecha, hora(v.hora), hora(v.horaInicio), v.camarero->nombreCompleto, v.camarero->codigo,
-                   v.zona, v.mesa, Euros(v.total), Euros(v.impuesto), Euros(v.recargo), Euros(v.descuento), 1, 0, 0.0,
-                   0.0, v.cliente, v.modo, 0, v.terminal, 0);
+    temporal_.fila(numero, fecha, fecha, hora(v.hora), hora(v.horaInicio), v.camarero->nombreCompleto,
+                   v.camarero->codigo, v.zona, v.mesa, Euros(v.total), Euros(v.impuesto), Euros(v.recargo),
+                   Euros(v.descuento), 1, 0, 0.0, 0.0, v.cliente, v.modo, 0, v.terminal, 0);
     if (v.cocina || i == 0) cocifac_.fila(fecha, numero, kNulo);
   }
   // Reservas ya apuntadas para las dos próximas semanas, menos cuanto más lejos.

@@ -21,8 +21,8 @@ enum class Dialogo {
 enum class ImpresoraDestino { Informes, Ticket };
 
 struct BotonInforme {
-  QString boton;    // nombre del control: cmdProductos
-  QString titulo;   // texto del botón
+  QString boton;   // nombre del control: cmdProductos
+  QString titulo;  // texto del botón
   Dialogo dialogo = Dialogo::Ninguno;
   std::function<void(informes::Contexto&)> constructor;
   QString plantilla;  // "productos.rpt"

@@ -13,8 +13,7 @@ const TemaColor kTemas[5] = {
 namespace {
 
 // Devuelve la primera fila de una consulta de un solo valor, si la hay.
-std::optional<QVariant> primerValor(const datos::Conexion& c, const QString& sql,
-                                    const QVariantList& valores = {}) {
+std::optional<QVariant> primerValor(const datos::Conexion& c, const QString& sql, const QVariantList& valores = {}) {
   datos::Consulta q = c.preparar(sql);
   for (const QVariant& v : valores) q.enlazar(v);
   q.ejecutar();
@@ -23,9 +22,9 @@ std::optional<QVariant> primerValor(const datos::Conexion& c, const QString& sql
 }
 
 QString impresoraDeTipo(const AjustesTerminal& at, const QString& tipo) {
-  datos::Consulta q = at.ConexionVentas->preparar(QStringLiteral(
-      "SELECT impresora FROM impresoras WHERE codigo IN (SELECT impresora FROM terminalimpresora "
-      "WHERE terminal = ? AND tipoimpresora = ?) ORDER BY codigo"));
+  datos::Consulta q = at.ConexionVentas->preparar(
+      QStringLiteral("SELECT impresora FROM impresoras WHERE codigo IN (SELECT impresora FROM terminalimpresora "
+                     "WHERE terminal = ? AND tipoimpresora = ?) ORDER BY codigo"));
   q.enlazar(at.Terminal).enlazar(tipo);
   q.ejecutar();
   return q.siguiente() ? q.texto(QStringLiteral("impresora")) : QString();
@@ -43,9 +42,12 @@ QString CalcularIdTerminal(const ajustes::AlmacenAjustes& almacen, const Entorno
 
 bool CalcularBaseDatosRemota(const datos::FuenteDatos& ventas) {
   switch (ventas.motor) {
-    case datos::Motor::SQLite: return sistema::enSistemaDeRed(ventas.ruta);
-    case datos::Motor::PostgreSQL: return !sistema::esServidorLocal(ventas.servidor);
-    case datos::Motor::ODBC: return false;
+    case datos::Motor::SQLite:
+      return sistema::enSistemaDeRed(ventas.ruta);
+    case datos::Motor::PostgreSQL:
+      return !sistema::esServidorLocal(ventas.servidor);
+    case datos::Motor::ODBC:
+      return false;
   }
   return false;
 }
@@ -73,10 +75,10 @@ void BuscarActualizaciones(const AjustesTerminal& at, const Entorno& entorno) {
   const sistema::Reloj& reloj = entorno.reloj ? *entorno.reloj : relojSistema;
   if (reloj.hoy().day() != 16) return;
   const QString ruta = sistema::rutaProgramaHermano(entorno.carpetaPrograma, QStringLiteral("Vigia.exe"));
-  const auto interruptor = primerValor(
-      *at.ConexionVentas,
-      QStringLiteral("SELECT datoa FROM relaciones_fijas WHERE indice = 'ActivadoVigia' AND datoa = ?"),
-      {at.IdTerminal + at.SufijoTerminal});
+  const auto interruptor =
+      primerValor(*at.ConexionVentas,
+                  QStringLiteral("SELECT datoa FROM relaciones_fijas WHERE indice = 'ActivadoVigia' AND datoa = ?"),
+                  {at.IdTerminal + at.SufijoTerminal});
   if (interruptor && sistema::ficheroExiste(ruta) && entorno.lanzador)
     entorno.lanzador->lanzar(entorno.carpetaPrograma, QStringLiteral("Vigia.exe"));
 }
@@ -89,9 +91,15 @@ void Arrancar(AjustesTerminal& at, ajustes::AlmacenAjustes& almacen, const Entor
   const datos::FuenteDatos ventas = almacen.fuente(QStringLiteral("hosteleria"));
   at.ConexionVentas = datos::Conexion::abrir(ventas);
   switch (ventas.motor) {
-    case datos::Motor::SQLite: at.RutaBaseDatos = ventas.ruta; break;
-    case datos::Motor::PostgreSQL: at.RutaBaseDatos = ventas.base; break;
-    case datos::Motor::ODBC: at.RutaBaseDatos = ventas.cadenaOdbc; break;
+    case datos::Motor::SQLite:
+      at.RutaBaseDatos = ventas.ruta;
+      break;
+    case datos::Motor::PostgreSQL:
+      at.RutaBaseDatos = ventas.base;
+      break;
+    case datos::Motor::ODBC:
+      at.RutaBaseDatos = ventas.cadenaOdbc;
+      break;
   }
   datos::OpcionesApertura borrador;
   borrador.borrador = true;
@@ -100,8 +108,7 @@ void Arrancar(AjustesTerminal& at, ajustes::AlmacenAjustes& almacen, const Entor
 
   // 5. Fila de opciones del puesto.
   {
-    datos::Consulta q = at.ConexionVentas->preparar(
-        QStringLiteral("SELECT * FROM opciones WHERE identificador = ?"));
+    datos::Consulta q = at.ConexionVentas->preparar(QStringLiteral("SELECT * FROM opciones WHERE identificador = ?"));
     q.enlazar(at.IdTerminal);
     q.ejecutar();
     if (q.siguiente()) {
@@ -116,12 +123,11 @@ void Arrancar(AjustesTerminal& at, ajustes::AlmacenAjustes& almacen, const Entor
       if (tipoNulo) {
         // El tipo de negocio vacío se completa con el de la suite y se guarda.
         const QString programa = almacen.leerCampo(QStringLiteral("Programa"), 1);
-        at.ConexionVentas->ejecutar(
-            QStringLiteral("UPDATE opciones SET tipo_programa = ? WHERE identificador = ?"),
-            {programa, at.IdTerminal});
-        const auto releido = primerValor(
-            *at.ConexionVentas, QStringLiteral("SELECT tipo_programa FROM opciones WHERE identificador = ?"),
-            {at.IdTerminal});
+        at.ConexionVentas->ejecutar(QStringLiteral("UPDATE opciones SET tipo_programa = ? WHERE identificador = ?"),
+                                    {programa, at.IdTerminal});
+        const auto releido =
+            primerValor(*at.ConexionVentas,
+                        QStringLiteral("SELECT tipo_programa FROM opciones WHERE identificador = ?"), {at.IdTerminal});
         at.TipoPrograma = releido && !releido->isNull() ? releido->toString() : QString();
       }
     }
@@ -143,21 +149,20 @@ void Arrancar(AjustesTerminal& at, ajustes::AlmacenAjustes& almacen, const Entor
   // 10-11. Paleta y empleado del puesto.
   const QString clave = at.IdTerminal + at.SufijoTerminal;
   {
-    const auto v = primerValor(*at.ConexionVentas,
-                               QStringLiteral("SELECT id_color FROM opciones_terminal WHERE identificador = ?"),
-                               {clave});
+    const auto v = primerValor(
+        *at.ConexionVentas, QStringLiteral("SELECT id_color FROM opciones_terminal WHERE identificador = ?"), {clave});
     at.IdColor = v && !v->isNull() ? static_cast<qint16>(v->toInt()) : qint16(-1);
   }
   {
-    const auto v = primerValor(*at.ConexionVentas,
-                               QStringLiteral("SELECT empleado FROM opciones_terminal WHERE identificador = ?"),
-                               {clave});
+    const auto v = primerValor(
+        *at.ConexionVentas, QStringLiteral("SELECT empleado FROM opciones_terminal WHERE identificador = ?"), {clave});
     at.EmpleadoTerminal = v && !v->isNull() ? v->toInt() : -1;
   }
 
   // 12. Decimales: de la primera fila de opciones, sea del puesto que sea.
   {
-    const auto v = primerValor(*at.ConexionVentas, QStringLiteral("SELECT numdecimales FROM opciones ORDER BY identificador"));
+    const auto v =
+        primerValor(*at.ConexionVentas, QStringLiteral("SELECT numdecimales FROM opciones ORDER BY identificador"));
     at.NumDecimales = v && !v->isNull() ? static_cast<qint16>(v->toInt()) : qint16(0);
   }
 

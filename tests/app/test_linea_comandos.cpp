@@ -47,8 +47,9 @@ class LineaComandos : public testing::Test {
     ini = QDir(bases->carpeta()).filePath(QStringLiteral("ajustes.ini"));
     escribirIni(bases->textoVentas(), bases->textoInformes());
     auto v = datos::Conexion::abrir(bases->fuenteVentas());
-    v->ejecutar(QStringLiteral("INSERT INTO opciones (identificador, nombre, direccion, poblacion, terminal) "
-                               "VALUES ('77', 'Bar Sol', 'Calle Mayor 1', 'Soria', '1')"));
+    v->ejecutar(
+        QStringLiteral("INSERT INTO opciones (identificador, nombre, direccion, poblacion, terminal) "
+                       "VALUES ('77', 'Bar Sol', 'Calle Mayor 1', 'Soria', '1')"));
   }
 
   void escribirIni(const QString& ventas, const QString& informes) {
@@ -88,8 +89,8 @@ TEST(LineaComandosAyuda, ArgumentosMalEscritosDanCodigoUno) {
   EXPECT_EQ(ejecutar({QStringLiteral("vender")}).codigo, 1);
   EXPECT_EQ(ejecutar({QStringLiteral("demo"), QStringLiteral("--dias"), QStringLiteral("muchos")}).codigo, 1);
   EXPECT_EQ(ejecutar({QStringLiteral("demo"), QStringLiteral("--hoy"), QStringLiteral("2026-02-30")}).codigo, 1);
-  const Salida s = ejecutar({QStringLiteral("informe"), QStringLiteral("cmdProductos"), QStringLiteral("--pdff"),
-                             QStringLiteral("x")});
+  const Salida s = ejecutar(
+      {QStringLiteral("informe"), QStringLiteral("cmdProductos"), QStringLiteral("--pdff"), QStringLiteral("x")});
   EXPECT_EQ(s.codigo, 1);
   EXPECT_TRUE(s.errores.contains(QStringLiteral("--pdff")));
 }
@@ -141,7 +142,8 @@ TEST_F(LineaComandos, SinDatosAvisaYSaleConTres) {
 TEST_F(LineaComandos, BaseDeVentasQueNoExiste) {
   const QString falta = QDir(bases->carpeta()).filePath(QStringLiteral("no-esta.db"));
   escribirIni(QStringLiteral("sqlite:") + falta, bases->textoInformes());
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos")});
+  const Salida s =
+      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos")});
   EXPECT_EQ(s.codigo, 2);
   EXPECT_TRUE(s.errores.contains(QStringLiteral("hosteleria")));
   EXPECT_TRUE(s.errores.contains(falta));
@@ -153,7 +155,8 @@ TEST_F(LineaComandos, FicheroQueNoEsUnaBase) {
   escribirFichero(falsa, "esto no es una base de datos\n");
   const QByteArray antes = huella(falsa);
   escribirIni(QStringLiteral("sqlite:") + falsa, bases->textoInformes());
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdClientes")});
+  const Salida s =
+      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdClientes")});
   EXPECT_EQ(s.codigo, 2);
   EXPECT_TRUE(s.errores.contains(QStringLiteral("hosteleria")));
   EXPECT_TRUE(s.errores.contains(QStringLiteral("not a database")));
@@ -163,7 +166,8 @@ TEST_F(LineaComandos, FicheroQueNoEsUnaBase) {
 TEST_F(LineaComandos, AjusteMalFormadoSeNombraYNoSeToca) {
   escribirFichero(ini, "[fuentes]\nhosteleria=mysql://x/y\nInformes=sqlite:i.db\n");
   const QByteArray antes = huella(ini);
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos")});
+  const Salida s =
+      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos")});
   EXPECT_EQ(s.codigo, 2);
   EXPECT_TRUE(s.errores.contains(QStringLiteral("fuentes/hosteleria")));
   EXPECT_EQ(huella(ini), antes);
@@ -179,7 +183,8 @@ TEST_F(LineaComandos, TablaQueFaltaSeNombraYNoBorraElInformeAnterior) {
     auto v = datos::Conexion::abrir(bases->fuenteVentas());
     v->ejecutar(QStringLiteral("DROP TABLE clientes"));
   }
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdClientes")});
+  const Salida s =
+      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdClientes")});
   EXPECT_EQ(s.codigo, 2);
   EXPECT_TRUE(s.errores.startsWith(QStringLiteral("Cronicas: ")));
   EXPECT_TRUE(s.errores.contains(QStringLiteral("clientes")));
@@ -199,14 +204,14 @@ TEST(LineaComandosDemo, TiendaDeDemostracionDeExtremoAExtremo) {
   ASSERT_EQ(demo.codigo, 0) << demo.errores.toStdString();
   const QString ini = QDir(destino).filePath(QStringLiteral("ajustes.ini"));
   ASSERT_TRUE(QFile::exists(ini));
-  for (const QString& boton : {QStringLiteral("cmdProductos"), QStringLiteral("cmdFamilias"),
-                               QStringLiteral("cmdEmpleados"), QStringLiteral("cmdClientes"),
-                               QStringLiteral("cmdFormasPago"), QStringLiteral("cmdProveedores"),
-                               QStringLiteral("cmdBajoMinimo"), QStringLiteral("cmdStockGeneral"),
-                               QStringLiteral("cmdProdBajoMinimoTicket")}) {
+  for (const QString& boton :
+       {QStringLiteral("cmdProductos"), QStringLiteral("cmdFamilias"), QStringLiteral("cmdEmpleados"),
+        QStringLiteral("cmdClientes"), QStringLiteral("cmdFormasPago"), QStringLiteral("cmdProveedores"),
+        QStringLiteral("cmdBajoMinimo"), QStringLiteral("cmdStockGeneral"),
+        QStringLiteral("cmdProdBajoMinimoTicket")}) {
     const QString csv = dir.filePath(boton + QStringLiteral(".csv"));
-    const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), boton,
-                               QStringLiteral("--csv"), csv});
+    const Salida s =
+        ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), boton, QStringLiteral("--csv"), csv});
     EXPECT_EQ(s.codigo, 0) << boton.toStdString() << ": " << s.errores.toStdString();
     QFile f(csv);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << boton.toStdString();

@@ -14,16 +14,21 @@ namespace {
 QString Normalizar(const QVariant& v) {
   if (v.isNull()) return QStringLiteral("\\N");
   switch (v.typeId()) {
-    case QMetaType::QDate: return datos::textoFecha(v.toDate());
-    case QMetaType::QTime: return datos::textoHora(v.toTime());
-    case QMetaType::QDateTime: return datos::textoFechaHora(v.toDateTime());
+    case QMetaType::QDate:
+      return datos::textoFecha(v.toDate());
+    case QMetaType::QTime:
+      return datos::textoHora(v.toTime());
+    case QMetaType::QDateTime:
+      return datos::textoFechaHora(v.toDateTime());
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
     case QMetaType::Double:
-    case QMetaType::Float: return QString::number(v.toDouble(), 'g', 15);
-    default: return v.toString();
+    case QMetaType::Float:
+      return QString::number(v.toDouble(), 'g', 15);
+    default:
+      return v.toString();
   }
 }
 

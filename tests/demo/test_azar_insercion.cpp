@@ -69,9 +69,10 @@ TEST(Insercion, UnaFilaConValoresDeMasODeMenosNoSeGuarda) {
   q.ejecutar();
   QStringList filas;
   while (q.siguiente())
-    filas << QStringLiteral("%1:%2").arg(q.entero(QStringLiteral("numero"))).arg(q.esNulo(QStringLiteral("descripcion"))
-                                                                                       ? QStringLiteral("nulo")
-                                                                                       : q.texto(QStringLiteral("descripcion")));
+    filas << QStringLiteral("%1:%2")
+                 .arg(q.entero(QStringLiteral("numero")))
+                 .arg(q.esNulo(QStringLiteral("descripcion")) ? QStringLiteral("nulo")
+                                                              : q.texto(QStringLiteral("descripcion")));
   EXPECT_EQ(filas, (QStringList{QStringLiteral("1:2x1"), QStringLiteral("2:nulo"), QStringLiteral("6:Hora feliz")}));
 }
 

@@ -53,11 +53,11 @@ TEST_P(DemoEnMotor, EscribeUnaTiendaQueCuadra) {
   EXPECT_EQ(Contar(c, QStringLiteral("SELECT count(*) FROM detalle_factura WHERE num_factura NOT IN "
                                      "(SELECT numero FROM cabecera_factura)")),
             0);
-  EXPECT_EQ(Contar(c, QStringLiteral(
-                          "SELECT count(*) FROM cabecera_factura c WHERE abs(c.total - (c.recargo - c.descuento + "
-                          "(SELECT coalesce(sum(precio), 0) FROM detalle_factura d WHERE d.num_factura = c.numero "
-                          "AND d.borrar = 0))) > 0.005")),
-            0);
+  EXPECT_EQ(
+      Contar(c, QStringLiteral("SELECT count(*) FROM cabecera_factura c WHERE abs(c.total - (c.recargo - c.descuento + "
+                               "(SELECT coalesce(sum(precio), 0) FROM detalle_factura d WHERE d.num_factura = c.numero "
+                               "AND d.borrar = 0))) > 0.005")),
+      0);
   EXPECT_EQ(Contar(c, QStringLiteral("SELECT count(*) FROM detalle_factura WHERE codcamarero NOT IN "
                                      "(SELECT codigo FROM empleados)")),
             0);
@@ -90,12 +90,17 @@ TEST(DemoMaestros, LosArticulosGeneradosLlenanHastaElNumeroPedido) {
   demo::LlenarMaestros(*c, o);
   EXPECT_EQ(Contar(*c, QStringLiteral("SELECT count(*) FROM productos")), 1500);
   EXPECT_EQ(Contar(*c, QStringLiteral("SELECT count(DISTINCT codigo) FROM productos")), 1500);
-  EXPECT_EQ(Contar(*c, QStringLiteral("SELECT count(DISTINCT codigobarras) FROM productos WHERE length(codigobarras) = 13")),
-            Contar(*c, QStringLiteral("SELECT count(*) FROM productos WHERE length(codigobarras) = 13")));
+  EXPECT_EQ(
+      Contar(*c, QStringLiteral("SELECT count(DISTINCT codigobarras) FROM productos WHERE length(codigobarras) = 13")),
+      Contar(*c, QStringLiteral("SELECT count(*) FROM productos WHERE length(codigobarras) = 13")));
   // Los generados también traen los casos de los listados de stock.
-  EXPECT_GT(Contar(*c, QStringLiteral("SELECT count(*) FROM productos WHERE length(codigo) = 5 AND proveedor IS NULL")), 0);
-  EXPECT_GT(Contar(*c, QStringLiteral("SELECT count(*) FROM productos WHERE length(codigo) = 5 AND seccion IS NULL")), 0);
-  EXPECT_GT(Contar(*c, QStringLiteral("SELECT count(*) FROM productos WHERE length(codigo) = 5 AND stock <= stockminimo")), 0);
+  EXPECT_GT(Contar(*c, QStringLiteral("SELECT count(*) FROM productos WHERE length(codigo) = 5 AND proveedor IS NULL")),
+            0);
+  EXPECT_GT(Contar(*c, QStringLiteral("SELECT count(*) FROM productos WHERE length(codigo) = 5 AND seccion IS NULL")),
+            0);
+  EXPECT_GT(
+      Contar(*c, QStringLiteral("SELECT count(*) FROM productos WHERE length(codigo) = 5 AND stock <= stockminimo")),
+      0);
 
   // Pedir menos que la carta deja la carta natural.
   prueba::Bases otra(prueba::Motor::SQLite);

@@ -2,8 +2,8 @@
 // lista, guardar una lista), el catálogo de fuentes y lo que pasa cuando el
 // fichero falta, está mal o no se puede leer.
 
-#include "support/ImprimirQt.h"
 #include "platform/ajustes/AlmacenAjustes.h"
+#include "support/ImprimirQt.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,8 +16,8 @@
 
 namespace {
 
-using prueba::mensajeDe;
 using prueba::leerBytes;
+using prueba::mensajeDe;
 
 using ajustes::AlmacenAjustes;
 using ajustes::ErrorAjustes;

@@ -3,8 +3,8 @@
 // nombres y los pasos que toleran errores.
 
 #include "builders/Informes.h"
-#include "support/ImprimirQt.h"
 #include "support/BasesPrueba.h"
+#include "support/ImprimirQt.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include "builders/ExportarCsv.h"
 #include "builders/Informes.h"
-#include "support/ImprimirQt.h"
 #include "support/BasesPrueba.h"
+#include "support/ImprimirQt.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -2,9 +2,9 @@
 // programa cuando una fuente no se puede abrir y cómo se leen los valores
 // (Null, verdad, fechas y horas) igual en SQLite que en PostgreSQL.
 
-#include "support/ImprimirQt.h"
 #include "platform/datos/Datos.h"
 #include "support/BasesPrueba.h"
+#include "support/ImprimirQt.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,8 +17,8 @@
 
 namespace {
 
-using prueba::mensajeDe;
 using prueba::leerBytes;
+using prueba::mensajeDe;
 
 using datos::ErrorDatos;
 using datos::FuenteDatos;

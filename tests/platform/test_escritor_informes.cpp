@@ -4,8 +4,8 @@
 // se puede escribir.
 
 #include "builders/Informes.h"
-#include "support/ImprimirQt.h"
 #include "support/BasesPrueba.h"
+#include "support/ImprimirQt.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // Los dos ficheros de esquema (SQLite y PostgreSQL) se mantienen a mano: estas
 // pruebas vigilan que no se separen y que se puedan volver a ejecutar.
 
-#include "support/ImprimirQt.h"
 #include "platform/datos/Esquemas.h"
 #include "support/BasesPrueba.h"
+#include "support/ImprimirQt.h"
 
 #include <QSqlField>
 #include <QSqlRecord>

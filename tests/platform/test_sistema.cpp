@@ -2,8 +2,8 @@
 // de la serie del volumen, si un servidor es esta máquina y dónde está un
 // programa hermano de la suite.
 
-#include "support/ImprimirQt.h"
 #include "platform/sistema/Sistema.h"
+#include "support/ImprimirQt.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,10 +2,10 @@
 // escribe en la base y en el almacén de ajustes, y cuándo busca
 // actualizaciones. Cada caso corre en SQLite y en PostgreSQL.
 
-#include "support/ImprimirQt.h"
 #include "platform/datos/Esquemas.h"
 #include "startup/Arranque.h"
 #include "support/BasesPrueba.h"
+#include "support/ImprimirQt.h"
 
 #include <QDir>
 #include <QFile>

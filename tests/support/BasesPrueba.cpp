@@ -11,7 +11,9 @@ namespace prueba {
 
 namespace {
 
-QString uriPg() { return qEnvironmentVariable("CRONICAS_PG_URI"); }
+QString uriPg() {
+  return qEnvironmentVariable("CRONICAS_PG_URI");
+}
 
 std::atomic<int> contador{0};
 
@@ -35,10 +37,10 @@ std::string NombreMotor(const testing::TestParamInfo<Motor>& info) {
 
 Bases::Bases(Motor motor, bool conEsquemaVentas) : motor_(motor) {
   if (motor == Motor::SQLite) {
-    ventas_ = datos::FuenteDatos::interpretar(QStringLiteral("hosteleria"),
-                                              QStringLiteral("sqlite:") + dir_.filePath(QStringLiteral("hosteleria.db")));
-    informes_ = datos::FuenteDatos::interpretar(QStringLiteral("Informes"),
-                                                QStringLiteral("sqlite:") + dir_.filePath(QStringLiteral("informes.db")));
+    ventas_ = datos::FuenteDatos::interpretar(
+        QStringLiteral("hosteleria"), QStringLiteral("sqlite:") + dir_.filePath(QStringLiteral("hosteleria.db")));
+    informes_ = datos::FuenteDatos::interpretar(
+        QStringLiteral("Informes"), QStringLiteral("sqlite:") + dir_.filePath(QStringLiteral("informes.db")));
     datos::OpcionesApertura crear;
     crear.crearSiFalta = true;
     {
@@ -49,7 +51,8 @@ Bases::Bases(Motor motor, bool conEsquemaVentas) : motor_(motor) {
     datos::CrearEsquemaInformes(*i);
     return;
   }
-  if (uriPg().isEmpty()) throw datos::ErrorDatos(QStringLiteral("No hay servidor PostgreSQL para las pruebas (CRONICAS_PG_URI)."));
+  if (uriPg().isEmpty())
+    throw datos::ErrorDatos(QStringLiteral("No hay servidor PostgreSQL para las pruebas (CRONICAS_PG_URI)."));
   basePg_ = QStringLiteral("cronicas_prueba_%1_%2").arg(QCoreApplication::applicationPid()).arg(++contador);
   {
     auto admin = conexionAdministrador();
@@ -102,12 +105,14 @@ void Tienda::insertar(const QString& tabla, const QVariantMap& valores) {
     marcas << QStringLiteral("?");
     enlaces << it.value();
   }
-  ajustes.ConexionVentas->ejecutar(
-      QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabla, columnas.join(QLatin1Char(',')), marcas.join(QLatin1Char(','))),
-      enlaces);
+  ajustes.ConexionVentas->ejecutar(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                       .arg(tabla, columnas.join(QLatin1Char(',')), marcas.join(QLatin1Char(','))),
+                                   enlaces);
 }
 
-void Tienda::ejecutar(const QString& sql, const QVariantList& valores) { ajustes.ConexionVentas->ejecutar(sql, valores); }
+void Tienda::ejecutar(const QString& sql, const QVariantList& valores) {
+  ajustes.ConexionVentas->ejecutar(sql, valores);
+}
 
 std::vector<QVariantMap> Tienda::filas() const {
   std::vector<QVariantMap> resultado;
@@ -123,9 +128,15 @@ std::vector<QVariantMap> Tienda::filas() const {
       const QVariant v = q.valor(i);
       if (v.isNull()) continue;
       switch (columnas[static_cast<size_t>(i)].tipo) {
-        case informes::TipoColumna::Texto: fila.insert(columnas[static_cast<size_t>(i)].nombre, v.toString()); break;
-        case informes::TipoColumna::Numero: fila.insert(columnas[static_cast<size_t>(i)].nombre, v.toDouble()); break;
-        case informes::TipoColumna::Entero: fila.insert(columnas[static_cast<size_t>(i)].nombre, v.toLongLong()); break;
+        case informes::TipoColumna::Texto:
+          fila.insert(columnas[static_cast<size_t>(i)].nombre, v.toString());
+          break;
+        case informes::TipoColumna::Numero:
+          fila.insert(columnas[static_cast<size_t>(i)].nombre, v.toDouble());
+          break;
+        case informes::TipoColumna::Entero:
+          fila.insert(columnas[static_cast<size_t>(i)].nombre, v.toLongLong());
+          break;
         case informes::TipoColumna::Fecha: {
           const QDateTime fh = datos::aFechaHora(v);
           fila.insert(columnas[static_cast<size_t>(i)].nombre,

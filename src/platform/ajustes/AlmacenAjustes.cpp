@@ -32,8 +32,8 @@ AlmacenAjustes::AlmacenAjustes(const QString& fichero) : fichero_(QFileInfo(fich
   if (!nuevo && !info.isReadable())
     throw ErrorAjustes(QStringLiteral("No se puede leer el fichero de ajustes %1.").arg(fichero_));
   if (nuevo && !QDir().mkpath(info.absolutePath()))
-    throw ErrorAjustes(QStringLiteral("No se puede crear la carpeta %1 para el fichero de ajustes.")
-                           .arg(info.absolutePath()));
+    throw ErrorAjustes(
+        QStringLiteral("No se puede crear la carpeta %1 para el fichero de ajustes.").arg(info.absolutePath()));
 
   ini_ = std::make_unique<QSettings>(fichero_, QSettings::IniFormat);
   if (ini_->status() == QSettings::FormatError)
@@ -47,7 +47,9 @@ AlmacenAjustes::AlmacenAjustes(const QString& fichero) : fichero_(QFileInfo(fich
 
 AlmacenAjustes::~AlmacenAjustes() = default;
 
-QString AlmacenAjustes::carpeta() const { return QFileInfo(fichero_).absolutePath(); }
+QString AlmacenAjustes::carpeta() const {
+  return QFileInfo(fichero_).absolutePath();
+}
 
 void AlmacenAjustes::escribirValoresPorDefecto() {
   const QString datos = carpetaDatosPorDefecto();
@@ -130,7 +132,9 @@ QString AlmacenAjustes::leerCampo(const QString& clave, int n) const {
   return n <= campos.size() ? campos.at(n - 1) : QString();
 }
 
-QString AlmacenAjustes::leerLista(const QString& clave) const { return leerTexto(kSuite + clave); }
+QString AlmacenAjustes::leerLista(const QString& clave) const {
+  return leerTexto(kSuite + clave);
+}
 
 void AlmacenAjustes::guardarLista(const QString& clave, const QString& lista) {
   ini_->setValue(kSuite + clave, lista);

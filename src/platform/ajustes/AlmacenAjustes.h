@@ -15,8 +15,7 @@ namespace ajustes {
 
 class ErrorAjustes : public std::runtime_error {
  public:
-  explicit ErrorAjustes(const QString& mensaje)
-      : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
+  explicit ErrorAjustes(const QString& mensaje) : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
   QString mensaje() const { return mensaje_; }
 
  private:

@@ -13,8 +13,7 @@
 
 namespace datos {
 
-ErrorDatos::ErrorDatos(const QString& mensaje)
-    : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
+ErrorDatos::ErrorDatos(const QString& mensaje) : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
 
 namespace {
 
@@ -28,14 +27,13 @@ QString textoError(const QSqlError& e) {
 
 }  // namespace
 
-FuenteDatos FuenteDatos::interpretar(const QString& nombre, const QString& textoOriginal,
-                                     const QString& carpetaBase) {
+FuenteDatos FuenteDatos::interpretar(const QString& nombre, const QString& textoOriginal, const QString& carpetaBase) {
   FuenteDatos f;
   f.nombre = nombre;
   const QString texto = textoOriginal.trimmed();
   auto mal = [&](const QString& porque) {
-    return ErrorDatos(QStringLiteral("La fuente de datos «%1» no es válida (\"%2\"): %3")
-                          .arg(nombre, textoOriginal, porque));
+    return ErrorDatos(
+        QStringLiteral("La fuente de datos «%1» no es válida (\"%2\"): %3").arg(nombre, textoOriginal, porque));
   };
   if (texto.isEmpty()) throw mal(QStringLiteral("está vacía"));
 
@@ -44,8 +42,7 @@ FuenteDatos FuenteDatos::interpretar(const QString& nombre, const QString& texto
     QString ruta = texto.mid(7);
     if (ruta.startsWith(QLatin1String("//"))) ruta = ruta.mid(2);  // sqlite:///ruta
     if (ruta.isEmpty()) throw mal(QStringLiteral("falta la ruta del fichero"));
-    if (QFileInfo(ruta).isRelative() && !carpetaBase.isEmpty())
-      ruta = QDir(carpetaBase).filePath(ruta);
+    if (QFileInfo(ruta).isRelative() && !carpetaBase.isEmpty()) ruta = QDir(carpetaBase).filePath(ruta);
     f.ruta = QDir::cleanPath(ruta);
     return f;
   }
@@ -107,9 +104,7 @@ QString FuenteDatos::descripcion() const {
     case Motor::SQLite:
       return QStringLiteral("el fichero %1").arg(ruta);
     case Motor::PostgreSQL:
-      return QStringLiteral("la base «%1» del servidor PostgreSQL %2:%3")
-          .arg(base, servidor)
-          .arg(puerto);
+      return QStringLiteral("la base «%1» del servidor PostgreSQL %2:%3").arg(base, servidor).arg(puerto);
     case Motor::ODBC:
       return QStringLiteral("la conexión ODBC «%1»").arg(cadenaOdbc);
   }
@@ -133,7 +128,9 @@ Conexion::~Conexion() {
   QSqlDatabase::removeDatabase(nombreConexion_);
 }
 
-QSqlDatabase Conexion::baseDatos() const { return QSqlDatabase::database(nombreConexion_, false); }
+QSqlDatabase Conexion::baseDatos() const {
+  return QSqlDatabase::database(nombreConexion_, false);
+}
 
 QString Conexion::mensajeError(const QString& que, const QString& textoMotor) const {
   return QStringLiteral("%1 en la fuente de datos «%2» (%3): %4")
@@ -144,9 +141,15 @@ std::unique_ptr<Conexion> Conexion::abrir(const FuenteDatos& fuente, OpcionesApe
   const QString nombre = QStringLiteral("cronicas-%1-%2").arg(fuente.nombre).arg(++contadorConexiones);
   QString driver;
   switch (fuente.motor) {
-    case Motor::SQLite: driver = QStringLiteral("QSQLITE"); break;
-    case Motor::PostgreSQL: driver = QStringLiteral("QPSQL"); break;
-    case Motor::ODBC: driver = QStringLiteral("QODBC"); break;
+    case Motor::SQLite:
+      driver = QStringLiteral("QSQLITE");
+      break;
+    case Motor::PostgreSQL:
+      driver = QStringLiteral("QPSQL");
+      break;
+    case Motor::ODBC:
+      driver = QStringLiteral("QODBC");
+      break;
   }
   if (!QSqlDatabase::isDriverAvailable(driver)) {
     throw ErrorDatos(QStringLiteral("No se puede abrir la fuente de datos «%1» (%2): falta el controlador %3 de Qt.")
@@ -184,8 +187,7 @@ std::unique_ptr<Conexion> Conexion::abrir(const FuenteDatos& fuente, OpcionesApe
         break;
     }
     if (!db.open()) {
-      throw ErrorDatos(c->mensajeError(QStringLiteral("No se puede abrir la conexión"),
-                                       textoError(db.lastError())));
+      throw ErrorDatos(c->mensajeError(QStringLiteral("No se puede abrir la conexión"), textoError(db.lastError())));
     }
   }
   if (fuente.motor == Motor::SQLite) {
@@ -193,8 +195,7 @@ std::unique_ptr<Conexion> Conexion::abrir(const FuenteDatos& fuente, OpcionesApe
     // de verdad es una base de datos.
     QSqlQuery q(c->baseDatos());
     if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-      throw ErrorDatos(c->mensajeError(QStringLiteral("No es una base de datos válida"),
-                                       textoError(q.lastError())));
+      throw ErrorDatos(c->mensajeError(QStringLiteral("No es una base de datos válida"), textoError(q.lastError())));
     }
     q.finish();
     if (opciones.borrador) {
@@ -209,15 +210,16 @@ std::unique_ptr<Conexion> Conexion::abrir(const FuenteDatos& fuente, OpcionesApe
   return c;
 }
 
-Consulta Conexion::preparar(const QString& sql) const { return Consulta(*this, sql); }
+Consulta Conexion::preparar(const QString& sql) const {
+  return Consulta(*this, sql);
+}
 
 void Conexion::ejecutar(const QString& sql, const QVariantList& valores) const {
   if (valores.isEmpty()) {
     // Sin valores que enlazar no se prepara: PostgreSQL sólo deja preparar
     // consultas y DML, no TRUNCATE, DROP TABLE ni CREATE DATABASE.
     QSqlQuery q(baseDatos());
-    if (!q.exec(sql))
-      throw ErrorDatos(mensajeError(QStringLiteral("Error en la consulta"), textoError(q.lastError())));
+    if (!q.exec(sql)) throw ErrorDatos(mensajeError(QStringLiteral("Error en la consulta"), textoError(q.lastError())));
     return;
   }
   Consulta c(*this, sql);
@@ -263,31 +265,40 @@ QStringList Conexion::columnas(const QString& tabla) const {
 void Conexion::empezarTransaccion() const {
   QSqlDatabase db = baseDatos();
   if (!db.transaction())
-    throw ErrorDatos(mensajeError(QStringLiteral("No se puede empezar la transacción"),
-                                  textoError(db.lastError())));
+    throw ErrorDatos(mensajeError(QStringLiteral("No se puede empezar la transacción"), textoError(db.lastError())));
 }
 
 void Conexion::confirmar() const {
   QSqlDatabase db = baseDatos();
   if (!db.commit())
-    throw ErrorDatos(mensajeError(QStringLiteral("No se pueden guardar los cambios"),
-                                  textoError(db.lastError())));
+    throw ErrorDatos(mensajeError(QStringLiteral("No se pueden guardar los cambios"), textoError(db.lastError())));
 }
 
-void Conexion::deshacer() const { baseDatos().rollback(); }
+void Conexion::deshacer() const {
+  baseDatos().rollback();
+}
 
 // --- Fechas -------------------------------------------------------------------
 
-QString textoFecha(const QDate& fecha) { return fecha.toString(QStringLiteral("yyyy-MM-dd")); }
-QString textoHora(const QTime& hora) { return hora.toString(QStringLiteral("HH:mm:ss")); }
-QString textoFechaHora(const QDateTime& fh) { return fh.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+QString textoFecha(const QDate& fecha) {
+  return fecha.toString(QStringLiteral("yyyy-MM-dd"));
+}
+QString textoHora(const QTime& hora) {
+  return hora.toString(QStringLiteral("HH:mm:ss"));
+}
+QString textoFechaHora(const QDateTime& fh) {
+  return fh.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
 
 QDate aFecha(const QVariant& v) {
   if (v.isNull() || !v.isValid()) return {};
   switch (v.typeId()) {
-    case QMetaType::QDate: return v.toDate();
-    case QMetaType::QDateTime: return v.toDateTime().date();
-    default: break;
+    case QMetaType::QDate:
+      return v.toDate();
+    case QMetaType::QDateTime:
+      return v.toDateTime().date();
+    default:
+      break;
   }
   const QString t = v.toString().trimmed();
   if (t.size() >= 10) return QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
@@ -297,9 +308,12 @@ QDate aFecha(const QVariant& v) {
 QTime aHora(const QVariant& v) {
   if (v.isNull() || !v.isValid()) return {};
   switch (v.typeId()) {
-    case QMetaType::QTime: return v.toTime();
-    case QMetaType::QDateTime: return v.toDateTime().time();
-    default: break;
+    case QMetaType::QTime:
+      return v.toTime();
+    case QMetaType::QDateTime:
+      return v.toDateTime().time();
+    default:
+      break;
   }
   QString t = v.toString().trimmed();
   if (t.size() > 10 && t.at(4) == QLatin1Char('-')) t = t.mid(11);  // fecha-hora
@@ -311,10 +325,14 @@ QTime aHora(const QVariant& v) {
 QDateTime aFechaHora(const QVariant& v) {
   if (v.isNull() || !v.isValid()) return {};
   switch (v.typeId()) {
-    case QMetaType::QDateTime: return v.toDateTime();
-    case QMetaType::QDate: return QDateTime(v.toDate(), QTime(0, 0));
-    case QMetaType::QTime: return QDateTime(QDate(1899, 12, 30), v.toTime());
-    default: break;
+    case QMetaType::QDateTime:
+      return v.toDateTime();
+    case QMetaType::QDate:
+      return QDateTime(v.toDate(), QTime(0, 0));
+    case QMetaType::QTime:
+      return QDateTime(QDate(1899, 12, 30), v.toTime());
+    default:
+      break;
   }
   const QString t = v.toString().trimmed();
   if (t.size() >= 19) return QDateTime::fromString(t.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -340,8 +358,7 @@ Consulta::Consulta(const Conexion& conexion, const QString& sql)
     : conexion_(&conexion), textoSql_(sql), consulta_(conexion.baseDatos()) {
   consulta_.setForwardOnly(true);
   if (!consulta_.prepare(sql)) {
-    throw ErrorDatos(conexion.mensajeError(QStringLiteral("Error en la consulta"),
-                                           textoError(consulta_.lastError())));
+    throw ErrorDatos(conexion.mensajeError(QStringLiteral("Error en la consulta"), textoError(consulta_.lastError())));
   }
 }
 
@@ -371,7 +388,9 @@ Consulta& Consulta::enlazar(const QString& texto) {
   consulta_.addBindValue(textoComoParametro(texto));
   return *this;
 }
-Consulta& Consulta::enlazar(const char* texto) { return enlazar(QString::fromUtf8(texto)); }
+Consulta& Consulta::enlazar(const char* texto) {
+  return enlazar(QString::fromUtf8(texto));
+}
 Consulta& Consulta::enlazar(int numero) {
   consulta_.addBindValue(numero);
   return *this;
@@ -397,12 +416,14 @@ void Consulta::limpiarEnlaces() {
 void Consulta::ejecutar() {
   indices_.clear();
   if (!consulta_.exec()) {
-    throw ErrorDatos(conexion_->mensajeError(QStringLiteral("Error en la consulta"),
-                                             textoError(consulta_.lastError())));
+    throw ErrorDatos(
+        conexion_->mensajeError(QStringLiteral("Error en la consulta"), textoError(consulta_.lastError())));
   }
 }
 
-bool Consulta::siguiente() { return consulta_.next(); }
+bool Consulta::siguiente() {
+  return consulta_.next();
+}
 
 int Consulta::indice(const QString& columna) const {
   auto it = indices_.constFind(columna);
@@ -423,18 +444,28 @@ QStringList Consulta::nombresColumnas() const {
   return n;
 }
 
-QVariant Consulta::valor(int i) const { return consulta_.value(i); }
-QVariant Consulta::valor(const QString& columna) const { return consulta_.value(indice(columna)); }
-bool Consulta::esNulo(const QString& columna) const { return consulta_.isNull(indice(columna)); }
+QVariant Consulta::valor(int i) const {
+  return consulta_.value(i);
+}
+QVariant Consulta::valor(const QString& columna) const {
+  return consulta_.value(indice(columna));
+}
+bool Consulta::esNulo(const QString& columna) const {
+  return consulta_.isNull(indice(columna));
+}
 
 QString Consulta::texto(const QString& columna) const {
   const QVariant v = valor(columna);
   if (v.isNull()) return {};
   switch (v.typeId()) {
-    case QMetaType::QDate: return textoFecha(v.toDate());
-    case QMetaType::QTime: return textoHora(v.toTime());
-    case QMetaType::QDateTime: return textoFechaHora(v.toDateTime());
-    default: return v.toString();
+    case QMetaType::QDate:
+      return textoFecha(v.toDate());
+    case QMetaType::QTime:
+      return textoHora(v.toTime());
+    case QMetaType::QDateTime:
+      return textoFechaHora(v.toDateTime());
+    default:
+      return v.toString();
   }
 }
 
@@ -468,8 +499,14 @@ bool Consulta::verdad(const QString& columna) const {
   return v.toDouble() != 0.0;
 }
 
-QDate Consulta::fecha(const QString& columna) const { return aFecha(valor(columna)); }
-QTime Consulta::hora(const QString& columna) const { return aHora(valor(columna)); }
-QDateTime Consulta::fechaHora(const QString& columna) const { return aFechaHora(valor(columna)); }
+QDate Consulta::fecha(const QString& columna) const {
+  return aFecha(valor(columna));
+}
+QTime Consulta::hora(const QString& columna) const {
+  return aHora(valor(columna));
+}
+QDateTime Consulta::fechaHora(const QString& columna) const {
+  return aFechaHora(valor(columna));
+}
 
 }  // namespace datos

@@ -12,7 +12,11 @@ QString TextoEsquema(Motor motor, const QString& base) {
   return QString::fromUtf8(f.readAll());
 }
 
-void CrearEsquemaVentas(const Conexion& c) { c.ejecutarGuion(TextoEsquema(c.motor(), QStringLiteral("hosteleria"))); }
-void CrearEsquemaInformes(const Conexion& c) { c.ejecutarGuion(TextoEsquema(c.motor(), QStringLiteral("informes"))); }
+void CrearEsquemaVentas(const Conexion& c) {
+  c.ejecutarGuion(TextoEsquema(c.motor(), QStringLiteral("hosteleria")));
+}
+void CrearEsquemaInformes(const Conexion& c) {
+  c.ejecutarGuion(TextoEsquema(c.motor(), QStringLiteral("informes")));
+}
 
 }  // namespace datos
