@@ -3,12 +3,20 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
 #include <optional>
 
 namespace informes {
 
 namespace {
+
+// El número con el texto más corto que se vuelve a leer igual.
+QString NumeroParaArray(double v) {
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
+}
 
 // Un número que un constructor ya dejó como texto. Lo normal es la coma
 // decimal del programa ("12,50"), con o sin puntos de miles ("1.234,56");
@@ -209,10 +217,51 @@ void EscritorInformes::poner(const QString& columna, const QVariant& valor) {
 }
 
 namespace {
-// Filas que se juntan antes de escribir, y parámetros por sentencia (SQLite
-// admite 32766 y PostgreSQL 65535).
-constexpr std::size_t kFilasLote = 256;
-constexpr int kMaxParametros = 16000;
+// Filas que se juntan antes de mandarlas a la base.
+constexpr std::size_t kFilasLote = 4096;
+
+// Elemento de un literal de array de PostgreSQL: entre comillas, con la
+// barra y las comillas escapadas; Null sin comillas.
+void AnadirElemento(QString& array, const QVariant& v, TipoColumna tipo) {
+  if (array.size() > 1) array += QLatin1Char(',');
+  if (v.isNull()) {
+    array += QLatin1String("NULL");
+    return;
+  }
+  QString t;
+  switch (tipo) {
+    case TipoColumna::Numero:
+      t = NumeroParaArray(v.toDouble());
+      break;
+    case TipoColumna::Entero:
+      t = QString::number(v.toLongLong());
+      break;
+    case TipoColumna::Texto:
+    case TipoColumna::Fecha:
+      t = v.toString();
+      break;
+  }
+  array += QLatin1Char('"');
+  for (const QChar c : t) {
+    if (c == QLatin1Char('"') || c == QLatin1Char('\\')) array += QLatin1Char('\\');
+    array += c;
+  }
+  array += QLatin1Char('"');
+}
+
+QString TipoArray(TipoColumna tipo) {
+  switch (tipo) {
+    case TipoColumna::Numero:
+      return QStringLiteral("double precision[]");
+    case TipoColumna::Entero:
+      return QStringLiteral("integer[]");
+    case TipoColumna::Fecha:
+      return QStringLiteral("timestamp[]");
+    case TipoColumna::Texto:
+      break;
+  }
+  return QStringLiteral("text[]");
+}
 }  // namespace
 
 void EscritorInformes::guardarFila() {
@@ -247,48 +296,73 @@ void EscritorInformes::guardarFila() {
   if (pendientes_.size() >= kFilasLote) volcar();
 }
 
-datos::Consulta& EscritorInformes::insercion(unsigned long long clave, int filas) {
-  auto& q = inserciones_[{clave, filas}];
-  if (!q) {
-    // Sólo se enlazan las columnas que la fila pone: el resto queda en Null.
-    const std::bitset<kNumColumnas> puestas(clave);
-    QStringList nombres;
-    if (tieneFila_) nombres << QStringLiteral("fila");
-    for (int i = 0; i < kNumColumnas; ++i)
-      if (puestas.test(static_cast<size_t>(i))) nombres << nombresReales_.at(i);
-    QString sql;
-    if (nombres.isEmpty()) {
-      sql = QStringLiteral("INSERT INTO informes DEFAULT VALUES");
-    } else {
-      QStringList marcas(nombres.size(), QStringLiteral("?"));
-      const QString tupla = QLatin1Char('(') + marcas.join(QLatin1Char(',')) + QLatin1Char(')');
-      QStringList tuplas(filas, tupla);
-      sql = QStringLiteral("INSERT INTO informes (%1) VALUES %2")
-                .arg(nombres.join(QLatin1Char(',')), tuplas.join(QLatin1Char(',')));
-    }
-    q = std::make_unique<datos::Consulta>(conexion_.preparar(sql));
+datos::Consulta& EscritorInformes::insercion(unsigned long long clave) {
+  auto& q = inserciones_[clave];
+  if (q) return *q;
+  // Sólo se enlazan las columnas que la fila pone: el resto queda en Null.
+  const std::bitset<kNumColumnas> puestas(clave);
+  const auto& columnas = columnasInformes();
+  QStringList nombres;
+  QStringList marcas;
+  if (tieneFila_) {
+    nombres << QStringLiteral("fila");
+    marcas << QStringLiteral("?::integer[]");
   }
+  for (int i = 0; i < kNumColumnas; ++i) {
+    if (!puestas.test(static_cast<size_t>(i))) continue;
+    nombres << nombresReales_.at(i);
+    marcas << QStringLiteral("?::") + TipoArray(columnas[static_cast<size_t>(i)].tipo);
+  }
+  QString sql;
+  if (nombres.isEmpty()) {
+    sql = QStringLiteral("INSERT INTO informes DEFAULT VALUES");
+  } else if (conexion_.motor() == datos::Motor::PostgreSQL) {
+    // Cada columna viaja como un array enlazado y unnest las reparte en
+    // filas: PostgreSQL analiza mucho más deprisa un array que una lista
+    // VALUES de miles de filas.
+    sql = QStringLiteral("INSERT INTO informes (%1) SELECT * FROM unnest(%2)")
+              .arg(nombres.join(QLatin1Char(',')), marcas.join(QLatin1Char(',')));
+  } else {
+    QStringList simples(nombres.size(), QStringLiteral("?"));
+    sql = QStringLiteral("INSERT INTO informes (%1) VALUES (%2)")
+              .arg(nombres.join(QLatin1Char(',')), simples.join(QLatin1Char(',')));
+  }
+  q = std::make_unique<datos::Consulta>(conexion_.preparar(sql));
   return *q;
 }
 
 void EscritorInformes::volcar() {
+  const bool enArrays = conexion_.motor() == datos::Motor::PostgreSQL;
+  const auto& columnas = columnasInformes();
   std::size_t i = 0;
   while (i < pendientes_.size()) {
     const unsigned long long clave = pendientes_[i].clave;
-    const int porFila = static_cast<int>(pendientes_[i].valores.size()) + (tieneFila_ ? 1 : 0);
-    // Sin columnas puestas no hay VALUES de varias filas: una a una.
-    // En SQLite cada fila va en su sentencia: el controlador de Qt busca los
-    // parámetros uno a uno y con muchos por sentencia se vuelve cuadrático.
-    // En PostgreSQL lo caro es el viaje al servidor, y se juntan filas.
-    const std::size_t maxFilas = porFila == 0 || conexion_.motor() != datos::Motor::PostgreSQL
-                                     ? 1
-                                     : std::max<std::size_t>(1, static_cast<std::size_t>(kMaxParametros / porFila));
+    datos::Consulta& q = insercion(clave);
+    const bool vacia = clave == 0 && !tieneFila_;
+    if (!enArrays || vacia) {
+      // SQLite: una sentencia preparada por fila es lo más rápido, porque su
+      // controlador busca cada parámetro por nombre y con muchos se atasca.
+      if (tieneFila_) q.sql().addBindValue(pendientes_[i].fila);
+      for (const QVariant& v : pendientes_[i].valores) q.sql().addBindValue(v);
+      q.ejecutar();
+      ++i;
+      continue;
+    }
     std::size_t fin = i + 1;
-    while (fin < pendientes_.size() && pendientes_[fin].clave == clave && fin - i < maxFilas) ++fin;
-    datos::Consulta& q = insercion(clave, static_cast<int>(fin - i));
-    for (std::size_t k = i; k < fin; ++k) {
-      if (tieneFila_) q.sql().addBindValue(pendientes_[k].fila);
-      for (const QVariant& v : pendientes_[k].valores) q.sql().addBindValue(v);
+    while (fin < pendientes_.size() && pendientes_[fin].clave == clave) ++fin;
+    const std::bitset<kNumColumnas> puestas(clave);
+    std::vector<TipoColumna> tipos;
+    for (int c = 0; c < kNumColumnas; ++c)
+      if (puestas.test(static_cast<size_t>(c))) tipos.push_back(columnas[static_cast<size_t>(c)].tipo);
+    if (tieneFila_) {
+      QString filas = QStringLiteral("{");
+      for (std::size_t k = i; k < fin; ++k) AnadirElemento(filas, pendientes_[k].fila, TipoColumna::Entero);
+      q.sql().addBindValue(filas + QLatin1Char('}'));
+    }
+    for (std::size_t c = 0; c < tipos.size(); ++c) {
+      QString array = QStringLiteral("{");
+      for (std::size_t k = i; k < fin; ++k) AnadirElemento(array, pendientes_[k].valores[c], tipos[c]);
+      q.sql().addBindValue(array + QLatin1Char('}'));
     }
     q.ejecutar();
     i = fin;

@@ -20,7 +20,6 @@
 #include <array>
 #include <bitset>
 #include <functional>
-#include <map>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -74,7 +73,7 @@ class EscritorInformes {
   void asegurarTransaccion();
   // Escribe las filas guardadas que aún esperan, en INSERT de varias filas.
   void volcar();
-  datos::Consulta& insercion(unsigned long long clave, int filas);
+  datos::Consulta& insercion(unsigned long long clave);
   const datos::Conexion& conexion_;
   bool enTransaccion_ = false;
   bool filaAbierta_ = false;
@@ -88,7 +87,7 @@ class EscritorInformes {
     std::vector<QVariant> valores;  // sólo las columnas puestas, en orden
   };
   std::vector<Pendiente> pendientes_;
-  std::map<std::pair<unsigned long long, int>, std::unique_ptr<datos::Consulta>> inserciones_;
+  std::unordered_map<unsigned long long, std::unique_ptr<datos::Consulta>> inserciones_;
   QStringList nombresReales_;  // nombre de cada columna tal como está en la tabla
   bool tieneFila_ = false;     // la tabla guarda el orden de escritura
   int ultimaFila_ = -1;        // número de la última fila de la tabla; -1 si aún no se sabe

@@ -324,6 +324,38 @@ TEST_P(Escritor, BaseDeInformesDeSoloLecturaDaUnSoloMensajeClaro) {
   QFile::setPermissions(fuente.ruta, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
+TEST_P(Escritor, TextosConCaracteresDelicadosLleganIntactos) {
+  // En PostgreSQL las filas viajan dentro de arrays: comillas, barras, llaves,
+  // comas, la palabra NULL o un texto vacío no pueden confundirse con la
+  // sintaxis del array ni con un Null.
+  const QStringList textos = {QStringLiteral("Bar \"El Puerto\""),
+                              QStringLiteral("C:\\ruta\\fichero"),
+                              QStringLiteral("{llaves},y,comas"),
+                              QStringLiteral("NULL"),
+                              QStringLiteral(""),
+                              QStringLiteral("línea 1\nlínea 2"),
+                              QStringLiteral("O'Donnell; DROP TABLE informes"),
+                              QStringLiteral("  blancos  ")};
+  EscritorInformes w(informes());
+  w.vaciar();
+  for (const QString& t : textos) {
+    w.nuevaFila();
+    w.poner("texto1", t);
+    w.poner("numerico1", -0.1);
+    w.poner("texto2", QVariant());
+    w.guardarFila();
+  }
+  w.terminar();
+  const auto filas = tienda.filas();
+  ASSERT_EQ(filas.size(), static_cast<size_t>(textos.size()));
+  for (int i = 0; i < textos.size(); ++i) {
+    const QVariantMap& f = filas[static_cast<size_t>(i)];
+    EXPECT_EQ(f.value("texto1"), QVariant(textos[i])) << i;
+    EXPECT_FALSE(f.contains("texto2")) << "un Null sigue siendo Null";
+    EXPECT_EQ(f.value("numerico1").toDouble(), -0.1);
+  }
+}
+
 TEST_P(Escritor, DiezMilFilasDeDieciseisColumnas) {
   constexpr int kFilas = 10000;
   const QDate base(2026, 1, 1);
