@@ -268,6 +268,20 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
   sistema::RelojSistema reloj;
   try {
     ajustes::AlmacenAjustes almacen(ficheroAjustes);
+    {
+      // El caso de quien acaba de instalar: todavía no hay base de ventas.
+      const datos::FuenteDatos ventas = almacen.fuente(QStringLiteral("hosteleria"));
+      if (ventas.motor == datos::Motor::SQLite && !QFileInfo::exists(ventas.ruta)) {
+        notificador.mensaje(
+            QStringLiteral("No se puede abrir la fuente de datos «hosteleria»: el fichero %1 no existe. Indique la "
+                           "base de ventas en la entrada fuentes/hosteleria de %2, o cree una tienda de "
+                           "demostración con «cronicas demo --destino CARPETA» y use «--ajustes "
+                           "CARPETA/ajustes.ini».")
+                .arg(QDir::toNativeSeparators(ventas.ruta), QDir::toNativeSeparators(almacen.fichero())),
+            QStringLiteral("Cronicas"), sistema::Icono::Critico);
+        return kSalidaError;
+      }
+    }
     AjustesTerminal at;
     arranque::Entorno entorno;
     entorno.reloj = &reloj;
