@@ -33,8 +33,7 @@ namespace {
 QString fechaCsv(const QVariant& v) {
   const QDateTime fh = datos::aFechaHora(v);
   if (!fh.isValid()) return v.toString();
-  if (fh.time() == QTime(0, 0)) return datos::textoFecha(fh.date());
-  return datos::textoFechaHora(fh);
+  return datos::textoFechaOFechaHora(fh);
 }
 
 }  // namespace

@@ -1,22 +1,16 @@
 #include "builders/Informes.h"
 
+#include "builders/ExportarCsv.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 
 namespace informes {
 
 namespace {
-
-// El número con el texto más corto que se vuelve a leer igual.
-QString NumeroParaArray(double v) {
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
-}
 
 // Un número que un constructor ya dejó como texto. Lo normal es la coma
 // decimal del programa ("12,50"), con o sin puntos de miles ("1.234,56");
@@ -185,10 +179,8 @@ QVariant EscritorInformes::convertir(int i, const QVariant& v) const {
           return datos::textoFecha(v.toDate());
         case QMetaType::QTime:
           return datos::textoFechaHora(QDateTime(QDate(1899, 12, 30), v.toTime()));
-        case QMetaType::QDateTime: {
-          const QDateTime fh = v.toDateTime();
-          return fh.time() == QTime(0, 0) ? datos::textoFecha(fh.date()) : datos::textoFechaHora(fh);
-        }
+        case QMetaType::QDateTime:
+          return datos::textoFechaOFechaHora(v.toDateTime());
         default:
           break;
       }
@@ -199,7 +191,7 @@ QVariant EscritorInformes::convertir(int i, const QVariant& v) const {
       if (!h.isValid()) h = QTime::fromString(t, QStringLiteral("HH:mm:ss"));
       if (h.isValid()) return datos::textoFechaHora(QDateTime(QDate(1899, 12, 30), h));
       const QDateTime fh = datos::aFechaHora(t);
-      if (fh.isValid()) return fh.time() == QTime(0, 0) ? datos::textoFecha(fh.date()) : datos::textoFechaHora(fh);
+      if (fh.isValid()) return datos::textoFechaOFechaHora(fh);
       throw noValido(QStringLiteral("\"%1\" no es una fecha").arg(t));
     }
   }
@@ -231,7 +223,7 @@ void AnadirElemento(QString& array, const QVariant& v, TipoColumna tipo) {
   QString t;
   switch (tipo) {
     case TipoColumna::Numero:
-      t = NumeroParaArray(v.toDouble());
+      t = NumeroCsv(v.toDouble());
       break;
     case TipoColumna::Entero:
       t = QString::number(v.toLongLong());
@@ -456,13 +448,6 @@ QString ParteCif(const QString& cif) {
 SelloGeneracion TomarSello(const sistema::Reloj& reloj) {
   const QDateTime ahora = reloj.ahora();
   return {ahora.date(), QTime(ahora.time().hour(), ahora.time().minute())};
-}
-
-QVariant valorFecha(const QDate& fecha) {
-  return fecha;
-}
-QVariant valorHora(const QTime& hora) {
-  return hora;
 }
 
 QString textoDiaMesAnio(const QDate& fecha) {

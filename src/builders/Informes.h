@@ -121,9 +121,6 @@ struct SelloGeneracion {
   QTime hora;
 };
 SelloGeneracion TomarSello(const sistema::Reloj& reloj);
-// Valores para fecha1 y fecha2.
-QVariant valorFecha(const QDate& fecha);
-QVariant valorHora(const QTime& hora);
 
 // "dd/mm/aaaa".
 QString textoDiaMesAnio(const QDate& fecha);

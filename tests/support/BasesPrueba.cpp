@@ -138,9 +138,7 @@ std::vector<QVariantMap> Tienda::filas() const {
           fila.insert(columnas[static_cast<size_t>(i)].nombre, v.toLongLong());
           break;
         case informes::TipoColumna::Fecha: {
-          const QDateTime fh = datos::aFechaHora(v);
-          fila.insert(columnas[static_cast<size_t>(i)].nombre,
-                      fh.time() == QTime(0, 0) ? datos::textoFecha(fh.date()) : datos::textoFechaHora(fh));
+          fila.insert(columnas[static_cast<size_t>(i)].nombre, datos::textoFechaOFechaHora(datos::aFechaHora(v)));
           break;
         }
       }

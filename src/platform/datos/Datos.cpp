@@ -290,6 +290,10 @@ QString textoFechaHora(const QDateTime& fh) {
   return fh.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+QString textoFechaOFechaHora(const QDateTime& fh) {
+  return fh.time() == QTime(0, 0) ? textoFecha(fh.date()) : textoFechaHora(fh);
+}
+
 QDate aFecha(const QVariant& v) {
   if (v.isNull() || !v.isValid()) return {};
   switch (v.typeId()) {

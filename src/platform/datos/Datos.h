@@ -95,6 +95,9 @@ class Conexion {
 QString textoFecha(const QDate& fecha);
 QString textoHora(const QTime& hora);
 QString textoFechaHora(const QDateTime& fechaHora);
+// La fecha sola cuando es medianoche, si no la fecha con hora: así se guardan
+// y se muestran las columnas fecha de Informes en los dos motores.
+QString textoFechaOFechaHora(const QDateTime& fechaHora);
 
 // Lee una fecha, hora o fecha-hora venga como tipo nativo (PostgreSQL) o como
 // texto ISO (SQLite).
