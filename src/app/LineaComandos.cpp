@@ -4,7 +4,9 @@
 #include "demo/Demo.h"
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "platform/sistema/Notificador.h"
+#include "platform/motor/Motor.h"
 #include "reports_ui/EjecutarInforme.h"
+#include "reports_ui/SalidaInforme.h"
 #include "startup/Arranque.h"
 
 #include <QCoreApplication>
@@ -59,19 +61,25 @@ const char* kAyudaDemo =
     "  --reemplazar        sustituir una tienda que ya esté en la carpeta (sin esto no se toca)\n";
 
 const char* kAyudaInforme =
-    "Uso: cronicas informe BOTON [--desde AAAA-MM-DD] [--hasta AAAA-MM-DD] [--csv FICHERO]\n"
+    "Uso: cronicas informe BOTON [--desde AAAA-MM-DD] [--hasta AAAA-MM-DD] [--pdf FICHERO] [--xlsx FICHERO]\n"
+    "                      [--csv FICHERO]\n"
     "       cronicas informe --lista\n"
     "\n"
     "Ejecuta sin ventana el informe del botón BOTON de la ventana principal\n"
-    "(por ejemplo cmdProductos) y guarda las filas que deja en Informes.\n"
+    "(por ejemplo cmdProductos): el informe con su plantilla en PDF o en hoja de\n"
+    "cálculo, o las filas que deja en Informes en CSV. Se pueden pedir varias salidas\n"
+    "a la vez.\n"
     "\n"
     "  --lista             lista los botones disponibles con su texto\n"
     "  --desde AAAA-MM-DD  primer día del informe (informes con fechas)\n"
     "  --hasta AAAA-MM-DD  último día del informe (informes con fechas)\n"
-    "  --csv FICHERO       escribe las filas en CSV; sin esta opción van a la salida estándar\n"
+    "  --pdf FICHERO       escribe el informe en PDF\n"
+    "  --xlsx FICHERO      escribe el informe en una hoja de cálculo (.xlsx)\n"
+    "  --csv FICHERO       escribe las filas de Informes en CSV; sin ninguna salida\n"
+    "                      pedida, el CSV va a la salida estándar\n"
     "\n"
-    "Códigos de salida: 0 bien, 1 argumentos mal escritos, 2 error de ajustes o de base\n"
-    "de datos, 3 el informe no encontró datos.\n";
+    "Códigos de salida: 0 bien, 1 argumentos mal escritos, 2 error de ajustes, de base\n"
+    "de datos, de plantilla o al escribir un fichero, 3 el informe no encontró datos.\n";
 
 struct Argumentos {
   QStringList resto;
@@ -226,7 +234,9 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
   QHash<QString, QString> o;
   QStringList pos;
   QString error;
-  if (!leerOpciones(args, {QStringLiteral("desde"), QStringLiteral("hasta"), QStringLiteral("csv")},
+  if (!leerOpciones(args,
+                    {QStringLiteral("desde"), QStringLiteral("hasta"), QStringLiteral("csv"), QStringLiteral("pdf"),
+                     QStringLiteral("xlsx")},
                     {QStringLiteral("lista")}, o, pos, error)) {
     escribir(stderr, error + QStringLiteral("\n\n") + QString::fromUtf8(kAyudaInforme));
     return kSalidaUso;
@@ -294,16 +304,33 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
     if (e.resultado == registro::Resultado::Error) return kSalidaError;
     if (e.resultado == registro::Resultado::SinDatos) return kSalidaSinDatos;
 
+    auto avisar = [&](const QString& fichero) {
+      escribir(stderr, QStringLiteral("Informe «%1» guardado en %2\n")
+                           .arg(boton->titulo, QDir::toNativeSeparators(QFileInfo(fichero).absoluteFilePath())));
+    };
+    const registro::Destinos destinos{o.value(QStringLiteral("pdf")), o.value(QStringLiteral("xlsx"))};
+    if (!destinos.pdf.isEmpty() || !destinos.xlsx.isEmpty()) {
+      if (!registro::GenerarSalidas(*at.ConexionInformes, boton->plantilla, almacen.carpetaPlantillas(), destinos,
+                                    notificador, reloj))
+        return kSalidaSinDatos;
+      for (const QString& f : {destinos.pdf, destinos.xlsx})
+        if (!f.isEmpty()) avisar(f);
+    }
     if (o.contains(QStringLiteral("csv"))) {
       const QString fichero = o.value(QStringLiteral("csv"));
       informes::EscribirCsv(*at.ConexionInformes, fichero);
-      escribir(stderr, QStringLiteral("Informe «%1» guardado en %2\n")
-                           .arg(boton->titulo, QDir::toNativeSeparators(QFileInfo(fichero).absoluteFilePath())));
-    } else {
+      avisar(fichero);
+    } else if (destinos.pdf.isEmpty() && destinos.xlsx.isEmpty()) {
       QFile salida;
       if (!salida.open(stdout, QIODevice::WriteOnly)) return kSalidaError;
       informes::EscribirCsv(*at.ConexionInformes, static_cast<QIODevice&>(salida));
     }
+  } catch (const motor::ErrorPlantilla& e) {
+    notificador.mensaje(e.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
+    return kSalidaError;
+  } catch (const motor::ErrorSalida& e) {
+    notificador.mensaje(e.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
+    return kSalidaError;
   } catch (const datos::ErrorDatos& e) {
     notificador.mensaje(e.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
     return kSalidaError;

@@ -1,6 +1,6 @@
 #include "builders/ListadosMaestros.h"
 
-#include "builders/Orden.h"
+#include "platform/datos/Orden.h"
 
 #include <QHash>
 #include <QStringList>
@@ -12,6 +12,10 @@
 namespace informes {
 
 namespace {
+
+using datos::ClavesFila;
+using datos::CriterioOrden;
+using datos::OrdenEstable;
 
 // --- Rótulos ------------------------------------------------------------------
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-namespace informes {
+namespace datos {
 
 // Un valor listo para compararse muchas veces: la clave de intercalación de
 // un texto se calcula una sola vez por fila.
@@ -53,4 +53,4 @@ int CompararClaves(const ClavesFila& a, const ClavesFila& b);
 // que llegaron, que es el de la clave de la tabla.
 std::vector<std::size_t> OrdenEstable(const std::vector<ClavesFila>& claves);
 
-}  // namespace informes
+}  // namespace datos

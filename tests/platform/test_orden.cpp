@@ -1,6 +1,6 @@
 // El orden por nombre de los informes, sin base de datos por medio.
 
-#include "builders/Orden.h"
+#include "platform/datos/Orden.h"
 
 #include "support/ImprimirQt.h"
 
@@ -8,8 +8,8 @@
 
 namespace {
 
-using informes::ClavesFila;
-using informes::CriterioOrden;
+using datos::ClavesFila;
+using datos::CriterioOrden;
 
 // Ordena una columna de valores y la devuelve como texto, "Null" para Null.
 QStringList Ordenados(const QVariantList& valores) {
@@ -17,7 +17,7 @@ QStringList Ordenados(const QVariantList& valores) {
   std::vector<ClavesFila> claves;
   for (const QVariant& v : valores) claves.push_back({criterio.clave(v)});
   QStringList resultado;
-  for (std::size_t i : informes::OrdenEstable(claves)) {
+  for (std::size_t i : datos::OrdenEstable(claves)) {
     const QVariant& v = valores.at(static_cast<qsizetype>(i));
     resultado << (v.isNull() ? QStringLiteral("Null") : v.toString());
   }
@@ -81,7 +81,7 @@ TEST(Orden, VariasColumnasDeLaMasALaMenosImportante) {
   std::vector<ClavesFila> claves;
   for (const Familia& f : familias) claves.push_back({criterio.clave(f.hechoen), criterio.clave(f.nombre)});
   QStringList orden;
-  for (std::size_t i : informes::OrdenEstable(claves)) orden << familias[i].nombre;
+  for (std::size_t i : datos::OrdenEstable(claves)) orden << familias[i].nombre;
   EXPECT_EQ(orden, QStringList({"Menús", "Bebidas", "vinos", "Nata", "Ñoquis", "Postres", "Tabaco"}));
 }
 

@@ -1,11 +1,11 @@
-#include "builders/Orden.h"
+#include "platform/datos/Orden.h"
 
 #include <QLocale>
 
 #include <algorithm>
 #include <numeric>
 
-namespace informes {
+namespace datos {
 
 namespace {
 
@@ -89,4 +89,4 @@ std::vector<std::size_t> OrdenEstable(const std::vector<ClavesFila>& claves) {
   return posiciones;
 }
 
-}  // namespace informes
+}  // namespace datos

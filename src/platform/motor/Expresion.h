@@ -1,0 +1,37 @@
+#pragma once
+// Columnas calculadas de las plantillas: sumas, restas, productos y cocientes
+// de columnas y números ("numerico1 * numerico3"). Un Null cuenta como 0 y
+// una división por cero da 0, que es lo que un informe debe enseñar.
+
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace motor {
+
+using Fila = std::vector<QVariant>;
+
+// Notación polaca inversa: evaluar es recorrer un vector.
+struct PasoExpresion {
+  enum class Tipo { Numero, Columna, Suma, Resta, Producto, Cociente, Negar } tipo;
+  double numero = 0;
+  int columna = -1;
+};
+
+class Expresion {
+ public:
+  // Devuelve nullptr y pone `error` si el texto no es una expresión válida o
+  // nombra algo que `resolver` no conoce (resolver devuelve -1).
+  static std::shared_ptr<const Expresion> Analizar(const QString& texto,
+                                                   const std::function<int(const QString&)>& resolver,
+                                                   QString& error);
+  double evaluar(const Fila& fila) const;
+
+ private:
+  std::vector<PasoExpresion> pasos_;
+};
+
+}  // namespace motor

@@ -1,0 +1,273 @@
+#include "platform/motor/HojaCalculo.h"
+
+#include "platform/datos/Datos.h"
+#include "platform/motor/Pintor.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+#include <QTemporaryFile>
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <map>
+
+namespace motor {
+
+namespace {
+
+struct Columna {
+  double x0, x1;
+};
+
+// Qué elemento va en qué columna y en qué línea de su banda.
+struct Colocado {
+  const Elemento* e;
+  int columna;
+};
+using LineasBanda = std::vector<std::vector<Colocado>>;
+
+bool vaALaHoja(const Elemento& e) {
+  if (!e.enHoja) return false;
+  return e.tipo != TipoElemento::Linea && e.tipo != TipoElemento::Caja && e.tipo != TipoElemento::Pagina;
+}
+
+class Hoja {
+ public:
+  Hoja(const Informe& inf, lxw_workbook* libro) : inf_(inf), p_(inf.plantilla()), libro_(libro) {
+    columnas();
+    QString nombre = p_.titulo.isEmpty() ? QStringLiteral("Informe") : p_.titulo;
+    for (QChar c : {'[', ']', ':', '*', '?', '/', '\\'}) nombre.remove(c);
+    nombre = nombre.left(31).trimmed();
+    if (nombre.isEmpty()) nombre = QStringLiteral("Informe");
+    nombreHoja_ = nombre.toUtf8();
+    hoja_ = workbook_add_worksheet(libro_, nombreHoja_.constData());
+  }
+
+  void escribir() {
+    // Anchos de columna según lo que mide cada columna del detalle en papel.
+    for (std::size_t c = 0; c < columnas_.size(); ++c) {
+      const double mm = columnas_[c].x1 - columnas_[c].x0;
+      worksheet_set_column(hoja_, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), std::max(6.0, mm / 1.9),
+                           nullptr);
+    }
+    const auto& instancias = inf_.instancias();
+    std::size_t k = 0;
+    // La cabecera del informe y una sola vez la de página: el nombre del
+    // negocio, el título y los rótulos de las columnas.
+    if (k < instancias.size() && instancias[k].banda->tipo == TipoBanda::CabeceraInforme) banda(instancias[k++]);
+    if (p_.cabeceraPagina.presente()) {
+      banda({&p_.cabeceraPagina, inf_.numFilas() > 0 ? 0 : -1, -1});
+      if (fila_ > 0) worksheet_freeze_panes(hoja_, fila_, 0);
+    }
+    for (; k < instancias.size(); ++k)
+      if (!inf_.suprimida(instancias[k])) banda(instancias[k]);
+  }
+
+ private:
+  void columnas() {
+    std::vector<Columna> c;
+    for (const Elemento& e : p_.detalle.elementos)
+      if (vaALaHoja(e)) c.push_back({e.x, e.x + e.ancho});
+    std::sort(c.begin(), c.end(), [](const Columna& a, const Columna& b) { return a.x0 < b.x0; });
+    for (const Columna& x : c) {
+      if (!columnas_.empty() && x.x0 < columnas_.back().x1 - 0.5) {
+        columnas_.back().x1 = std::max(columnas_.back().x1, x.x1);  // se solapan: una sola columna
+      } else {
+        columnas_.push_back(x);
+      }
+    }
+    if (columnas_.empty()) columnas_.push_back({0, p_.papel.ancho});
+  }
+
+  // La columna del detalle con la que más se solapa; si ninguna, la más cercana.
+  int columnaDe(const Elemento& e) const {
+    int porSolape = -1, porCercania = 0;
+    double solape = 0, distancia = 1e18;
+    for (std::size_t c = 0; c < columnas_.size(); ++c) {
+      const double s = std::min(columnas_[c].x1, e.x + e.ancho) - std::max(columnas_[c].x0, e.x);
+      if (s > solape) solape = s, porSolape = static_cast<int>(c);
+      const double d = std::abs(columnas_[c].x0 - e.x);
+      if (d < distancia) distancia = d, porCercania = static_cast<int>(c);
+    }
+    return porSolape >= 0 ? porSolape : porCercania;
+  }
+
+  const LineasBanda& lineas(const Banda& b) {
+    auto it = lineas_.find(&b);
+    if (it != lineas_.end()) return it->second;
+    std::vector<const Elemento*> es;
+    for (const Elemento& e : b.elementos)
+      if (vaALaHoja(e)) es.push_back(&e);
+    std::stable_sort(es.begin(), es.end(), [](const Elemento* a, const Elemento* c) { return a->y < c->y; });
+    LineasBanda l;
+    double arriba = -1, alto = 0;
+    for (const Elemento* e : es) {
+      if (l.empty() || e->y >= arriba + alto * 0.6) {
+        l.emplace_back();
+        arriba = e->y;
+        alto = std::max(e->alto, 0.1);
+      }
+      l.back().push_back({e, columnaDe(*e)});
+    }
+    for (auto& linea : l)
+      std::stable_sort(linea.begin(), linea.end(), [](const Colocado& a, const Colocado& c) { return a.e->x < c.e->x; });
+    return lineas_.emplace(&b, std::move(l)).first->second;
+  }
+
+  lxw_format* formato(const Elemento& e, bool numero) {
+    const bool fecha = e.formato == Formato::Fecha || e.formato == Formato::Hora || e.formato == Formato::FechaHora;
+    QString num;
+    if (numero) {
+      if (fecha) {
+        num = e.formato == Formato::Fecha ? QStringLiteral("dd/mm/yyyy")
+              : e.formato == Formato::Hora ? QStringLiteral("hh:mm")
+                                           : QStringLiteral("dd/mm/yyyy hh:mm");
+      } else {
+        const int d = e.formato == Formato::Entero ? 0 : e.decimales;
+        num = (e.miles ? QStringLiteral("#,##0") : QStringLiteral("0")) +
+              (d > 0 ? QStringLiteral(".") + QString(d, QLatin1Char('0')) : QString());
+      }
+    }
+    const QString clave = num + (e.estilo.negrita ? QStringLiteral("|n") : QStringLiteral("|"));
+    auto it = formatos_.find(clave);
+    if (it != formatos_.end()) return it.value();
+    lxw_format* f = workbook_add_format(libro_);
+    if (!num.isEmpty()) format_set_num_format(f, num.toUtf8().constData());
+    if (e.estilo.negrita) format_set_bold(f);
+    formatos_.insert(clave, f);
+    return f;
+  }
+
+  void texto(int columna, const QString& t, lxw_format* f) {
+    const QByteArray b = t.toUtf8();
+    worksheet_write_string(hoja_, fila_, static_cast<lxw_col_t>(columna), b.constData(), f);
+  }
+
+  // Días desde el 30/12/1899 con la hora como fracción: la fecha de Excel.
+  static double serieExcel(const QDateTime& f) {
+    const double dias = static_cast<double>(QDate(1899, 12, 30).daysTo(f.date()));
+    return dias + f.time().msecsSinceStartOfDay() / 86400000.0;
+  }
+
+  void banda(const Informe::Instancia& i) {
+    for (const auto& linea : lineas(*i.banda)) {
+      // Varias cosas en la misma celda se juntan como texto.
+      std::map<int, std::vector<const Elemento*>> celdas;
+      for (const Colocado& c : linea) celdas[c.columna].push_back(c.e);
+      bool algo = false;
+      for (const auto& [columna, elementos] : celdas) {
+        if (elementos.size() == 1 && celda(columna, *elementos.front(), i)) {
+          algo = true;
+          continue;
+        }
+        QStringList partes;
+        for (const Elemento* e : elementos) {
+          const QString t = inf_.texto(*e, inf_.valor(*e, i));
+          if (!t.isEmpty()) partes << t;
+        }
+        if (partes.isEmpty()) continue;
+        texto(columna, partes.join(QLatin1Char(' ')), formato(*elementos.front(), false));
+        algo = true;
+      }
+      if (algo || i.banda->tipo != TipoBanda::Detalle) ++fila_;
+    }
+  }
+
+  // Escribe un valor con su tipo; devuelve falso si no había nada.
+  bool celda(int columna, const Elemento& e, const Informe::Instancia& i) {
+    const QVariant v = inf_.valor(e, i);
+    const auto col = static_cast<lxw_col_t>(columna);
+    const bool numero = e.formato == Formato::Numero || e.formato == Formato::Entero;
+    if (e.tipo != TipoElemento::Texto && e.tipo != TipoElemento::Barras && !v.isNull()) {
+      if (numero) {
+        bool ok = false;
+        double d = v.toDouble(&ok);
+        if (!ok) d = inf_.entorno().regional.toDouble(v.toString(), &ok);
+        if (ok) {
+          if (e.ocultarCero && std::abs(d) < 0.5 * std::pow(10.0, -e.decimales)) return false;
+          worksheet_write_number(hoja_, fila_, col, d, formato(e, true));
+          return true;
+        }
+      } else if (e.formato != Formato::Texto) {
+        QDateTime f = datos::aFechaHora(v);
+        if (e.formato == Formato::Hora && f.isValid()) f = QDateTime(QDate(1899, 12, 30), f.time());
+        if (f.isValid() && f.date() >= QDate(1900, 3, 1)) {
+          worksheet_write_number(hoja_, fila_, col, serieExcel(f), formato(e, true));
+          return true;
+        }
+        if (f.isValid() && e.formato == Formato::Hora) {
+          worksheet_write_number(hoja_, fila_, col, f.time().msecsSinceStartOfDay() / 86400000.0, formato(e, true));
+          return true;
+        }
+      }
+    }
+    const QString t = e.tipo == TipoElemento::Barras ? v.toString().trimmed() : inf_.texto(e, v);
+    if (t.isEmpty()) return false;
+    texto(columna, t, formato(e, false));
+    return true;
+  }
+
+  const Informe& inf_;
+  const Plantilla& p_;
+  lxw_workbook* libro_;
+  lxw_worksheet* hoja_ = nullptr;
+  QByteArray nombreHoja_;
+  std::vector<Columna> columnas_;
+  std::map<const Banda*, LineasBanda> lineas_;
+  QMap<QString, lxw_format*> formatos_;
+  lxw_row_t fila_ = 0;
+};
+
+}  // namespace
+
+void GuardarXlsx(const Informe& informe, const QString& ruta) {
+  const QFileInfo destino(ruta);
+  const QString carpeta = destino.absolutePath();
+  if (!QFileInfo(carpeta).isDir())
+    throw ErrorSalida(QStringLiteral("No se puede escribir la hoja de cálculo %1: la carpeta %2 no existe.")
+                          .arg(QDir::toNativeSeparators(ruta), QDir::toNativeSeparators(carpeta)));
+  // Se escribe aparte y se cambia de nombre al final: un fallo a medias no
+  // deja una hoja rota en lugar de la anterior.
+  QString temporal;
+  {
+    QTemporaryFile t(QDir(carpeta).filePath(QStringLiteral(".cronicas-XXXXXX.xlsx")));
+    if (!t.open())
+      throw ErrorSalida(QStringLiteral("No se puede escribir la hoja de cálculo %1: %2.")
+                            .arg(QDir::toNativeSeparators(ruta), t.errorString()));
+    temporal = t.fileName();
+    t.setAutoRemove(false);
+  }
+  const QByteArray nombre = QFile::encodeName(temporal);
+  lxw_workbook* libro = workbook_new(nombre.constData());
+  if (!libro) {
+    QFile::remove(temporal);
+    throw ErrorSalida(
+        QStringLiteral("No se puede crear la hoja de cálculo %1.").arg(QDir::toNativeSeparators(ruta)));
+  }
+  QByteArray titulo = informe.plantilla().titulo.toUtf8();
+  QByteArray autor("Cronicas");
+  lxw_doc_properties propiedades{};
+  propiedades.title = titulo.data();
+  propiedades.author = autor.data();
+  workbook_set_properties(libro, &propiedades);
+  Hoja(informe, libro).escribir();
+  const lxw_error error = workbook_close(libro);
+  if (error != LXW_NO_ERROR) {
+    QFile::remove(temporal);
+    throw ErrorSalida(QStringLiteral("No se puede escribir la hoja de cálculo %1: %2.")
+                          .arg(QDir::toNativeSeparators(ruta), QString::fromUtf8(lxw_strerror(error))));
+  }
+  std::error_code ec;
+  std::filesystem::rename(std::filesystem::path(nombre.constData()), std::filesystem::path(QFile::encodeName(ruta).constData()), ec);
+  if (ec) {
+    QFile::remove(temporal);
+    throw ErrorSalida(QStringLiteral("No se puede escribir la hoja de cálculo %1: %2.")
+                          .arg(QDir::toNativeSeparators(ruta), QString::fromLocal8Bit(ec.message().c_str())));
+  }
+}
+
+}  // namespace motor

@@ -1,0 +1,72 @@
+#pragma once
+// Un informe listo para maquetar: la plantilla, las filas de Informes ya
+// ordenadas, los grupos que forman y los totales que las bandas enseñan. La
+// página y la hoja de cálculo salen de aquí, de modo que dicen lo mismo.
+
+#include "platform/motor/Expresion.h"
+#include "platform/motor/Plantilla.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+#include <vector>
+
+namespace motor {
+
+struct Entorno {
+  QDateTime momento;  // fecha y hora de impresión
+  QLocale regional = QLocale(QLocale::Spanish, QLocale::Spain);
+};
+
+// Un número con los separadores regionales, agrupando los miles si se pide.
+QString TextoNumero(double valor, int decimales, bool miles, const QLocale& regional);
+
+class Informe {
+ public:
+  // `filas` trae las columnas de la tabla en el orden de plantilla.columnas;
+  // las fórmulas se calculan aquí.
+  Informe(const Plantilla& plantilla, std::vector<Fila> filas, Entorno entorno);
+
+  // Una banda puesta en el informe, con la fila de la que toma sus valores.
+  struct Instancia {
+    const Banda* banda;
+    int fila;   // -1 si el informe no tiene filas
+    int nivel;  // nivel de grupo de una cabecera o pie de grupo; -1 si no
+  };
+  // Las bandas en el orden en que se leen, sin las de página.
+  const std::vector<Instancia>& instancias() const { return instancias_; }
+
+  const Plantilla& plantilla() const { return plantilla_; }
+  const Entorno& entorno() const { return entorno_; }
+  int numFilas() const { return static_cast<int>(filas_.size()); }
+
+  // Valor de un elemento en una instancia: el de la columna, el agregado o
+  // la fecha de impresión. Null si no hay.
+  QVariant valor(const Elemento& e, const Instancia& i) const;
+  // El mismo valor escrito con el formato del elemento.
+  QString texto(const Elemento& e, const QVariant& v) const;
+  // La banda no se imprime en esa instancia.
+  bool suprimida(const Instancia& i) const;
+  // Primera y última fila del grupo de nivel `nivel` que contiene `fila`.
+  std::pair<int, int> rangoGrupo(int nivel, int fila) const;
+
+ private:
+  void calcularFormulas();
+  void ordenar();
+  void formarInstancias();
+  void prepararTotales();
+  std::pair<int, int> rangoAmbito(const Elemento& e, const Instancia& i) const;
+  bool mismoGrupo(int nivel, int a, int b) const;
+
+  const Plantilla& plantilla_;
+  std::vector<Fila> filas_;
+  Entorno entorno_;
+  std::vector<Instancia> instancias_;
+  // Por nivel de grupo, la primera y la última fila del grupo de cada fila.
+  std::vector<std::vector<int>> inicio_, fin_;
+  // Sumas y cuentas acumuladas por columna: la suma de un tramo es una resta.
+  std::vector<std::vector<double>> sumas_;
+  std::vector<std::vector<int>> cuentas_;
+};
+
+}  // namespace motor

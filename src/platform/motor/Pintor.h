@@ -1,0 +1,31 @@
+#pragma once
+// Pinta un documento maquetado sobre cualquier dispositivo paginado: el PDF
+// sin ventana, la impresora y la vista previa.
+
+#include "platform/motor/Documento.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include <stdexcept>
+
+namespace motor {
+
+// Un fallo al escribir la salida (disco lleno, carpeta sin permiso...).
+class ErrorSalida : public std::runtime_error {
+ public:
+  explicit ErrorSalida(const QString& mensaje) : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
+  const QString& mensaje() const { return mensaje_; }
+
+ private:
+  QString mensaje_;
+};
+
+// Pinta una página en el pintor, que ya está abierto sobre su dispositivo.
+void PintarPagina(const Documento& doc, int pagina, QPainter& pintor);
+// Ajusta el tamaño de página del dispositivo y pinta todas las páginas.
+void PintarDocumento(const Documento& doc, QPagedPaintDevice& dispositivo);
+// Escribe el PDF. El fichero sólo se sustituye si todo fue bien.
+void GuardarPdf(const Documento& doc, const QString& ruta);
+
+}  // namespace motor

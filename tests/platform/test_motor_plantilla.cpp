@@ -1,0 +1,245 @@
+// Plantillas: lo que se lee, lo que se rechaza y cómo se dice.
+
+#include "builders/Informes.h"
+#include "platform/motor/Expresion.h"
+#include "platform/motor/Plantilla.h"
+#include "reports_ui/RegistroInformes.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace motor;
+
+QStringList Columnas() {
+  QStringList c;
+  for (const auto& x : informes::columnasInformes()) c << x.nombre;
+  return c;
+}
+
+QString MensajeAlLeer(const QString& xml, const QString& fichero = QStringLiteral("prueba.xml")) {
+  try {
+    LeerPlantilla(xml.toUtf8(), fichero, Columnas());
+  } catch (const ErrorPlantilla& e) {
+    return e.mensaje();
+  }
+  return {};
+}
+
+const char* kMinima =
+    "<informe titulo=\"T\">\n"
+    "  <detalle alto=\"5\">\n"
+    "    <campo columna=\"Texto1\" x=\"0\" ancho=\"50\" alto=\"5\"/>\n"
+    "  </detalle>\n"
+    "</informe>\n";
+
+TEST(LeerPlantilla, LaMinimaSeLeeConLosValoresPorDefecto) {
+  const Plantilla p = LeerPlantilla(kMinima, QStringLiteral("m.xml"), Columnas());
+  EXPECT_EQ(p.titulo, QStringLiteral("T"));
+  EXPECT_EQ(p.papel.tipo, TipoPapel::Hoja);
+  EXPECT_DOUBLE_EQ(p.papel.ancho, 210);
+  EXPECT_DOUBLE_EQ(p.papel.alto, 297);
+  ASSERT_EQ(p.columnas, QStringList{QStringLiteral("texto1")});  // el nombre, sin mayúsculas
+  ASSERT_EQ(p.detalle.elementos.size(), 1u);
+  EXPECT_EQ(p.detalle.elementos[0].formato, Formato::Texto);
+  EXPECT_EQ(p.detalle.elementos[0].alineacion, Qt::AlignLeft);
+}
+
+TEST(LeerPlantilla, ElFormatoPorDefectoSaleDeLaClaseDeColumna) {
+  const Plantilla p = LeerPlantilla(
+      "<informe><detalle alto=\"5\">"
+      "<campo columna=\"NUMERICO3\" x=\"0\" ancho=\"10\" alto=\"5\"/>"
+      "<campo columna=\"fecha1\" x=\"10\" ancho=\"10\" alto=\"5\"/>"
+      "<campo columna=\"entero3\" x=\"20\" ancho=\"10\" alto=\"5\"/>"
+      "<campo columna=\"fecha3\" formato=\"hora\" x=\"30\" ancho=\"10\" alto=\"5\"/>"
+      "</detalle></informe>",
+      QStringLiteral("f.xml"), Columnas());
+  const auto& e = p.detalle.elementos;
+  EXPECT_EQ(e[0].formato, Formato::Numero);
+  EXPECT_EQ(e[0].alineacion, Qt::AlignRight);
+  EXPECT_EQ(e[1].formato, Formato::Fecha);
+  EXPECT_EQ(e[2].formato, Formato::Entero);
+  EXPECT_EQ(e[3].formato, Formato::Hora);
+}
+
+TEST(LeerPlantilla, PapelesHorizontalMitadEtiquetasYRollo) {
+  auto papel = [](const char* atributos, const char* detalle = "<detalle alto=\"5\"/>") {
+    return LeerPlantilla(QStringLiteral("<informe><papel %1/>%2</informe>")
+                             .arg(QString::fromLatin1(atributos), QString::fromLatin1(detalle))
+                             .toUtf8(),
+                         QStringLiteral("p.xml"), Columnas())
+        .papel;
+  };
+  const Papel h = papel("tipo=\"A4\" orientacion=\"horizontal\"");
+  EXPECT_DOUBLE_EQ(h.ancho, 297);
+  EXPECT_DOUBLE_EQ(h.alto, 210);
+  const Papel m = papel("tipo=\"A5\"");
+  EXPECT_DOUBLE_EQ(m.ancho, 148);
+  const Papel e = papel("tipo=\"etiquetas\" margenes=\"13.3 0 0 0\"");
+  EXPECT_EQ(e.columnas * e.filas, 24);
+  EXPECT_DOUBLE_EQ(e.anchoEtiqueta, 70);
+  EXPECT_DOUBLE_EQ(e.altoEtiqueta, 33.8);
+  const Papel r = papel("tipo=\"rollo\" caracteres=\"40\" ancho=\"72\"");
+  EXPECT_EQ(r.tipo, TipoPapel::Rollo);
+  EXPECT_EQ(r.caracteres, 40);
+}
+
+TEST(LeerPlantilla, EnUnRolloSeMideEnCaracteresYLineas) {
+  const Plantilla p = LeerPlantilla(
+      "<informe><papel tipo=\"rollo\" caracteres=\"40\" ancho=\"72\"/>"
+      "<detalle alto=\"2\"><campo columna=\"texto1\" x=\"10\" y=\"1\" ancho=\"20\" alto=\"1\"/></detalle></informe>",
+      QStringLiteral("r.xml"), Columnas());
+  const Elemento& e = p.detalle.elementos[0];
+  EXPECT_DOUBLE_EQ(e.x, 10 * 72.0 / 40);
+  EXPECT_DOUBLE_EQ(e.ancho, 20 * 72.0 / 40);
+  EXPECT_DOUBLE_EQ(p.detalle.alto, 2 * e.alto);
+  EXPECT_EQ(p.estilo.familia, QStringLiteral("DejaVu Sans Mono"));
+}
+
+// Cada error dice el fichero, la línea y el problema.
+TEST(PlantillaRechazada, XmlMalFormado) {
+  const QString m = MensajeAlLeer("<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto1\"\n</informe>");
+  EXPECT_TRUE(m.contains(QStringLiteral("prueba.xml"))) << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("línea 4"))) << m.toStdString();
+}
+
+TEST(PlantillaRechazada, ColumnaQueInformesNoTiene) {
+  const QString m = MensajeAlLeer(
+      "<informe>\n<detalle alto=\"5\">\n\n<campo columna=\"texto99\" x=\"0\" ancho=\"5\" alto=\"5\"/>\n</detalle>\n"
+      "</informe>");
+  EXPECT_TRUE(m.contains(QStringLiteral("línea 4"))) << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("«texto99» no existe en Informes"))) << m.toStdString();
+}
+
+TEST(PlantillaRechazada, ElementoDesconocido) {
+  const QString m = MensajeAlLeer("<informe>\n<detalle alto=\"5\">\n<circulo x=\"1\"/>\n</detalle>\n</informe>");
+  EXPECT_TRUE(m.contains(QStringLiteral("línea 3"))) << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("<circulo> no existe"))) << m.toStdString();
+  const QString banda = MensajeAlLeer("<informe>\n<cabecera alto=\"5\"/>\n</informe>");
+  EXPECT_TRUE(banda.contains(QStringLiteral("<cabecera> no existe"))) << banda.toStdString();
+}
+
+TEST(PlantillaRechazada, AtributoMalEscritoOValorQueNoVale) {
+  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"5\"><campo columna=\"texto1\" x=\"0\" anchura=\"5\" "
+                            "alto=\"5\"/></detalle></informe>")
+                  .contains(QStringLiteral("«anchura» no vale en <campo>")));
+  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"5\"><campo columna=\"texto1\" x=\"0\" ancho=\"5\" alto=\"5\" "
+                            "alinear=\"arriba\"/></detalle></informe>")
+                  .contains(QStringLiteral("«alinear» admite izquierda, centro, derecha")));
+  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"5\"><campo columna=\"texto1\" x=\"uno\" ancho=\"5\" "
+                            "alto=\"5\"/></detalle></informe>")
+                  .contains(QStringLiteral("«uno» no es un número")));
+  EXPECT_TRUE(MensajeAlLeer("<informe><papel tipo=\"A3\"/><detalle alto=\"5\"/></informe>")
+                  .contains(QStringLiteral("el papel «A3» no existe")));
+}
+
+TEST(PlantillaRechazada, ElementoQueSeSaleDeSuBandaOSinDetalle) {
+  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"5\"><campo columna=\"texto1\" x=\"0\" y=\"2\" ancho=\"5\" "
+                            "alto=\"5\"/></detalle></informe>")
+                  .contains(QStringLiteral("se sale de su banda")));
+  EXPECT_TRUE(MensajeAlLeer("<informe><cabeceraPagina alto=\"5\"/></informe>")
+                  .contains(QStringLiteral("falta la banda <detalle>")));
+  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"5\"/><detalle alto=\"5\"/></informe>")
+                  .contains(QStringLiteral("repetida")));
+}
+
+TEST(PlantillaRechazada, FormulaMalEscritaOQueNombraOtraCosa) {
+  EXPECT_TRUE(MensajeAlLeer("<informe><formula nombre=\"v\" expresion=\"numerico1 * \"/><detalle alto=\"5\"/></informe>")
+                  .contains(QStringLiteral("la fórmula «v» está mal escrita")));
+  EXPECT_TRUE(MensajeAlLeer("<informe><formula nombre=\"v\" expresion=\"precio * 2\"/><detalle alto=\"5\"/></informe>")
+                  .contains(QStringLiteral("«precio» no existe")));
+  EXPECT_TRUE(MensajeAlLeer("<informe><formula nombre=\"texto1\" expresion=\"1\"/><detalle alto=\"5\"/></informe>")
+                  .contains(QStringLiteral("ya es de una columna")));
+}
+
+TEST(PlantillaRechazada, EtiquetasQueNoCabenEnLaHoja) {
+  EXPECT_TRUE(MensajeAlLeer("<informe><papel tipo=\"etiquetas\" columnas=\"4\"/><detalle alto=\"5\"/></informe>")
+                  .contains(QStringLiteral("no cabe en la hoja")));
+}
+
+TEST(PlantillaRechazada, FicheroQueNoExiste) {
+  QTemporaryDir dir;
+  try {
+    CargarPlantilla(dir.filePath(QStringLiteral("nada.xml")), Columnas());
+    FAIL() << "no lanzó";
+  } catch (const ErrorPlantilla& e) {
+    EXPECT_TRUE(e.mensaje().contains(QStringLiteral("No se encuentra la plantilla"))) << e.mensaje().toStdString();
+    EXPECT_TRUE(e.mensaje().contains(QStringLiteral("nada.xml")));
+  }
+  try {
+    UbicarPlantilla(QStringLiteral("productos.rpt"), dir.path());
+    FAIL() << "no lanzó";
+  } catch (const ErrorPlantilla& e) {
+    EXPECT_TRUE(e.mensaje().contains(QStringLiteral("«productos.xml»"))) << e.mensaje().toStdString();
+    EXPECT_TRUE(e.mensaje().contains(dir.path())) << e.mensaje().toStdString();
+  }
+}
+
+TEST(UbicarPlantilla, UnaCarpetaDeLosAjustesMandaSobreLasDelPrograma) {
+  QTemporaryDir dir;
+  QFile f(dir.filePath(QStringLiteral("productos.xml")));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(kMinima);
+  f.close();
+  EXPECT_EQ(UbicarPlantilla(QStringLiteral("productos.rpt"), dir.path()), dir.filePath(QStringLiteral("productos.xml")));
+  EXPECT_EQ(UbicarPlantilla(QStringLiteral("productos.rpt"), QString()), QStringLiteral(":/plantillas/productos.xml"));
+  // Un nombre con ruta no sale de la carpeta de plantillas.
+  EXPECT_EQ(UbicarPlantilla(QStringLiteral("../../productos.rpt"), dir.path()),
+            dir.filePath(QStringLiteral("productos.xml")));
+}
+
+// Todas las plantillas que el programa lleva se leen contra la tabla real.
+TEST(PlantillasDelPrograma, CadaBotonTieneUnaPlantillaValida) {
+  for (const registro::BotonInforme& b : registro::Botones()) {
+    if (b.plantilla.isEmpty()) continue;
+    SCOPED_TRACE(b.boton.toStdString());
+    try {
+      const Plantilla p = CargarPlantilla(UbicarPlantilla(b.plantilla, QString()), Columnas());
+      EXPECT_FALSE(p.titulo.isEmpty());
+      EXPECT_FALSE(p.detalle.elementos.empty());
+    } catch (const ErrorPlantilla& e) {
+      ADD_FAILURE() << e.mensaje().toStdString();
+    }
+  }
+}
+
+// --- Fórmulas ---------------------------------------------------------------
+
+double Evaluar(const QString& texto, const Fila& fila) {
+  QString error;
+  const auto e = Expresion::Analizar(
+      texto,
+      [](const QString& n) { return n == QLatin1String("a") ? 0 : n == QLatin1String("b") ? 1 : -1; }, error);
+  EXPECT_TRUE(e) << error.toStdString();
+  return e ? e->evaluar(fila) : -12345;
+}
+
+TEST(Expresion, PrioridadParentesisYSigno) {
+  const Fila f{QVariant(4.0), QVariant(2.5)};
+  EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("a * b"), f), 10);
+  EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("1 + 2 * 3"), f), 7);
+  EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("(1 + 2) * 3"), f), 9);
+  EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("a - b - 1"), f), 0.5);
+  EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("-a + 10 / 4"), f), -1.5);
+  EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("a / (b - 2.5)"), f), 0);  // división por cero
+  EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("a * b"), Fila{QVariant(), QVariant(3.0)}), 0);  // Null es 0
+}
+
+TEST(Expresion, LoMalEscritoSeRechazaConSuMotivo) {
+  QString error;
+  auto resolver = [](const QString&) { return 0; };
+  EXPECT_FALSE(Expresion::Analizar(QStringLiteral("(1 + 2"), resolver, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("falta «)»")));
+  EXPECT_FALSE(Expresion::Analizar(QStringLiteral("1 2"), resolver, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("sobra")));
+  EXPECT_FALSE(Expresion::Analizar(QStringLiteral(""), resolver, error));
+  QString larga = QStringLiteral("1");
+  for (int i = 0; i < 70; ++i) larga = QStringLiteral("1 + (%1)").arg(larga);
+  EXPECT_FALSE(Expresion::Analizar(larga, resolver, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("demasiado larga")));
+}
+
+}  // namespace

@@ -1,0 +1,259 @@
+// Lo que sale del motor: PDF leído con pdftotext, hoja de cálculo leída
+// celda a celda, códigos de barras y, en los dos motores de base de datos,
+// la lectura de Informes y el aviso cuando no hay filas.
+
+#include "builders/Informes.h"
+#include "platform/motor/CodigoBarras.h"
+#include "platform/motor/Motor.h"
+#include "reports_ui/SalidaInforme.h"
+#include "support/BasesPrueba.h"
+#include "support/Documentos.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace motor;
+
+QStringList Columnas() {
+  QStringList c;
+  for (const auto& x : informes::columnasInformes()) c << x.nombre;
+  return c;
+}
+
+Entorno EntornoFijo() {
+  Entorno e;
+  e.momento = QDateTime(QDate(2026, 3, 6), QTime(9, 7, 30));
+  return e;
+}
+
+// Un listado con cabecera de página, rótulos, grupo con subtotal y total.
+const char* kListado =
+    "<informe titulo=\"Ventas de prueba\">"
+    "<cabeceraPagina alto=\"16\">"
+    "  <texto x=\"0\" y=\"0\" ancho=\"100\" alto=\"6\" negrita=\"si\">Ventas de prueba</texto>"
+    "  <impresion x=\"100\" y=\"0\" ancho=\"86\" alto=\"6\" alinear=\"derecha\" prefijo=\"Fecha: \"/>"
+    "  <texto x=\"0\" y=\"10\" ancho=\"60\" alto=\"5\" negrita=\"si\">Producto</texto>"
+    "  <texto x=\"60\" y=\"10\" ancho=\"25\" alto=\"5\" negrita=\"si\" alinear=\"derecha\">Importe</texto>"
+    "  <texto x=\"90\" y=\"10\" ancho=\"25\" alto=\"5\" negrita=\"si\">Día</texto>"
+    "</cabeceraPagina>"
+    "<grupo columna=\"texto1\"><cabecera alto=\"6\"><campo columna=\"texto1\" x=\"0\" ancho=\"60\" alto=\"6\" "
+    "negrita=\"si\"/></cabecera>"
+    "<pie alto=\"6\"><texto x=\"0\" ancho=\"60\" alto=\"6\">Subtotal</texto><suma columna=\"numerico1\" ambito=\"grupo\" "
+    "x=\"60\" ancho=\"25\" alto=\"6\" negrita=\"si\"/></pie></grupo>"
+    "<detalle alto=\"5\"><campo columna=\"texto2\" x=\"0\" ancho=\"60\" alto=\"5\"/>"
+    "<campo columna=\"numerico1\" x=\"60\" ancho=\"25\" alto=\"5\"/>"
+    "<campo columna=\"fecha3\" x=\"90\" ancho=\"25\" alto=\"5\"/>"
+    "<linea x=\"0\" y=\"4.9\" ancho=\"115\"/></detalle>"
+    "<pieInforme alto=\"8\"><texto x=\"0\" y=\"2\" ancho=\"60\" alto=\"6\" negrita=\"si\">Total</texto>"
+    "<suma columna=\"numerico1\" x=\"60\" y=\"2\" ancho=\"25\" alto=\"6\" negrita=\"si\"/></pieInforme>"
+    "<piePagina alto=\"8\"><pagina x=\"100\" y=\"2\" ancho=\"86\" alto=\"5\" alinear=\"derecha\"/></piePagina>"
+    "</informe>";
+
+class Listado : public testing::Test {
+ protected:
+  Listado() : plantilla(LeerPlantilla(kListado, QStringLiteral("listado.xml"), Columnas())) {
+    // Por orden de aparición en la plantilla: texto1, numerico1, texto2, fecha3.
+    for (int i = 0; i < 70; ++i)
+      filas.push_back({i < 50 ? QStringLiteral("Bebidas") : QStringLiteral("Cocina"), 1000.0 + i,
+                       QStringLiteral("Artículo %1").arg(i), QStringLiteral("2026-03-%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0'))});
+  }
+  QString ruta(const QString& nombre) const { return dir.filePath(nombre); }
+  QTemporaryDir dir;
+  Plantilla plantilla;
+  std::vector<Fila> filas;
+};
+
+TEST_F(Listado, ElPdfDiceLosValoresEnSuColumnaYNumeraLasPaginas) {
+  const Informe inf(plantilla, filas, EntornoFijo());
+  GuardarPdf(Maquetar(inf), ruta(QStringLiteral("l.pdf")));
+  const QString texto = prueba::TextoPdf(ruta(QStringLiteral("l.pdf")));
+  ASSERT_FALSE(texto.isEmpty());
+  EXPECT_EQ(prueba::PaginasPdf(ruta(QStringLiteral("l.pdf"))), 2);
+  EXPECT_TRUE(texto.contains(QStringLiteral("Fecha: 06/03/2026")));
+  EXPECT_TRUE(texto.contains(QStringLiteral("Página 1 de 2")));
+  EXPECT_TRUE(texto.contains(QStringLiteral("Página 2 de 2")));
+  // El número va a la derecha de su nombre, en la misma línea, y la fecha detrás.
+  const QString linea = prueba::LineaCon(texto, QStringLiteral("Artículo 7 "));
+  EXPECT_TRUE(linea.contains(QRegularExpression(QStringLiteral("Artículo 7\\s+1\\.007,00\\s+08/03/2026"))))
+      << linea.toStdString();
+  // Subtotales: 50 × 1000 + (0+…+49) = 51.225; 20 × 1000 + (50+…+69) = 21.190.
+  EXPECT_TRUE(prueba::LineaCon(texto, QStringLiteral("Subtotal")).contains(QStringLiteral("51.225,00")));
+  EXPECT_TRUE(prueba::LineaCon(texto, QStringLiteral("Total ")).contains(QStringLiteral("72.415,00")));
+  // Los importes quedan alineados a la derecha: acaban en la misma columna.
+  const int fin1 = prueba::LineaCon(texto, QStringLiteral("Artículo 1 ")).indexOf(QStringLiteral("1.001,00")) + 8;
+  const int fin2 = prueba::LineaCon(texto, QStringLiteral("Subtotal")).indexOf(QStringLiteral("51.225,00")) + 9;
+  EXPECT_NEAR(fin1, fin2, 1);
+}
+
+TEST_F(Listado, LaHojaLlevaNumerosConFormatoYLasFilasDeGrupoYTotal) {
+  const Informe inf(plantilla, filas, EntornoFijo());
+  GuardarXlsx(inf, ruta(QStringLiteral("l.xlsx")));
+  const auto c = prueba::LeerXlsx(ruta(QStringLiteral("l.xlsx")));
+  ASSERT_FALSE(c.empty());
+  // Cabecera: título y fecha en la fila 1, rótulos en la 2, cada uno en la
+  // columna de su dato.
+  EXPECT_EQ(c.at(QStringLiteral("A1")).texto, QStringLiteral("Ventas de prueba"));
+  EXPECT_EQ(c.at(QStringLiteral("A2")).texto, QStringLiteral("Producto"));
+  EXPECT_EQ(c.at(QStringLiteral("B2")).texto, QStringLiteral("Importe"));
+  EXPECT_EQ(c.at(QStringLiteral("C2")).texto, QStringLiteral("Día"));
+  EXPECT_TRUE(c.at(QStringLiteral("B2")).negrita);
+  // Grupo, detalle con número y fecha de verdad.
+  EXPECT_EQ(c.at(QStringLiteral("A3")).texto, QStringLiteral("Bebidas"));
+  EXPECT_EQ(c.at(QStringLiteral("A4")).texto, QStringLiteral("Artículo 0"));
+  const prueba::Celda& importe = c.at(QStringLiteral("B4"));
+  EXPECT_TRUE(importe.numero);
+  EXPECT_DOUBLE_EQ(importe.valor, 1000);
+  EXPECT_EQ(importe.formato, QStringLiteral("#,##0.00"));
+  const prueba::Celda& dia = c.at(QStringLiteral("C4"));
+  EXPECT_TRUE(dia.numero);
+  EXPECT_DOUBLE_EQ(dia.valor, 46082);  // 01/03/2026 en la cuenta de días de las hojas de cálculo
+  EXPECT_EQ(dia.formato, QStringLiteral("dd/mm/yyyy"));
+  // Tras 50 detalles, el subtotal; después el segundo grupo; al final el total.
+  EXPECT_EQ(c.at(QStringLiteral("A54")).texto, QStringLiteral("Subtotal"));
+  EXPECT_DOUBLE_EQ(c.at(QStringLiteral("B54")).valor, 51225);
+  EXPECT_TRUE(c.at(QStringLiteral("B54")).negrita);
+  EXPECT_EQ(c.at(QStringLiteral("A55")).texto, QStringLiteral("Cocina"));
+  EXPECT_EQ(c.at(QStringLiteral("A77")).texto, QStringLiteral("Total"));
+  EXPECT_DOUBLE_EQ(c.at(QStringLiteral("B77")).valor, 72415);
+  // El pie de página no va a la hoja: en una hoja no hay páginas.
+  EXPECT_TRUE(prueba::BuscarCelda(c, QStringLiteral("Página 1 de 2")).isEmpty());
+}
+
+TEST_F(Listado, UnaCarpetaQueNoExisteDaUnErrorQueLaNombraYNoDejaNada) {
+  const Informe inf(plantilla, filas, EntornoFijo());
+  const QString noHay = ruta(QStringLiteral("no/hay"));
+  for (const QString& f : {QStringLiteral("a.pdf"), QStringLiteral("a.xlsx")}) {
+    try {
+      if (f.endsWith(QLatin1String(".pdf")))
+        GuardarPdf(Maquetar(inf), QDir(noHay).filePath(f));
+      else
+        GuardarXlsx(inf, QDir(noHay).filePath(f));
+      ADD_FAILURE() << "no lanzó " << f.toStdString();
+    } catch (const ErrorSalida& e) {
+      EXPECT_TRUE(e.mensaje().contains(QStringLiteral("no/hay"))) << e.mensaje().toStdString();
+    }
+  }
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+}
+
+TEST_F(Listado, UnaHojaNuevaSustituyeALaAnteriorSinDejarTemporales) {
+  QFile viejo(ruta(QStringLiteral("l.xlsx")));
+  ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+  viejo.write("anterior");
+  viejo.close();
+  GuardarXlsx(Informe(plantilla, filas, EntornoFijo()), ruta(QStringLiteral("l.xlsx")));
+  EXPECT_EQ(prueba::LeerXlsx(ruta(QStringLiteral("l.xlsx"))).at(QStringLiteral("A1")).texto,
+            QStringLiteral("Ventas de prueba"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("l.xlsx")});
+}
+
+TEST(CodigoBarras, Code39SinLosAsteriscosDeLaFuenteYEan) {
+  const Barras a = CodificarBarras(Simbologia::Code39, QStringLiteral("*000000012345*"));
+  ASSERT_TRUE(a.valido) << a.error.toStdString();
+  EXPECT_EQ(a.legible, QStringLiteral("000000012345"));
+  // Inicio, 12 caracteres y fin: 14 símbolos de 5 barras cada uno.
+  EXPECT_EQ(a.barras.size(), 14u * 5u);
+  const Barras e = CodificarBarras(Simbologia::Ean, QStringLiteral("590123412345"));
+  ASSERT_TRUE(e.valido) << e.error.toStdString();
+  EXPECT_EQ(e.legible, QStringLiteral("5901234123457"));  // con su dígito de control
+  const Barras mal = CodificarBarras(Simbologia::Ean, QStringLiteral("59012ABC"));
+  EXPECT_FALSE(mal.valido);
+  EXPECT_FALSE(mal.error.isEmpty());
+  EXPECT_FALSE(CodificarBarras(Simbologia::Code39, QStringLiteral("**")).valido);
+}
+
+// --- Con base de datos ----------------------------------------------------
+
+class MotorConBase : public testing::TestWithParam<prueba::Motor> {
+ protected:
+  MotorConBase() : tienda(GetParam()) {}
+  const datos::Conexion& informes() const { return *tienda.ajustes.ConexionInformes; }
+  void escribir(const QStringList& nombres) {
+    informes::EscritorInformes w(informes());
+    w.vaciar();
+    double n = 1;
+    for (const QString& t : nombres) {
+      w.nuevaFila();
+      w.poner(QStringLiteral("Texto6"), QStringLiteral("Bar «La Ñora»"));
+      w.poner(QStringLiteral("texto7"), QStringLiteral("Calle Mayor 1 - Murcia"));
+      w.poner(QStringLiteral("Texto8"), QStringLiteral("Bebidas"));
+      w.poner(QStringLiteral("texto2"), t);
+      w.poner(QStringLiteral("numerico1"), n++);
+      w.guardarFila();
+    }
+    w.terminar();
+  }
+  prueba::Tienda tienda;
+  QTemporaryDir dir;
+};
+
+TEST_P(MotorConBase, HayDatosYLasFilasVuelvenEnElOrdenEscrito) {
+  escribir({});
+  EXPECT_FALSE(HayDatos(informes()));
+  escribir({QStringLiteral("zeta"), QStringLiteral("alfa"), QStringLiteral("eme")});
+  EXPECT_TRUE(HayDatos(informes()));
+  const Plantilla p = LeerPlantilla(
+      "<informe><detalle alto=\"5\"><campo columna=\"TEXTO2\" x=\"0\" ancho=\"9\" alto=\"5\"/>"
+      "<campo columna=\"numerico1\" x=\"9\" ancho=\"9\" alto=\"5\"/></detalle></informe>",
+      QStringLiteral("x.xml"), ColumnasDeInformes(informes()));
+  const std::vector<Fila> f = LeerFilas(informes(), p);
+  ASSERT_EQ(f.size(), 3u);
+  EXPECT_EQ(f[0][0].toString(), QStringLiteral("zeta"));
+  EXPECT_EQ(f[2][0].toString(), QStringLiteral("eme"));
+  EXPECT_DOUBLE_EQ(f[1][1].toDouble(), 2);
+}
+
+TEST_P(MotorConBase, SinFilasSeAvisaYNoSeEscribeNada) {
+  escribir({});
+  const registro::Destinos d{dir.filePath(QStringLiteral("a.pdf")), dir.filePath(QStringLiteral("a.xlsx"))};
+  EXPECT_FALSE(registro::GenerarSalidas(informes(), QStringLiteral("productos.rpt"), QString(), d, tienda.notificador,
+                                        tienda.reloj));
+  ASSERT_EQ(tienda.notificador.avisos.size(), 1);
+  EXPECT_EQ(tienda.notificador.avisos[0].texto, QStringLiteral("No hay datos para ser mostrados."));
+  EXPECT_EQ(tienda.notificador.avisos[0].titulo, QStringLiteral("Cronicas"));
+  EXPECT_EQ(tienda.notificador.avisos[0].icono, sistema::Icono::Informacion);
+  EXPECT_FALSE(QFile::exists(d.pdf));
+  EXPECT_FALSE(QFile::exists(d.xlsx));
+}
+
+TEST_P(MotorConBase, UnaFilaBastaParaElInformeConSuCabecera) {
+  escribir({QStringLiteral("Café solo")});
+  const registro::Destinos d{dir.filePath(QStringLiteral("a.pdf")), dir.filePath(QStringLiteral("a.xlsx"))};
+  ASSERT_TRUE(registro::GenerarSalidas(informes(), QStringLiteral("productos.rpt"), QString(), d, tienda.notificador,
+                                       tienda.reloj));
+  EXPECT_TRUE(tienda.notificador.avisos.isEmpty());
+  const QString texto = prueba::TextoPdf(d.pdf);
+  EXPECT_TRUE(texto.contains(QStringLiteral("Bar «La Ñora»")));
+  EXPECT_TRUE(texto.contains(QStringLiteral("Fecha: 06/03/2026")));
+  EXPECT_TRUE(texto.contains(QStringLiteral("Página 1 de 1")));
+  EXPECT_TRUE(prueba::LineaCon(texto, QStringLiteral("Café solo")).contains(QStringLiteral("1,00")));
+  EXPECT_FALSE(prueba::BuscarCelda(prueba::LeerXlsx(d.xlsx), QStringLiteral("Café solo")).isEmpty());
+}
+
+TEST_P(MotorConBase, UnaPlantillaDeLaCarpetaDeAjustesQueNombraOtraColumnaSeRechaza) {
+  escribir({QStringLiteral("x")});
+  QFile f(dir.filePath(QStringLiteral("productos.xml")));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto70\" x=\"0\" ancho=\"9\" alto=\"5\"/>\n"
+          "</detalle>\n</informe>\n");
+  f.close();
+  try {
+    registro::GenerarSalidas(informes(), QStringLiteral("productos.rpt"), dir.path(),
+                             {dir.filePath(QStringLiteral("a.pdf")), {}}, tienda.notificador, tienda.reloj);
+    FAIL() << "no lanzó";
+  } catch (const ErrorPlantilla& e) {
+    EXPECT_TRUE(e.mensaje().contains(QStringLiteral("productos.xml"))) << e.mensaje().toStdString();
+    EXPECT_TRUE(e.mensaje().contains(QStringLiteral("línea 3"))) << e.mensaje().toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("a.pdf"))));
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, MotorConBase, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+
+}  // namespace

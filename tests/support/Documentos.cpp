@@ -1,0 +1,122 @@
+#include "support/Documentos.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+
+#include <vector>
+
+namespace prueba {
+
+namespace {
+
+QByteArray ejecutar(const QString& programa, const QStringList& args) {
+  QProcess p;
+  p.start(programa, args);
+  if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return {};
+  return p.readAllStandardOutput();
+}
+
+QByteArray parteZip(const QString& zip, const QString& parte) {
+  return ejecutar(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, parte});
+}
+
+}  // namespace
+
+QString TextoPdf(const QString& ruta) {
+  return QString::fromUtf8(ejecutar(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), ruta, QStringLiteral("-")}));
+}
+
+int PaginasPdf(const QString& ruta) {
+  const QString info = QString::fromUtf8(ejecutar(QStringLiteral("pdfinfo"), {ruta}));
+  const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+  return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QString LineaCon(const QString& texto, const QString& trozo) {
+  for (const QString& l : texto.split(QLatin1Char('\n')))
+    if (l.contains(trozo)) return l;
+  return {};
+}
+
+std::map<QString, Celda> LeerXlsx(const QString& ruta) {
+  std::map<QString, Celda> celdas;
+  // Textos compartidos.
+  QStringList compartidos;
+  {
+    QXmlStreamReader x(parteZip(ruta, QStringLiteral("xl/sharedStrings.xml")));
+    QString actual;
+    bool dentro = false;
+    while (!x.atEnd()) {
+      x.readNext();
+      if (x.isStartElement() && x.name() == QLatin1String("si")) dentro = true, actual.clear();
+      else if (x.isStartElement() && x.name() == QLatin1String("t") && dentro) actual += x.readElementText();
+      else if (x.isEndElement() && x.name() == QLatin1String("si")) dentro = false, compartidos << actual;
+    }
+  }
+  // Estilos: formato de número y negrita de cada índice de estilo.
+  std::map<int, QString> formatosPropios;
+  std::vector<bool> fuentesNegrita;
+  std::vector<std::pair<int, int>> estilos;  // (numFmtId, fontId)
+  {
+    QXmlStreamReader x(parteZip(ruta, QStringLiteral("xl/styles.xml")));
+    bool enFuentes = false, enXfs = false;
+    while (!x.atEnd()) {
+      x.readNext();
+      if (x.isStartElement()) {
+        const auto n = x.name();
+        if (n == QLatin1String("numFmt"))
+          formatosPropios[x.attributes().value(QStringLiteral("numFmtId")).toInt()] =
+              x.attributes().value(QStringLiteral("formatCode")).toString();
+        else if (n == QLatin1String("fonts")) enFuentes = true;
+        else if (n == QLatin1String("font") && enFuentes) fuentesNegrita.push_back(false);
+        else if (n == QLatin1String("b") && enFuentes && !fuentesNegrita.empty()) fuentesNegrita.back() = true;
+        else if (n == QLatin1String("cellXfs")) enXfs = true;
+        else if (n == QLatin1String("xf") && enXfs)
+          estilos.emplace_back(x.attributes().value(QStringLiteral("numFmtId")).toInt(),
+                               x.attributes().value(QStringLiteral("fontId")).toInt());
+      } else if (x.isEndElement()) {
+        if (x.name() == QLatin1String("fonts")) enFuentes = false;
+        if (x.name() == QLatin1String("cellXfs")) enXfs = false;
+      }
+    }
+  }
+  QXmlStreamReader x(parteZip(ruta, QStringLiteral("xl/worksheets/sheet1.xml")));
+  while (!x.atEnd()) {
+    x.readNext();
+    if (!x.isStartElement() || x.name() != QLatin1String("c")) continue;
+    const QString ref = x.attributes().value(QStringLiteral("r")).toString();
+    const QString tipo = x.attributes().value(QStringLiteral("t")).toString();
+    const int estilo = x.attributes().value(QStringLiteral("s")).toInt();
+    Celda c;
+    if (estilo > 0 && estilo < static_cast<int>(estilos.size())) {
+      const auto [fmt, fuente] = estilos[static_cast<std::size_t>(estilo)];
+      c.formato = formatosPropios.count(fmt) ? formatosPropios[fmt] : QString();
+      c.negrita = fuente >= 0 && fuente < static_cast<int>(fuentesNegrita.size()) &&
+                  fuentesNegrita[static_cast<std::size_t>(fuente)];
+    }
+    while (!(x.isEndElement() && x.name() == QLatin1String("c")) && !x.atEnd()) {
+      x.readNext();
+      if (x.isStartElement() && x.name() == QLatin1String("v")) {
+        const QString v = x.readElementText();
+        if (tipo == QLatin1String("s")) {
+          c.texto = compartidos.value(v.toInt());
+        } else {
+          c.numero = true;
+          c.texto = v;
+          c.valor = v.toDouble();
+        }
+      }
+    }
+    celdas[ref] = c;
+  }
+  return celdas;
+}
+
+QString BuscarCelda(const std::map<QString, Celda>& celdas, const QString& texto) {
+  for (const auto& [ref, c] : celdas)
+    if (!c.numero && c.texto == texto) return ref;
+  return {};
+}
+
+}  // namespace prueba

@@ -1,0 +1,33 @@
+#pragma once
+// Leer lo que el motor escribe, como lo leería una persona: el texto de un
+// PDF (pdftotext -layout) y las celdas de una hoja .xlsx con su tipo y su
+// formato de número.
+
+#include <QString>
+#include <QStringList>
+
+#include <map>
+
+namespace prueba {
+
+// Texto del PDF con su disposición; vacío si pdftotext falla.
+QString TextoPdf(const QString& ruta);
+// Número de páginas del PDF (pdfinfo); -1 si falla.
+int PaginasPdf(const QString& ruta);
+// La línea del texto que contiene `trozo`, o vacío.
+QString LineaCon(const QString& texto, const QString& trozo);
+
+struct Celda {
+  bool numero = false;
+  QString texto;      // el texto, o el número tal como está en el fichero
+  double valor = 0;   // si es número
+  QString formato;    // formato de número ("#,##0.00", "dd/mm/yyyy"...), vacío si general
+  bool negrita = false;
+};
+
+// Celdas de la primera hoja por referencia ("A1", "C12"). Vacío si no se pudo leer.
+std::map<QString, Celda> LeerXlsx(const QString& ruta);
+// Referencia de una celda de texto igual a `texto`; vacío si no hay ninguna.
+QString BuscarCelda(const std::map<QString, Celda>& celdas, const QString& texto);
+
+}  // namespace prueba
