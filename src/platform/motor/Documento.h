@@ -18,6 +18,9 @@ struct Trazo {
   QRectF caja;  // mm desde la esquina de la página; la línea va de topLeft a bottomRight
   QString texto;  // texto, o datos del código de barras
   int letra = 0;  // índice en Documento::letras
+  // Texto de una línea: dónde empieza su línea base (mm). Se calcula al
+  // maquetar para que pintar sea sólo escribir.
+  QPointF origen;
   QColor color;
   QColor relleno;
   Qt::Alignment alineacion = Qt::AlignLeft;

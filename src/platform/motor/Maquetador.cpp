@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QImage>
 
+#include <array>
 #include <cmath>
 #include <unordered_map>
 
@@ -59,9 +60,26 @@ class Maquetador {
   struct Letra {
     int indice;
     QFontMetricsF medidas;
+    double ascenso, alto;  // mm
+    // Avance de cada carácter Latin-1 en mm (negativo: aún no medido). Sin
+    // interletraje, el ancho de un texto es la suma de sus avances.
+    std::array<double, 256> avances;
+
+    // Ancho del texto: sumando avances si todo es Latin-1; si no, midiendo.
+    double ancho(const QString& t) {
+      double suma = 0;
+      for (QChar c : t) {
+        const char16_t u = c.unicode();
+        if (u > 255) return aMm(medidas.horizontalAdvance(t));
+        double& a = avances[u];
+        if (a < 0) a = aMm(medidas.horizontalAdvance(c));
+        suma += a;
+      }
+      return suma;
+    }
   };
 
-  const Letra& letra(const Elemento& e) {
+  Letra& letra(const Elemento& e) {
     auto it = letras_.find(&e);
     if (it != letras_.end()) return it->second;
     const QFont f = letraDe(e.estilo);
@@ -72,7 +90,10 @@ class Maquetador {
       doc_.letras.push_back(f);
       indicesLetra_.insert(clave, indice);
     }
-    return letras_.emplace(&e, Letra{indice, QFontMetricsF(f, &referencia())}).first->second;
+    QFontMetricsF m(f, &referencia());
+    Letra l{indice, m, aMm(m.ascent()), aMm(m.ascent() + m.descent()), {}};
+    l.avances.fill(-1);
+    return letras_.emplace(&e, std::move(l)).first->second;
   }
 
   // Alto de una banda en una instancia: crece con los textos que se parten.
@@ -83,14 +104,18 @@ class Maquetador {
       if (!e.ajustar) continue;
       const QString t = inf_.texto(e, inf_.valor(e, i));
       if (t.isEmpty()) continue;
-      const Letra& l = letra(e);
+      Letra& l = letra(e);
+      if (l.ancho(t) <= e.ancho) continue;  // cabe en una línea
       const QRectF r = l.medidas.boundingRect(QRectF(0, 0, aPixeles(e.ancho), 1e9),
                                               static_cast<int>(e.alineacion) | Qt::TextWordWrap, t);
-      const double medido = aMm(r.height());
-      if (medido > e.alto) h = std::max(h, b.alto + (medido - e.alto));
+      // Arriba y abajo el mismo aire que deja una línea sola en su caja.
+      const double necesita = aMm(r.height()) + 2 * margenVertical(e, l);
+      if (necesita > e.alto) h = std::max(h, b.alto + (necesita - e.alto));
     }
     return h;
   }
+
+  static double margenVertical(const Elemento& e, const Letra& l) { return std::max(0.0, (e.alto - l.alto) / 2); }
 
   // Los trazos de una banda en (x0, y0) con alto h.
   void poner(const Informe::Instancia& i, double x0, double y0, double h, PaginaDocumento& pagina) {
@@ -133,19 +158,44 @@ class Maquetador {
         default: {
           t.texto = inf_.texto(e, inf_.valor(e, i));
           if (t.texto.isEmpty()) continue;
-          const Letra& l = letra(e);
+          Letra& l = letra(e);
           t.letra = l.indice;
           t.alineacion = e.alineacion;
-          t.ajustar = e.ajustar;
-          // Lo que no cabe se corta con puntos suspensivos: nada se monta
-          // sobre la columna de al lado.
-          if (!e.ajustar && aMm(l.medidas.horizontalAdvance(t.texto)) > e.ancho)
-            t.texto = l.medidas.elidedText(t.texto, Qt::ElideRight, aPixeles(e.ancho));
+          // Un texto que se puede partir pero cabe en una línea se escribe
+          // como los demás, en la misma línea base que sus vecinos; si se
+          // parte, su primera línea queda a la altura de esa línea base.
+          t.ajustar = e.ajustar && l.ancho(t.texto) > e.ancho;
+          if (t.ajustar) {
+            const double margen = margenVertical(e, l);
+            t.caja.adjust(0, margen, 0, -margen);
+          } else {
+            t.caja.setHeight(e.alto);
+            situar(t, l);
+          }
           break;
         }
       }
       pagina.trazos.push_back(std::move(t));
     }
+  }
+
+  // Lo que no cabe se corta con puntos suspensivos (nada se monta sobre la
+  // columna de al lado); después, la línea base según la alineación.
+  static void situar(Trazo& t, Letra& l) {
+    constexpr double kHolgura = 0.05;  // mm: redondeos al sumar avances
+    double ancho = l.ancho(t.texto);
+    if (ancho > t.caja.width() + kHolgura) {
+      // La suma de avances puede pasarse por una ligadura: se mide de verdad.
+      ancho = aMm(l.medidas.horizontalAdvance(t.texto));
+      if (ancho > t.caja.width() + kHolgura) {
+        t.texto = l.medidas.elidedText(t.texto, Qt::ElideRight, aPixeles(t.caja.width() + kHolgura));
+        ancho = aMm(l.medidas.horizontalAdvance(t.texto));
+      }
+    }
+    double x = t.caja.left();
+    if (t.alineacion & Qt::AlignRight) x = t.caja.right() - ancho;
+    else if (t.alineacion & Qt::AlignHCenter) x = t.caja.left() + (t.caja.width() - ancho) / 2;
+    t.origen = QPointF(x, t.caja.top() + (t.caja.height() - l.alto) / 2 + l.ascenso);
   }
 
   double anchoUtil() const { return p_.papel.ancho - p_.papel.margenIzquierda - p_.papel.margenDerecha; }
@@ -273,7 +323,14 @@ class Maquetador {
       texto.replace(QLatin1String("%1"), QString::number(pagina + 1));
       texto.replace(QLatin1String("%2"), QString::number(total));
       t.texto = texto;
+      situar(t, letraPorIndice(t.letra));
     }
+  }
+
+  Letra& letraPorIndice(int indice) {
+    for (auto& [e, l] : letras_)
+      if (l.indice == indice) return l;
+    return letras_.begin()->second;
   }
 
   const Informe& inf_;

@@ -54,14 +54,25 @@ void PintarPagina(const Documento& doc, int pagina, QPainter& p) {
   const Escala e{d->logicalDpiX() / 25.4, d->logicalDpiY() / 25.4};
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setRenderHint(QPainter::TextAntialiasing, true);
+  // Cambiar de letra o de color cuesta en el PDF: sólo cuando cambia.
+  int letra = -1;
+  QColor color;
   for (const Trazo& t : doc.paginas.at(static_cast<std::size_t>(pagina)).trazos) {
     switch (t.tipo) {
       case Trazo::Tipo::Texto: {
-        p.setFont(doc.letras.at(static_cast<std::size_t>(t.letra)));
-        p.setPen(t.color);
-        int banderas = static_cast<int>(t.alineacion);
-        banderas |= t.ajustar ? (Qt::AlignTop | Qt::TextWordWrap) : Qt::AlignVCenter;
-        p.drawText(e(t.caja), banderas, t.texto);
+        if (t.letra != letra) {
+          p.setFont(doc.letras.at(static_cast<std::size_t>(t.letra)));
+          letra = t.letra;
+        }
+        if (t.color != color || p.pen().style() != Qt::SolidLine || p.pen().widthF() != 0) {
+          p.setPen(QPen(t.color, 0));
+          color = t.color;
+        }
+        if (t.ajustar) {
+          p.drawText(e(t.caja), static_cast<int>(t.alineacion) | Qt::AlignTop | Qt::TextWordWrap, t.texto);
+        } else {
+          p.drawText(e(t.origen), t.texto);
+        }
         break;
       }
       case Trazo::Tipo::Linea: {
@@ -84,6 +95,7 @@ void PintarPagina(const Documento& doc, int pagina, QPainter& p) {
       }
       case Trazo::Tipo::Barras:
         pintarBarras(t, doc.letras.at(static_cast<std::size_t>(t.letra)), e, p);
+        letra = -1;
         break;
     }
   }
