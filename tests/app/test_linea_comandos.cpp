@@ -2,6 +2,7 @@
 // de salida, sus mensajes y los ficheros que deja (o no toca).
 
 #include "support/BasesPrueba.h"
+#include "support/Documentos.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -130,6 +131,65 @@ TEST_F(LineaComandos, ListadoDeProductosACsv) {
   EXPECT_TRUE(lineas[2].contains(QStringLiteral("Bar Sol")));
 }
 
+TEST_F(LineaComandos, PdfHojaYCsvDeUnaVez) {
+  insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  insertarProducto(QStringLiteral("P2"), QStringLiteral("Ración de calamares"), 1234.5);
+  const QDir d(bases->carpeta());
+  const QString pdf = d.filePath(QStringLiteral("p.pdf")), xlsx = d.filePath(QStringLiteral("p.xlsx")),
+                csv = d.filePath(QStringLiteral("p.csv"));
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos"),
+                             QStringLiteral("--pdf"), pdf, QStringLiteral("--xlsx"), xlsx, QStringLiteral("--csv"), csv});
+  ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
+  for (const QString& f : {pdf, xlsx, csv}) EXPECT_TRUE(s.errores.contains(QDir::toNativeSeparators(f))) << f.toStdString();
+  EXPECT_TRUE(s.salida.isEmpty());  // con ficheros pedidos, nada a la salida estándar
+  const QString texto = prueba::TextoPdf(pdf);
+  EXPECT_TRUE(texto.contains(QStringLiteral("Bar Sol")));
+  EXPECT_TRUE(texto.contains(QStringLiteral("Listado de Productos")));
+  // Sin familia: el grupo "Sin Asignar"; el precio con sus miles.
+  EXPECT_TRUE(texto.contains(QStringLiteral("Familia: Sin Asignar")));
+  EXPECT_TRUE(prueba::LineaCon(texto, QStringLiteral("Ración de calamares")).contains(QStringLiteral("1.234,50")));
+  const auto celdas = prueba::LeerXlsx(xlsx);
+  const QString ref = prueba::BuscarCelda(celdas, QStringLiteral("Ración de calamares"));
+  ASSERT_FALSE(ref.isEmpty());
+  EXPECT_TRUE(QFile::exists(csv));
+}
+
+TEST_F(LineaComandos, PlantillaRotaSeNombraYNoSeEscribeNada) {
+  insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  const QDir d(bases->carpeta());
+  d.mkpath(QStringLiteral("plantillas"));
+  escribirFichero(d.filePath(QStringLiteral("plantillas/productos.xml")),
+                  "<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto1\" x=\"0\" ancho=\"5\" alto=\"5\"\n</informe>\n");
+  QFile f(ini);
+  ASSERT_TRUE(f.open(QIODevice::Append));
+  f.write("[plantillas]\ncarpeta=plantillas\n");
+  f.close();
+  const QString pdf = d.filePath(QStringLiteral("p.pdf"));
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos"),
+                             QStringLiteral("--pdf"), pdf});
+  EXPECT_EQ(s.codigo, 2);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("Cronicas: La plantilla «"))) << s.errores.toStdString();
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("productos.xml» no se puede usar: línea 4"))) << s.errores.toStdString();
+  EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(LineaComandos, SinDatosNoHayPdf) {
+  const QString pdf = QDir(bases->carpeta()).filePath(QStringLiteral("vacio.pdf"));
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"),
+                             QStringLiteral("cmdProductos"), QStringLiteral("--pdf"), pdf});
+  EXPECT_EQ(s.codigo, 3);
+  EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(LineaComandos, PdfEnUnaCarpetaQueNoExiste) {
+  insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  const QString pdf = QDir(bases->carpeta()).filePath(QStringLiteral("no/existe/p.pdf"));
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"),
+                             QStringLiteral("cmdProductos"), QStringLiteral("--pdf"), pdf});
+  EXPECT_EQ(s.codigo, 2);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("No se puede escribir el PDF"))) << s.errores.toStdString();
+}
+
 TEST_F(LineaComandos, SinDatosAvisaYSaleConTres) {
   const QString csv = QDir(bases->carpeta()).filePath(QStringLiteral("vacio.csv"));
   const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"),
@@ -210,12 +270,21 @@ TEST(LineaComandosDemo, TiendaDeDemostracionDeExtremoAExtremo) {
         QStringLiteral("cmdBajoMinimo"), QStringLiteral("cmdStockGeneral"),
         QStringLiteral("cmdProdBajoMinimoTicket")}) {
     const QString csv = dir.filePath(boton + QStringLiteral(".csv"));
-    const Salida s =
-        ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), boton, QStringLiteral("--csv"), csv});
+    const QString pdf = dir.filePath(boton + QStringLiteral(".pdf"));
+    const QString xlsx = dir.filePath(boton + QStringLiteral(".xlsx"));
+    const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), boton,
+                               QStringLiteral("--csv"), csv, QStringLiteral("--pdf"), pdf, QStringLiteral("--xlsx"),
+                               xlsx});
     EXPECT_EQ(s.codigo, 0) << boton.toStdString() << ": " << s.errores.toStdString();
     QFile f(csv);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << boton.toStdString();
     EXPECT_GT(f.readAll().count('\n'), 1) << boton.toStdString();
+    // Cada listado sale con el nombre del negocio de la tienda y su página.
+    const QString texto = prueba::TextoPdf(pdf);
+    EXPECT_TRUE(texto.contains(QStringLiteral("Bar Restaurante La Galerna"))) << boton.toStdString();
+    EXPECT_GE(prueba::PaginasPdf(pdf), 1) << boton.toStdString();
+    EXPECT_FALSE(prueba::BuscarCelda(prueba::LeerXlsx(xlsx), QStringLiteral("Bar Restaurante La Galerna")).isEmpty())
+        << boton.toStdString();
   }
   // Una segunda demo en la misma carpeta no pisa la tienda existente.
   const QString ventas = QDir(destino).filePath(QStringLiteral("hosteleria.db"));

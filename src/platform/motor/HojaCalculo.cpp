@@ -83,17 +83,31 @@ class Hoja {
     if (columnas_.empty()) columnas_.push_back({0, p_.papel.ancho});
   }
 
-  // La columna del detalle con la que más se solapa; si ninguna, la más cercana.
+  // La columna de un elemento es la del detalle donde cae su punto de
+  // anclaje: el borde izquierdo de lo que se alinea a la izquierda, el
+  // derecho de lo que va a la derecha (los totales bajo su columna) y el
+  // centro de lo centrado. Si no cae en ninguna, la más cercana.
   int columnaDe(const Elemento& e) const {
-    int porSolape = -1, porCercania = 0;
-    double solape = 0, distancia = 1e18;
+    double ancla = e.x;
+    if (e.alineacion & Qt::AlignRight) ancla = e.x + e.ancho;
+    else if (e.alineacion & Qt::AlignHCenter) ancla = e.x + e.ancho / 2;
+    int mejor = 0;
+    double distancia = 1e18, bordeMejor = 1e18;
     for (std::size_t c = 0; c < columnas_.size(); ++c) {
-      const double s = std::min(columnas_[c].x1, e.x + e.ancho) - std::max(columnas_[c].x0, e.x);
-      if (s > solape) solape = s, porSolape = static_cast<int>(c);
-      const double d = std::abs(columnas_[c].x0 - e.x);
-      if (d < distancia) distancia = d, porCercania = static_cast<int>(c);
+      const double d = ancla < columnas_[c].x0 ? columnas_[c].x0 - ancla
+                       : ancla > columnas_[c].x1 ? ancla - columnas_[c].x1
+                                                 : 0.0;
+      // A igual distancia (un borde compartido) gana la columna cuyo borde
+      // del mismo lado coincide con el del elemento.
+      const double borde = (e.alineacion & Qt::AlignRight) ? std::abs(columnas_[c].x1 - ancla)
+                                                            : std::abs(columnas_[c].x0 - ancla);
+      if (d < distancia - 1e-9 || (std::abs(d - distancia) <= 1e-9 && borde < bordeMejor)) {
+        distancia = d;
+        mejor = static_cast<int>(c);
+        bordeMejor = borde;
+      }
     }
-    return porSolape >= 0 ? porSolape : porCercania;
+    return mejor;
   }
 
   const LineasBanda& lineas(const Banda& b) {
@@ -182,7 +196,10 @@ class Hoja {
     const QVariant v = inf_.valor(e, i);
     const auto col = static_cast<lxw_col_t>(columna);
     const bool numero = e.formato == Formato::Numero || e.formato == Formato::Entero;
-    if (e.tipo != TipoElemento::Texto && e.tipo != TipoElemento::Barras && !v.isNull()) {
+    // Con prefijo o sufijo el valor es un rótulo ("Fecha: …", "12 productos")
+    // y va como texto; sin ellos, como número o fecha de la hoja.
+    const bool rotulo = !e.prefijo.isEmpty() || !e.sufijo.isEmpty();
+    if (e.tipo != TipoElemento::Texto && e.tipo != TipoElemento::Barras && !v.isNull() && !rotulo) {
       if (numero) {
         bool ok = false;
         double d = v.toDouble(&ok);
