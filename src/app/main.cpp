@@ -1,4 +1,5 @@
 #include "app/LineaComandos.h"
+#include "platform/sistema/Sistema.h"
 
 #include <QGuiApplication>
 
@@ -6,6 +7,7 @@ int main(int argc, char* argv[]) {
   // Las órdenes sin ventana pintan PDF, que necesita las fuentes de la parte
   // gráfica de Qt pero no una pantalla: así corren también en un servidor.
   if (argc > 1 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  sistema::PrepararCarpetaDeEjecucion();
   QGuiApplication aplicacion(argc, argv);
   QGuiApplication::setApplicationName(QStringLiteral("cronicas"));
   QGuiApplication::setOrganizationName(QStringLiteral("velarix"));

@@ -206,6 +206,24 @@ TEST(PlantillasDelPrograma, CadaBotonTieneUnaPlantillaValida) {
   }
 }
 
+// El ejemplo de la explicación del formato tiene que ser una plantilla buena.
+TEST(PlantillasDelPrograma, ElEjemploDeLaExplicacionSeLee) {
+  QFile f(QStringLiteral(CRONICAS_DIR_PRUEBAS "/../templates/README.md"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QString texto = QString::fromUtf8(f.readAll());
+  const int inicio = texto.indexOf(QStringLiteral("<?xml"));
+  const int fin = texto.indexOf(QStringLiteral("</informe>"), inicio);
+  ASSERT_GE(inicio, 0);
+  ASSERT_GT(fin, inicio);
+  try {
+    const Plantilla p = LeerPlantilla(texto.mid(inicio, fin + 10 - inicio).toUtf8(), QStringLiteral("README.md"), Columnas());
+    EXPECT_EQ(p.titulo, QStringLiteral("Formas de Pago"));
+    EXPECT_EQ(p.detalle.elementos.size(), 3u);
+  } catch (const ErrorPlantilla& e) {
+    FAIL() << e.mensaje().toStdString();
+  }
+}
+
 // --- Fórmulas ---------------------------------------------------------------
 
 double Evaluar(const QString& texto, const Fila& fila) {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHostAddress>
 #include <QHostInfo>
@@ -14,6 +15,7 @@
 #include <windows.h>
 #else
 #include <sys/statvfs.h>
+#include <unistd.h>
 #if defined(Q_OS_LINUX)
 #include <sys/vfs.h>
 #endif
@@ -107,6 +109,18 @@ void Lanzador::lanzar(const QString& carpetaPrograma, const QString& nombre) {
   QDir::setCurrent(carpetaPrograma);
   QProcess::startDetached(rutaProgramaHermano(carpetaPrograma, nombre), {}, carpetaPrograma);
   QCoreApplication::processEvents();
+}
+
+void PrepararCarpetaDeEjecucion() {
+#if defined(Q_OS_UNIX)
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+  const QString carpeta = QDir::temp().filePath(QStringLiteral("cronicas-ejecucion-%1").arg(getuid()));
+  if (!QDir().mkpath(carpeta)) return;
+  // Qt sólo la acepta si es nuestra y nadie más entra.
+  if (!QFile::setPermissions(carpeta, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+    return;
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(carpeta));
+#endif
 }
 
 }  // namespace sistema

@@ -62,4 +62,9 @@ class Lanzador {
   virtual void lanzar(const QString& carpetaPrograma, const QString& nombre);
 };
 
+// Sin XDG_RUNTIME_DIR (un servidor, una tarea programada) Qt avisa en cada
+// arranque; se le da una carpeta privada del usuario en la temporal. Hay que
+// llamarla antes de crear la aplicación.
+void PrepararCarpetaDeEjecucion();
+
 }  // namespace sistema
