@@ -25,6 +25,8 @@
 #include "startup/Arranque.h"
 
 #include <QCoreApplication>
+#include "Medicion.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -34,29 +36,12 @@
 #include <tuple>
 #include <vector>
 
-#if defined(Q_OS_UNIX)
-#include <sys/resource.h>
-#endif
-
 namespace {
 
 constexpr double kObjetivoGeneracion = 30.0;  // segundos por tienda de un año
 constexpr double kObjetivoListado = 100.0;    // milisegundos por listado
 
-// Memoria residente máxima del proceso hasta ahora, en MB (0 donde no se sabe).
-double MemoriaMaximaMb() {
-#if defined(Q_OS_UNIX)
-  rusage uso{};
-  getrusage(RUSAGE_SELF, &uso);
-#if defined(Q_OS_MACOS)
-  return static_cast<double>(uso.ru_maxrss) / (1024.0 * 1024.0);  // bytes
-#else
-  return static_cast<double>(uso.ru_maxrss) / 1024.0;  // kilobytes
-#endif
-#else
-  return 0.0;
-#endif
-}
+using medicion::MemoriaMaximaMb;
 
 void Escribir(const QString& texto) {
   std::fputs(texto.toLocal8Bit().constData(), stdout);

@@ -10,6 +10,8 @@
 #include "platform/datos/Esquemas.h"
 #include "platform/motor/Motor.h"
 
+#include "Medicion.h"
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -20,25 +22,13 @@
 #include <cstdio>
 #include <vector>
 
-#if defined(Q_OS_UNIX)
-#include <sys/resource.h>
-#endif
-
 namespace {
 
-constexpr double kObjetivoPdf = 1500;       // ms
-constexpr double kObjetivoXlsx = 1000;      // ms
-constexpr double kObjetivoMemoria = 300;    // MB
+constexpr double kObjetivoPdf = 1500;     // ms
+constexpr double kObjetivoXlsx = 1000;    // ms
+constexpr double kObjetivoMemoria = 300;  // MB
 
-double MemoriaMaximaMb() {
-#if defined(Q_OS_UNIX)
-  rusage uso{};
-  getrusage(RUSAGE_SELF, &uso);
-  return static_cast<double>(uso.ru_maxrss) / 1024.0;
-#else
-  return 0.0;
-#endif
-}
+using medicion::MemoriaMaximaMb;
 
 void Escribir(const QString& t) {
   std::fputs(t.toLocal8Bit().constData(), stdout);
@@ -48,7 +38,8 @@ void Escribir(const QString& t) {
 // Una tabla Informes como la deja el listado de productos: nombres,
 // descripciones, precios e impuestos, existencias y 60 familias.
 void LlenarInformes(const QString& ruta, int filas) {
-  datos::FuenteDatos fuente = datos::FuenteDatos::interpretar(QStringLiteral("Informes"), QStringLiteral("sqlite:") + ruta, {});
+  datos::FuenteDatos fuente =
+      datos::FuenteDatos::interpretar(QStringLiteral("Informes"), QStringLiteral("sqlite:") + ruta, {});
   datos::OpcionesApertura o;
   o.crearSiFalta = true;
   o.borrador = true;
@@ -59,8 +50,8 @@ void LlenarInformes(const QString& ruta, int filas) {
   for (int i = 0; i < filas; ++i) {
     w.nuevaFila();
     w.poner(QStringLiteral("Texto2"), QStringLiteral("Artículo de prueba número %1").arg(i));
-    w.poner(QStringLiteral("Texto3"), i % 3 == 0 ? QVariant(QStringLiteral("Descripción larga del artículo %1").arg(i))
-                                                 : QVariant());
+    w.poner(QStringLiteral("Texto3"),
+            i % 3 == 0 ? QVariant(QStringLiteral("Descripción larga del artículo %1").arg(i)) : QVariant());
     w.poner(QStringLiteral("Texto4"), QString::number(1000 + i));
     w.poner(QStringLiteral("Texto5"), i % 2 ? QStringLiteral("Barra") : QStringLiteral("Cocina"));
     w.poner(QStringLiteral("Numerico1"), 1.5 + (i % 97) * 0.35);
@@ -79,7 +70,8 @@ void LlenarInformes(const QString& ruta, int filas) {
 
 // Proceso hijo: mide una salida y escribe "mediana_ms memoria_mb paginas".
 int Medir(const QString& que, const QString& base, const QString& salida, int repeticiones) {
-  datos::FuenteDatos fuente = datos::FuenteDatos::interpretar(QStringLiteral("Informes"), QStringLiteral("sqlite:") + base, {});
+  datos::FuenteDatos fuente =
+      datos::FuenteDatos::interpretar(QStringLiteral("Informes"), QStringLiteral("sqlite:") + base, {});
   auto c = datos::Conexion::abrir(fuente, {});
   std::vector<double> tiempos;
   std::vector<std::vector<double>> fases;  // leer, maquetar, escribir
@@ -107,7 +99,13 @@ int Medir(const QString& que, const QString& base, const QString& salida, int re
   std::sort(orden.begin(), orden.end());
   const double mediana = orden[orden.size() / 2];
   const auto& f = fases[static_cast<std::size_t>(std::find(tiempos.begin(), tiempos.end(), mediana) - tiempos.begin())];
-  Escribir(QStringLiteral("%1 %2 %3 %4 %5 %6\n").arg(mediana).arg(MemoriaMaximaMb()).arg(paginas).arg(f[0]).arg(f[1]).arg(f[2]));
+  Escribir(QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+               .arg(mediana)
+               .arg(MemoriaMaximaMb())
+               .arg(paginas)
+               .arg(f[0])
+               .arg(f[1])
+               .arg(f[2]));
   return 0;
 }
 
@@ -141,8 +139,7 @@ int main(int argc, char* argv[]) {
   for (const QString& que : {QStringLiteral("pdf"), QStringLiteral("xlsx")}) {
     const QString salida = dir.filePath(QStringLiteral("listado.") + que);
     QProcess hijo;
-    hijo.start(app.applicationFilePath(),
-               {QStringLiteral("--hijo"), que, base, salida, QString::number(repeticiones)});
+    hijo.start(app.applicationFilePath(), {QStringLiteral("--hijo"), que, base, salida, QString::number(repeticiones)});
     hijo.waitForFinished(-1);
     const QStringList r = QString::fromLocal8Bit(hijo.readAllStandardOutput()).split(QLatin1Char(' '));
     if (hijo.exitCode() != 0 || r.size() < 6) {
@@ -154,14 +151,15 @@ int main(int argc, char* argv[]) {
     const double objetivo = que == QLatin1String("pdf") ? kObjetivoPdf : kObjetivoXlsx;
     const bool bien = ms < objetivo && mb < kObjetivoMemoria;
     todoBien = todoBien && bien;
-    const QString extra =
-        que == QLatin1String("pdf")
-            ? QStringLiteral(", %1 páginas (leer %2 ms, maquetar %3 ms, pintar %4 ms)")
-                  .arg(r[2])
-                  .arg(r[3].toDouble(), 0, 'f', 0)
-                  .arg(r[4].toDouble(), 0, 'f', 0)
-                  .arg(r[5].toDouble(), 0, 'f', 0)
-            : QStringLiteral(" (leer %1 ms, escribir %2 ms)").arg(r[3].toDouble(), 0, 'f', 0).arg(r[5].toDouble(), 0, 'f', 0);
+    const QString extra = que == QLatin1String("pdf")
+                              ? QStringLiteral(", %1 páginas (leer %2 ms, maquetar %3 ms, pintar %4 ms)")
+                                    .arg(r[2])
+                                    .arg(r[3].toDouble(), 0, 'f', 0)
+                                    .arg(r[4].toDouble(), 0, 'f', 0)
+                                    .arg(r[5].toDouble(), 0, 'f', 0)
+                              : QStringLiteral(" (leer %1 ms, escribir %2 ms)")
+                                    .arg(r[3].toDouble(), 0, 'f', 0)
+                                    .arg(r[5].toDouble(), 0, 'f', 0);
     Escribir(QStringLiteral("%1 %2 %3 %4 < %5 ms y < %6 MB %7%8\n")
                  .arg(que, -6)
                  .arg(QStringLiteral("%1 ms").arg(ms, 0, 'f', 0), 10)

@@ -3,8 +3,8 @@
 #include "builders/ExportarCsv.h"
 #include "demo/Demo.h"
 #include "platform/ajustes/AlmacenAjustes.h"
-#include "platform/sistema/Notificador.h"
 #include "platform/motor/Motor.h"
+#include "platform/sistema/Notificador.h"
 #include "reports_ui/EjecutarInforme.h"
 #include "reports_ui/SalidaInforme.h"
 #include "startup/Arranque.h"
@@ -276,6 +276,7 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
 
   sistema::NotificadorConsola notificador;
   sistema::RelojSistema reloj;
+  QString fallo;  // lo que no dejó terminar: ajustes, base, plantilla o fichero
   try {
     ajustes::AlmacenAjustes almacen(ficheroAjustes);
     {
@@ -326,16 +327,16 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
       informes::EscribirCsv(*at.ConexionInformes, static_cast<QIODevice&>(salida));
     }
   } catch (const motor::ErrorPlantilla& e) {
-    notificador.mensaje(e.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
-    return kSalidaError;
+    fallo = e.mensaje();
   } catch (const motor::ErrorSalida& e) {
-    notificador.mensaje(e.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
-    return kSalidaError;
+    fallo = e.mensaje();
   } catch (const datos::ErrorDatos& e) {
-    notificador.mensaje(e.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
-    return kSalidaError;
+    fallo = e.mensaje();
   } catch (const ajustes::ErrorAjustes& e) {
-    notificador.mensaje(e.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
+    fallo = e.mensaje();
+  }
+  if (!fallo.isEmpty()) {
+    notificador.mensaje(fallo, QStringLiteral("Cronicas"), sistema::Icono::Critico);
     return kSalidaError;
   }
   return kSalidaBien;

@@ -137,10 +137,12 @@ TEST_F(LineaComandos, PdfHojaYCsvDeUnaVez) {
   const QDir d(bases->carpeta());
   const QString pdf = d.filePath(QStringLiteral("p.pdf")), xlsx = d.filePath(QStringLiteral("p.xlsx")),
                 csv = d.filePath(QStringLiteral("p.csv"));
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos"),
-                             QStringLiteral("--pdf"), pdf, QStringLiteral("--xlsx"), xlsx, QStringLiteral("--csv"), csv});
+  const Salida s =
+      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos"),
+                QStringLiteral("--pdf"), pdf, QStringLiteral("--xlsx"), xlsx, QStringLiteral("--csv"), csv});
   ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
-  for (const QString& f : {pdf, xlsx, csv}) EXPECT_TRUE(s.errores.contains(QDir::toNativeSeparators(f))) << f.toStdString();
+  for (const QString& f : {pdf, xlsx, csv})
+    EXPECT_TRUE(s.errores.contains(QDir::toNativeSeparators(f))) << f.toStdString();
   EXPECT_TRUE(s.salida.isEmpty());  // con ficheros pedidos, nada a la salida estándar
   const QString texto = prueba::TextoPdf(pdf);
   EXPECT_TRUE(texto.contains(QStringLiteral("Bar Sol")));
@@ -158,18 +160,20 @@ TEST_F(LineaComandos, PlantillaRotaSeNombraYNoSeEscribeNada) {
   insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
   const QDir d(bases->carpeta());
   d.mkpath(QStringLiteral("plantillas"));
-  escribirFichero(d.filePath(QStringLiteral("plantillas/productos.xml")),
-                  "<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto1\" x=\"0\" ancho=\"5\" alto=\"5\"\n</informe>\n");
+  escribirFichero(
+      d.filePath(QStringLiteral("plantillas/productos.xml")),
+      "<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto1\" x=\"0\" ancho=\"5\" alto=\"5\"\n</informe>\n");
   QFile f(ini);
   ASSERT_TRUE(f.open(QIODevice::Append));
   f.write("[plantillas]\ncarpeta=plantillas\n");
   f.close();
   const QString pdf = d.filePath(QStringLiteral("p.pdf"));
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos"),
-                             QStringLiteral("--pdf"), pdf});
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"),
+                             QStringLiteral("cmdProductos"), QStringLiteral("--pdf"), pdf});
   EXPECT_EQ(s.codigo, 2);
   EXPECT_TRUE(s.errores.contains(QStringLiteral("Cronicas: La plantilla «"))) << s.errores.toStdString();
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("productos.xml» no se puede usar: línea 4"))) << s.errores.toStdString();
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("productos.xml» no se puede usar: línea 4")))
+      << s.errores.toStdString();
   EXPECT_FALSE(QFile::exists(pdf));
 }
 
@@ -272,9 +276,9 @@ TEST(LineaComandosDemo, TiendaDeDemostracionDeExtremoAExtremo) {
     const QString csv = dir.filePath(boton + QStringLiteral(".csv"));
     const QString pdf = dir.filePath(boton + QStringLiteral(".pdf"));
     const QString xlsx = dir.filePath(boton + QStringLiteral(".xlsx"));
-    const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), boton,
-                               QStringLiteral("--csv"), csv, QStringLiteral("--pdf"), pdf, QStringLiteral("--xlsx"),
-                               xlsx});
+    const Salida s =
+        ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), boton, QStringLiteral("--csv"), csv,
+                  QStringLiteral("--pdf"), pdf, QStringLiteral("--xlsx"), xlsx});
     EXPECT_EQ(s.codigo, 0) << boton.toStdString() << ": " << s.errores.toStdString();
     QFile f(csv);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << boton.toStdString();

@@ -5,24 +5,22 @@
 #include "platform/motor/Documento.h"
 #include "platform/motor/Informe.h"
 
+#include "support/Documentos.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace motor;
 
+using prueba::EntornoFijo;
+
 QStringList Columnas() {
-  QStringList c;
-  for (const auto& x : informes::columnasInformes()) c << x.nombre;
-  return c;
+  return prueba::ColumnasInformes();
 }
 
-Plantilla Leer(const QString& xml) { return LeerPlantilla(xml.toUtf8(), QStringLiteral("prueba.xml"), Columnas()); }
-
-Entorno EntornoFijo() {
-  Entorno e;
-  e.momento = QDateTime(QDate(2026, 3, 6), QTime(9, 7, 30));
-  return e;
+Plantilla Leer(const QString& xml) {
+  return LeerPlantilla(xml.toUtf8(), QStringLiteral("prueba.xml"), Columnas());
 }
 
 // Los textos de una página, en el orden en que se pintan.
@@ -87,18 +85,19 @@ TEST(Informe, AgrupaOrdenandoConLosNullDelanteYTotalizaCadaGrupo) {
   std::vector<Fila> filas{F(QStringLiteral("Cocina"), QStringLiteral("c1"), 10.0),
                           F(QStringLiteral("barra"), QStringLiteral("b1"), 1.5),
                           F(QStringLiteral("Cocina"), QStringLiteral("c2"), 2000.0),
-                          F(QVariant(), QStringLiteral("n1"), QVariant()),
-                          F(QStringLiteral("Barra"), QString(), 2.0)};
+                          F(QVariant(), QStringLiteral("n1"), QVariant()), F(QStringLiteral("Barra"), QString(), 2.0)};
   const Informe inf(p, filas, EntornoFijo());
   const auto l = Lineas(inf);
   ASSERT_EQ(l.size(), 12u);
   // Null primero; "barra" y "Barra" son el mismo grupo, en el orden en que llegaron.
   EXPECT_EQ(l[0].textos, QStringList{QStringLiteral("(sin)")});
-  EXPECT_EQ(l[1].textos, (QStringList{QStringLiteral("n1"), QString(), QStringLiteral("0,00"), QStringLiteral("0,00")}));
-  EXPECT_EQ(l[2].textos, (QStringList{QStringLiteral("0,00"), QStringLiteral("1"), QString()}));  // promedio sin valores: vacío
+  EXPECT_EQ(l[1].textos,
+            (QStringList{QStringLiteral("n1"), QString(), QStringLiteral("0,00"), QStringLiteral("0,00")}));
+  EXPECT_EQ(l[2].textos,
+            (QStringList{QStringLiteral("0,00"), QStringLiteral("1"), QString()}));  // promedio sin valores: vacío
   EXPECT_EQ(l[3].textos, QStringList{QStringLiteral("barra")});
-  EXPECT_EQ(l[4].textos,
-            (QStringList{QStringLiteral("b1"), QStringLiteral("1,50"), QStringLiteral("1,50"), QStringLiteral("1,50")}));
+  EXPECT_EQ(l[4].textos, (QStringList{QStringLiteral("b1"), QStringLiteral("1,50"), QStringLiteral("1,50"),
+                                      QStringLiteral("1,50")}));
   EXPECT_EQ(l[5].textos,
             (QStringList{QString(), QStringLiteral("2,00"), QStringLiteral("3,50"), QStringLiteral("3,50")}));
   EXPECT_EQ(l[6].textos, (QStringList{QStringLiteral("3,50"), QStringLiteral("2"), QStringLiteral("1,75")}));
@@ -125,16 +124,17 @@ TEST(Informe, GruposAnidadosOrdenDescendenteYOrdenOriginal) {
       "<detalle alto=\"5\"><campo columna=\"numerico1\" decimales=\"0\" x=\"0\" ancho=\"9\" alto=\"5\"/></detalle>"
       "</informe>");
   // numerico1, texto1, texto2
-  std::vector<Fila> filas{{1.0, QStringLiteral("A"), QStringLiteral("y")}, {2.0, QStringLiteral("B"), QStringLiteral("x")},
-                          {3.0, QStringLiteral("A"), QStringLiteral("x")}, {4.0, QStringLiteral("A"), QStringLiteral("y")}};
+  std::vector<Fila> filas{{1.0, QStringLiteral("A"), QStringLiteral("y")},
+                          {2.0, QStringLiteral("B"), QStringLiteral("x")},
+                          {3.0, QStringLiteral("A"), QStringLiteral("x")},
+                          {4.0, QStringLiteral("A"), QStringLiteral("y")}};
   const Informe inf(p, filas, EntornoFijo());
   QStringList todo;
   for (const auto& l : Lineas(inf)) todo << l.textos.join(QLatin1Char('|'));
   // B antes que A; dentro de A, los subgrupos según llegan tras ordenar por
   // número descendente (4 y, 3 x, 1 y): "y" aparece dos veces porque no es
   // consecutivo.
-  EXPECT_EQ(todo.join(QLatin1Char(' ')),
-            QStringLiteral("B x 2 2,00 A y 4 4,00 x 3 3,00 y 1 1,00"));
+  EXPECT_EQ(todo.join(QLatin1Char(' ')), QStringLiteral("B x 2 2,00 A y 4 4,00 x 3 3,00 y 1 1,00"));
 }
 
 TEST(Informe, FormatosDeCampo) {
@@ -152,11 +152,10 @@ TEST(Informe, FormatosDeCampo) {
       "<campo columna=\"numerico1\" formato=\"entero\" x=\"90\" ancho=\"9\" alto=\"5\"/>"
       "</detalle></informe>");
   // numerico1, numerico2, fecha1, fecha2, texto1, texto2
-  std::vector<Fila> filas{
-      {-1234567.8915, 0.0, QStringLiteral("2026-03-06"), QStringLiteral("2026-03-06 21:05:00"), QVariant(),
-       QStringLiteral("12,5")},
-      {-0.001, 2.0, QDate(2026, 12, 31), QDateTime(QDate(2026, 1, 1), QTime(7, 8)), QStringLiteral("x"),
-       QStringLiteral("abc")}};
+  std::vector<Fila> filas{{-1234567.8915, 0.0, QStringLiteral("2026-03-06"), QStringLiteral("2026-03-06 21:05:00"),
+                           QVariant(), QStringLiteral("12,5")},
+                          {-0.001, 2.0, QDate(2026, 12, 31), QDateTime(QDate(2026, 1, 1), QTime(7, 8)),
+                           QStringLiteral("x"), QStringLiteral("abc")}};
   const Informe inf(p, filas, EntornoFijo());
   const auto l = Lineas(inf);
   EXPECT_EQ(l[0].textos, (QStringList{QStringLiteral("-1.234.567,892"), QStringLiteral("-1234567,89"), QString(),
@@ -184,8 +183,10 @@ TEST(Informe, UnaBandaSeSuprimeSiSuColumnaEstaVacia) {
       "<informe><detalle alto=\"5\" suprimirSiVacio=\"texto2\"><campo columna=\"texto1\" x=\"0\" ancho=\"9\" "
       "alto=\"5\"/></detalle></informe>");
   // texto2 (la de suprimir), texto1
-  std::vector<Fila> filas{{QStringLiteral("si"), QStringLiteral("a")}, {QStringLiteral("  "), QStringLiteral("b")},
-                          {QVariant(), QStringLiteral("c")}, {QStringLiteral("x"), QStringLiteral("d")}};
+  std::vector<Fila> filas{{QStringLiteral("si"), QStringLiteral("a")},
+                          {QStringLiteral("  "), QStringLiteral("b")},
+                          {QVariant(), QStringLiteral("c")},
+                          {QStringLiteral("x"), QStringLiteral("d")}};
   const Informe inf(p, filas, EntornoFijo());
   const Documento d = Maquetar(inf);
   EXPECT_EQ(Textos(d, 0), (QStringList{QStringLiteral("a"), QStringLiteral("d")}));
@@ -203,7 +204,8 @@ const char* kPaginada =
 TEST(Maquetar, PaginaConCabeceraPieYNumeroDePaginas) {
   const Plantilla p = Leer(QString::fromUtf8(kPaginada));
   std::vector<Fila> filas;
-  for (int i = 0; i < 60; ++i) filas.push_back({QStringLiteral("A"), QStringLiteral("fila %1").arg(i, 2, 10, QLatin1Char('0'))});
+  for (int i = 0; i < 60; ++i)
+    filas.push_back({QStringLiteral("A"), QStringLiteral("fila %1").arg(i, 2, 10, QLatin1Char('0'))});
   const Documento d = Maquetar(Informe(p, filas, EntornoFijo()));
   // 1 cabecera de grupo + 60 detalles = 61 bandas; 27 por página.
   ASSERT_EQ(d.paginas.size(), 3u);
@@ -213,7 +215,8 @@ TEST(Maquetar, PaginaConCabeceraPieYNumeroDePaginas) {
   EXPECT_EQ(p1.at(1), QStringLiteral("Grupo A"));
   EXPECT_EQ(p1.at(p1.size() - 2), QStringLiteral("fila 25"));
   // En la página siguiente se repite la cabecera del grupo abierto.
-  EXPECT_EQ(p2.mid(0, 3), (QStringList{QStringLiteral("CABECERA"), QStringLiteral("Grupo A"), QStringLiteral("fila 26")}));
+  EXPECT_EQ(p2.mid(0, 3),
+            (QStringList{QStringLiteral("CABECERA"), QStringLiteral("Grupo A"), QStringLiteral("fila 26")}));
   EXPECT_EQ(p3.last(), QStringLiteral("Página 3 de 3"));
   // El pie va abajo del todo: 297 - 12 - 10.
   const Trazo* pie = BuscarTrazo(d, 0, QStringLiteral("Página 1 de 3"));
@@ -231,7 +234,8 @@ TEST(Maquetar, LaCabeceraDeGrupoNoSeQuedaSolaAlPieDeLaPagina) {
   const Documento d = Maquetar(Informe(p, filas, EntornoFijo()));
   ASSERT_EQ(d.paginas.size(), 2u);
   EXPECT_FALSE(Textos(d, 0).contains(QStringLiteral("Grupo B")));
-  EXPECT_EQ(Textos(d, 1).mid(0, 3), (QStringList{QStringLiteral("CABECERA"), QStringLiteral("Grupo B"), QStringLiteral("b0")}));
+  EXPECT_EQ(Textos(d, 1).mid(0, 3),
+            (QStringList{QStringLiteral("CABECERA"), QStringLiteral("Grupo B"), QStringLiteral("b0")}));
 }
 
 TEST(Maquetar, GrupoConNuevaPagina) {
@@ -239,7 +243,8 @@ TEST(Maquetar, GrupoConNuevaPagina) {
       "<informe><grupo columna=\"texto1\" nuevaPagina=\"si\"><cabecera alto=\"5\"><campo columna=\"texto1\" x=\"0\" "
       "ancho=\"9\" alto=\"5\"/></cabecera></grupo><detalle alto=\"5\"><campo columna=\"texto2\" x=\"0\" ancho=\"9\" "
       "alto=\"5\"/></detalle></informe>");
-  std::vector<Fila> filas{{QStringLiteral("A"), QStringLiteral("1")}, {QStringLiteral("B"), QStringLiteral("2")},
+  std::vector<Fila> filas{{QStringLiteral("A"), QStringLiteral("1")},
+                          {QStringLiteral("B"), QStringLiteral("2")},
                           {QStringLiteral("B"), QStringLiteral("3")}};
   const Documento d = Maquetar(Informe(p, filas, EntornoFijo()));
   ASSERT_EQ(d.paginas.size(), 2u);
@@ -272,7 +277,8 @@ TEST(Maquetar, HojaDeEtiquetasDeIzquierdaADerecha) {
       "<barras columna=\"texto1\" x=\"5\" y=\"8\" ancho=\"60\" alto=\"15\"/></detalle></informe>");
   std::vector<Fila> filas;
   filas.push_back({QStringLiteral(""), QStringLiteral("")});  // posición saltada
-  for (int i = 1; i < 30; ++i) filas.push_back({QStringLiteral("*%1*").arg(i, 12, 10, QLatin1Char('0')), QStringLiteral("E%1").arg(i)});
+  for (int i = 1; i < 30; ++i)
+    filas.push_back({QStringLiteral("*%1*").arg(i, 12, 10, QLatin1Char('0')), QStringLiteral("E%1").arg(i)});
   const Documento d = Maquetar(Informe(p, filas, EntornoFijo()));
   ASSERT_EQ(d.paginas.size(), 2u);
   EXPECT_EQ(Textos(d, 0).size(), 23);  // 24 posiciones, la primera vacía

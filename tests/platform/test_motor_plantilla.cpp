@@ -8,16 +8,18 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "support/Documentos.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace motor;
 
+using prueba::EntornoFijo;
+
 QStringList Columnas() {
-  QStringList c;
-  for (const auto& x : informes::columnasInformes()) c << x.nombre;
-  return c;
+  return prueba::ColumnasInformes();
 }
 
 QString MensajeAlLeer(const QString& xml, const QString& fichero = QStringLiteral("prueba.xml")) {
@@ -146,9 +148,27 @@ TEST(PlantillaRechazada, ElementoQueSeSaleDeSuBandaOSinDetalle) {
                   .contains(QStringLiteral("repetida")));
 }
 
+TEST(PlantillaRechazada, ElementoQueSeSaleDelPapel) {
+  // A4 vertical con 12 mm de márgenes: 186 mm útiles.
+  const QString m = MensajeAlLeer(
+      "<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto1\" x=\"150\" ancho=\"40\" alto=\"5\"/>\n"
+      "</detalle>\n</informe>");
+  EXPECT_TRUE(m.contains(QStringLiteral("línea 3"))) << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("se sale del ancho útil (llega a 190,0 mm y hay 186,0 mm)")))
+      << m.toStdString();
+  // En un rollo, el ancho son los caracteres de la línea.
+  EXPECT_TRUE(MensajeAlLeer("<informe><papel tipo=\"rollo\" caracteres=\"40\"/><detalle alto=\"1\"><campo "
+                            "columna=\"texto1\" x=\"30\" ancho=\"11\" alto=\"1\"/></detalle></informe>")
+                  .contains(QStringLiteral("se sale del ancho útil")));
+  EXPECT_TRUE(MensajeAlLeer("<informe><papel tipo=\"rollo\" caracteres=\"40\"/><detalle alto=\"1\"><campo "
+                            "columna=\"texto1\" x=\"30\" ancho=\"10\" alto=\"1\"/></detalle></informe>")
+                  .isEmpty());
+}
+
 TEST(PlantillaRechazada, FormulaMalEscritaOQueNombraOtraCosa) {
-  EXPECT_TRUE(MensajeAlLeer("<informe><formula nombre=\"v\" expresion=\"numerico1 * \"/><detalle alto=\"5\"/></informe>")
-                  .contains(QStringLiteral("la fórmula «v» está mal escrita")));
+  EXPECT_TRUE(
+      MensajeAlLeer("<informe><formula nombre=\"v\" expresion=\"numerico1 * \"/><detalle alto=\"5\"/></informe>")
+          .contains(QStringLiteral("la fórmula «v» está mal escrita")));
   EXPECT_TRUE(MensajeAlLeer("<informe><formula nombre=\"v\" expresion=\"precio * 2\"/><detalle alto=\"5\"/></informe>")
                   .contains(QStringLiteral("«precio» no existe")));
   EXPECT_TRUE(MensajeAlLeer("<informe><formula nombre=\"texto1\" expresion=\"1\"/><detalle alto=\"5\"/></informe>")
@@ -184,7 +204,8 @@ TEST(UbicarPlantilla, UnaCarpetaDeLosAjustesMandaSobreLasDelPrograma) {
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(kMinima);
   f.close();
-  EXPECT_EQ(UbicarPlantilla(QStringLiteral("productos.rpt"), dir.path()), dir.filePath(QStringLiteral("productos.xml")));
+  EXPECT_EQ(UbicarPlantilla(QStringLiteral("productos.rpt"), dir.path()),
+            dir.filePath(QStringLiteral("productos.xml")));
   EXPECT_EQ(UbicarPlantilla(QStringLiteral("productos.rpt"), QString()), QStringLiteral(":/plantillas/productos.xml"));
   // Un nombre con ruta no sale de la carpeta de plantillas.
   EXPECT_EQ(UbicarPlantilla(QStringLiteral("../../productos.rpt"), dir.path()),
@@ -216,7 +237,8 @@ TEST(PlantillasDelPrograma, ElEjemploDeLaExplicacionSeLee) {
   ASSERT_GE(inicio, 0);
   ASSERT_GT(fin, inicio);
   try {
-    const Plantilla p = LeerPlantilla(texto.mid(inicio, fin + 10 - inicio).toUtf8(), QStringLiteral("README.md"), Columnas());
+    const Plantilla p =
+        LeerPlantilla(texto.mid(inicio, fin + 10 - inicio).toUtf8(), QStringLiteral("README.md"), Columnas());
     EXPECT_EQ(p.titulo, QStringLiteral("Formas de Pago"));
     EXPECT_EQ(p.detalle.elementos.size(), 3u);
   } catch (const ErrorPlantilla& e) {
@@ -229,8 +251,9 @@ TEST(PlantillasDelPrograma, ElEjemploDeLaExplicacionSeLee) {
 double Evaluar(const QString& texto, const Fila& fila) {
   QString error;
   const auto e = Expresion::Analizar(
-      texto,
-      [](const QString& n) { return n == QLatin1String("a") ? 0 : n == QLatin1String("b") ? 1 : -1; }, error);
+      texto, [](const QString& n) { return n == QLatin1String("a")   ? 0
+                                           : n == QLatin1String("b") ? 1
+                                                                     : -1; }, error);
   EXPECT_TRUE(e) << error.toStdString();
   return e ? e->evaluar(fila) : -12345;
 }
@@ -242,7 +265,7 @@ TEST(Expresion, PrioridadParentesisYSigno) {
   EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("(1 + 2) * 3"), f), 9);
   EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("a - b - 1"), f), 0.5);
   EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("-a + 10 / 4"), f), -1.5);
-  EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("a / (b - 2.5)"), f), 0);  // división por cero
+  EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("a / (b - 2.5)"), f), 0);                        // división por cero
   EXPECT_DOUBLE_EQ(Evaluar(QStringLiteral("a * b"), Fila{QVariant(), QVariant(3.0)}), 0);  // Null es 0
 }
 

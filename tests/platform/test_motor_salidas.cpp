@@ -20,16 +20,10 @@ namespace {
 
 using namespace motor;
 
-QStringList Columnas() {
-  QStringList c;
-  for (const auto& x : informes::columnasInformes()) c << x.nombre;
-  return c;
-}
+using prueba::EntornoFijo;
 
-Entorno EntornoFijo() {
-  Entorno e;
-  e.momento = QDateTime(QDate(2026, 3, 6), QTime(9, 7, 30));
-  return e;
+QStringList Columnas() {
+  return prueba::ColumnasInformes();
 }
 
 // Un listado con cabecera de página, rótulos, grupo con subtotal y total.
@@ -44,7 +38,8 @@ const char* kListado =
     "</cabeceraPagina>"
     "<grupo columna=\"texto1\"><cabecera alto=\"6\"><campo columna=\"texto1\" x=\"0\" ancho=\"60\" alto=\"6\" "
     "negrita=\"si\"/></cabecera>"
-    "<pie alto=\"6\"><texto x=\"0\" ancho=\"60\" alto=\"6\">Subtotal</texto><suma columna=\"numerico1\" ambito=\"grupo\" "
+    "<pie alto=\"6\"><texto x=\"0\" ancho=\"60\" alto=\"6\">Subtotal</texto><suma columna=\"numerico1\" "
+    "ambito=\"grupo\" "
     "x=\"60\" ancho=\"25\" alto=\"6\" negrita=\"si\"/></pie></grupo>"
     "<detalle alto=\"5\"><campo columna=\"texto2\" x=\"0\" ancho=\"60\" alto=\"5\"/>"
     "<campo columna=\"numerico1\" x=\"60\" ancho=\"25\" alto=\"5\"/>"
@@ -61,7 +56,8 @@ class Listado : public testing::Test {
     // Por orden de aparición en la plantilla: texto1, numerico1, texto2, fecha3.
     for (int i = 0; i < 70; ++i)
       filas.push_back({i < 50 ? QStringLiteral("Bebidas") : QStringLiteral("Cocina"), 1000.0 + i,
-                       QStringLiteral("Artículo %1").arg(i), QStringLiteral("2026-03-%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0'))});
+                       QStringLiteral("Artículo %1").arg(i),
+                       QStringLiteral("2026-03-%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0'))});
   }
   QString ruta(const QString& nombre) const { return dir.filePath(nombre); }
   QTemporaryDir dir;
@@ -240,8 +236,9 @@ TEST_P(MotorConBase, UnaPlantillaDeLaCarpetaDeAjustesQueNombraOtraColumnaSeRecha
   escribir({QStringLiteral("x")});
   QFile f(dir.filePath(QStringLiteral("productos.xml")));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto70\" x=\"0\" ancho=\"9\" alto=\"5\"/>\n"
-          "</detalle>\n</informe>\n");
+  f.write(
+      "<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto70\" x=\"0\" ancho=\"9\" alto=\"5\"/>\n"
+      "</detalle>\n</informe>\n");
   f.close();
   try {
     registro::GenerarSalidas(informes(), QStringLiteral("productos.rpt"), dir.path(),

@@ -1,5 +1,7 @@
 #include "support/Documentos.h"
 
+#include "builders/Informes.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -23,8 +25,21 @@ QByteArray parteZip(const QString& zip, const QString& parte) {
 
 }  // namespace
 
+QStringList ColumnasInformes() {
+  QStringList c;
+  for (const auto& x : informes::columnasInformes()) c << x.nombre;
+  return c;
+}
+
+motor::Entorno EntornoFijo() {
+  motor::Entorno e;
+  e.momento = QDateTime(QDate(2026, 3, 6), QTime(9, 7, 30));
+  return e;
+}
+
 QString TextoPdf(const QString& ruta) {
-  return QString::fromUtf8(ejecutar(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), ruta, QStringLiteral("-")}));
+  return QString::fromUtf8(
+      ejecutar(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), ruta, QStringLiteral("-")}));
 }
 
 int PaginasPdf(const QString& ruta) {
@@ -49,9 +64,12 @@ std::map<QString, Celda> LeerXlsx(const QString& ruta) {
     bool dentro = false;
     while (!x.atEnd()) {
       x.readNext();
-      if (x.isStartElement() && x.name() == QLatin1String("si")) dentro = true, actual.clear();
-      else if (x.isStartElement() && x.name() == QLatin1String("t") && dentro) actual += x.readElementText();
-      else if (x.isEndElement() && x.name() == QLatin1String("si")) dentro = false, compartidos << actual;
+      if (x.isStartElement() && x.name() == QLatin1String("si"))
+        dentro = true, actual.clear();
+      else if (x.isStartElement() && x.name() == QLatin1String("t") && dentro)
+        actual += x.readElementText();
+      else if (x.isEndElement() && x.name() == QLatin1String("si"))
+        dentro = false, compartidos << actual;
     }
   }
   // Estilos: formato de número y negrita de cada índice de estilo.
@@ -68,10 +86,14 @@ std::map<QString, Celda> LeerXlsx(const QString& ruta) {
         if (n == QLatin1String("numFmt"))
           formatosPropios[x.attributes().value(QStringLiteral("numFmtId")).toInt()] =
               x.attributes().value(QStringLiteral("formatCode")).toString();
-        else if (n == QLatin1String("fonts")) enFuentes = true;
-        else if (n == QLatin1String("font") && enFuentes) fuentesNegrita.push_back(false);
-        else if (n == QLatin1String("b") && enFuentes && !fuentesNegrita.empty()) fuentesNegrita.back() = true;
-        else if (n == QLatin1String("cellXfs")) enXfs = true;
+        else if (n == QLatin1String("fonts"))
+          enFuentes = true;
+        else if (n == QLatin1String("font") && enFuentes)
+          fuentesNegrita.push_back(false);
+        else if (n == QLatin1String("b") && enFuentes && !fuentesNegrita.empty())
+          fuentesNegrita.back() = true;
+        else if (n == QLatin1String("cellXfs"))
+          enXfs = true;
         else if (n == QLatin1String("xf") && enXfs)
           estilos.emplace_back(x.attributes().value(QStringLiteral("numFmtId")).toInt(),
                                x.attributes().value(QStringLiteral("fontId")).toInt());

@@ -3,12 +3,19 @@
 // PDF (pdftotext -layout) y las celdas de una hoja .xlsx con su tipo y su
 // formato de número.
 
+#include "platform/motor/Informe.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <map>
 
 namespace prueba {
+
+// Los nombres de las columnas de Informes, para leer plantillas sin base.
+QStringList ColumnasInformes();
+// Impreso el 6 de marzo de 2026 a las 09:07:30, el día del reloj fijo.
+motor::Entorno EntornoFijo();
 
 // Texto del PDF con su disposición; vacío si pdftotext falla.
 QString TextoPdf(const QString& ruta);
@@ -19,9 +26,9 @@ QString LineaCon(const QString& texto, const QString& trozo);
 
 struct Celda {
   bool numero = false;
-  QString texto;      // el texto, o el número tal como está en el fichero
-  double valor = 0;   // si es número
-  QString formato;    // formato de número ("#,##0.00", "dd/mm/yyyy"...), vacío si general
+  QString texto;     // el texto, o el número tal como está en el fichero
+  double valor = 0;  // si es número
+  QString formato;   // formato de número ("#,##0.00", "dd/mm/yyyy"...), vacío si general
   bool negrita = false;
 };
 

@@ -13,10 +13,10 @@ namespace motor {
 
 struct Barras {
   bool valido = false;
-  QString error;                // por qué no se pudo codificar
-  double ancho = 0, alto = 0;   // del símbolo entero
-  std::vector<QRectF> barras;   // rectángulos negros
-  QString legible;              // el texto que va debajo
+  QString error;               // por qué no se pudo codificar
+  double ancho = 0, alto = 0;  // del símbolo entero
+  std::vector<QRectF> barras;  // rectángulos negros
+  QString legible;             // el texto que va debajo
 };
 
 // En Code 39, los asteriscos de inicio y fin que traen los datos (la costumbre

@@ -15,7 +15,7 @@ namespace motor {
 
 struct Trazo {
   enum class Tipo { Texto, Linea, Caja, Barras } tipo = Tipo::Texto;
-  QRectF caja;  // mm desde la esquina de la página; la línea va de topLeft a bottomRight
+  QRectF caja;    // mm desde la esquina de la página; la línea va de topLeft a bottomRight
   QString texto;  // texto, o datos del código de barras
   int letra = 0;  // índice en Documento::letras
   // Texto de una línea: dónde empieza su línea base (mm). Se calcula al

@@ -103,9 +103,7 @@ class Analizador {
     p.columna = c;
     salida().push_back(p);
   }
-  std::vector<Paso>& salida() {
-    return *salida_;
-  }
+  std::vector<Paso>& salida() { return *salida_; }
 
   const QString& t_;
   const std::function<int(const QString&)>& resolver_;
@@ -145,16 +143,29 @@ double Expresion::evaluar(const Fila& fila) const {
   int n = 0;
   for (const Paso& p : pasos_) {
     switch (p.tipo) {
-      case Paso::Tipo::Numero: pila[n++] = p.numero; break;
+      case Paso::Tipo::Numero:
+        pila[n++] = p.numero;
+        break;
       case Paso::Tipo::Columna: {
         const QVariant& v = fila[static_cast<std::size_t>(p.columna)];
         pila[n++] = v.isNull() ? 0.0 : v.toDouble();
         break;
       }
-      case Paso::Tipo::Negar: pila[n - 1] = -pila[n - 1]; break;
-      case Paso::Tipo::Suma: --n; pila[n - 1] += pila[n]; break;
-      case Paso::Tipo::Resta: --n; pila[n - 1] -= pila[n]; break;
-      case Paso::Tipo::Producto: --n; pila[n - 1] *= pila[n]; break;
+      case Paso::Tipo::Negar:
+        pila[n - 1] = -pila[n - 1];
+        break;
+      case Paso::Tipo::Suma:
+        --n;
+        pila[n - 1] += pila[n];
+        break;
+      case Paso::Tipo::Resta:
+        --n;
+        pila[n - 1] -= pila[n];
+        break;
+      case Paso::Tipo::Producto:
+        --n;
+        pila[n - 1] *= pila[n];
+        break;
       case Paso::Tipo::Cociente:
         --n;
         pila[n - 1] = pila[n] == 0 ? 0.0 : pila[n - 1] / pila[n];

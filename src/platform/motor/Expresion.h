@@ -26,8 +26,7 @@ class Expresion {
   // Devuelve nullptr y pone `error` si el texto no es una expresión válida o
   // nombra algo que `resolver` no conoce (resolver devuelve -1).
   static std::shared_ptr<const Expresion> Analizar(const QString& texto,
-                                                   const std::function<int(const QString&)>& resolver,
-                                                   QString& error);
+                                                   const std::function<int(const QString&)>& resolver, QString& error);
   double evaluar(const Fila& fila) const;
 
  private:

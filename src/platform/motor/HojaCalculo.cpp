@@ -58,7 +58,10 @@ class Hoja {
     std::size_t k = 0;
     // La cabecera del informe y una sola vez la de página: el nombre del
     // negocio, el título y los rótulos de las columnas.
-    if (k < instancias.size() && instancias[k].banda->tipo == TipoBanda::CabeceraInforme) banda(instancias[k++]);
+    if (k < instancias.size() && instancias[k].banda->tipo == TipoBanda::CabeceraInforme) {
+      if (!inf_.suprimida(instancias[k])) banda(instancias[k]);
+      ++k;
+    }
     if (p_.cabeceraPagina.presente()) {
       banda({&p_.cabeceraPagina, inf_.numFilas() > 0 ? 0 : -1, -1});
       if (fila_ > 0) worksheet_freeze_panes(hoja_, fila_, 0);
@@ -89,18 +92,20 @@ class Hoja {
   // centro de lo centrado. Si no cae en ninguna, la más cercana.
   int columnaDe(const Elemento& e) const {
     double ancla = e.x;
-    if (e.alineacion & Qt::AlignRight) ancla = e.x + e.ancho;
-    else if (e.alineacion & Qt::AlignHCenter) ancla = e.x + e.ancho / 2;
+    if (e.alineacion & Qt::AlignRight)
+      ancla = e.x + e.ancho;
+    else if (e.alineacion & Qt::AlignHCenter)
+      ancla = e.x + e.ancho / 2;
     int mejor = 0;
     double distancia = 1e18, bordeMejor = 1e18;
     for (std::size_t c = 0; c < columnas_.size(); ++c) {
-      const double d = ancla < columnas_[c].x0 ? columnas_[c].x0 - ancla
+      const double d = ancla < columnas_[c].x0   ? columnas_[c].x0 - ancla
                        : ancla > columnas_[c].x1 ? ancla - columnas_[c].x1
                                                  : 0.0;
       // A igual distancia (un borde compartido) gana la columna cuyo borde
       // del mismo lado coincide con el del elemento.
-      const double borde = (e.alineacion & Qt::AlignRight) ? std::abs(columnas_[c].x1 - ancla)
-                                                            : std::abs(columnas_[c].x0 - ancla);
+      const double borde =
+          (e.alineacion & Qt::AlignRight) ? std::abs(columnas_[c].x1 - ancla) : std::abs(columnas_[c].x0 - ancla);
       if (d < distancia - 1e-9 || (std::abs(d - distancia) <= 1e-9 && borde < bordeMejor)) {
         distancia = d;
         mejor = static_cast<int>(c);
@@ -128,7 +133,8 @@ class Hoja {
       l.back().push_back({e, columnaDe(*e)});
     }
     for (auto& linea : l)
-      std::stable_sort(linea.begin(), linea.end(), [](const Colocado& a, const Colocado& c) { return a.e->x < c.e->x; });
+      std::stable_sort(linea.begin(), linea.end(),
+                       [](const Colocado& a, const Colocado& c) { return a.e->x < c.e->x; });
     return lineas_.emplace(&b, std::move(l)).first->second;
   }
 
@@ -137,7 +143,7 @@ class Hoja {
     QString num;
     if (numero) {
       if (fecha) {
-        num = e.formato == Formato::Fecha ? QStringLiteral("dd/mm/yyyy")
+        num = e.formato == Formato::Fecha  ? QStringLiteral("dd/mm/yyyy")
               : e.formato == Formato::Hora ? QStringLiteral("hh:mm")
                                            : QStringLiteral("dd/mm/yyyy hh:mm");
       } else {
@@ -262,8 +268,7 @@ void GuardarXlsx(const Informe& informe, const QString& ruta) {
   lxw_workbook* libro = workbook_new(nombre.constData());
   if (!libro) {
     QFile::remove(temporal);
-    throw ErrorSalida(
-        QStringLiteral("No se puede crear la hoja de cálculo %1.").arg(QDir::toNativeSeparators(ruta)));
+    throw ErrorSalida(QStringLiteral("No se puede crear la hoja de cálculo %1.").arg(QDir::toNativeSeparators(ruta)));
   }
   QByteArray titulo = informe.plantilla().titulo.toUtf8();
   QByteArray autor("Cronicas");
@@ -279,7 +284,8 @@ void GuardarXlsx(const Informe& informe, const QString& ruta) {
                           .arg(QDir::toNativeSeparators(ruta), QString::fromUtf8(lxw_strerror(error))));
   }
   std::error_code ec;
-  std::filesystem::rename(std::filesystem::path(nombre.constData()), std::filesystem::path(QFile::encodeName(ruta).constData()), ec);
+  std::filesystem::rename(std::filesystem::path(nombre.constData()),
+                          std::filesystem::path(QFile::encodeName(ruta).constData()), ec);
   if (ec) {
     QFile::remove(temporal);
     throw ErrorSalida(QStringLiteral("No se puede escribir la hoja de cálculo %1: %2.")

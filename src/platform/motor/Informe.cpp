@@ -214,9 +214,12 @@ QVariant Informe::valor(const Elemento& e, const Instancia& i) const {
       const int cuantos = k[h] - k[d];
       return cuantos > 0 ? QVariant(suma / cuantos) : QVariant();
     }
-    case TipoElemento::Impresion: return entorno_.momento;
-    case TipoElemento::Texto: return e.texto;
-    default: return {};
+    case TipoElemento::Impresion:
+      return entorno_.momento;
+    case TipoElemento::Texto:
+      return e.texto;
+    default:
+      return {};
   }
 }
 
@@ -257,7 +260,9 @@ QString Informe::texto(const Elemento& e, const QVariant& v) const {
       s = f.isValid() ? f.toString(QStringLiteral("dd/MM/yyyy hh:mm")) : v.toString();
       break;
     }
-    case Formato::Texto: s = v.toString(); break;
+    case Formato::Texto:
+      s = v.toString();
+      break;
   }
   return e.prefijo + s + e.sufijo;
 }

@@ -27,8 +27,12 @@ const QImage& referencia() {
   return imagen;
 }
 
-double aMm(double pixeles) { return pixeles / kPpp * 25.4; }
-double aPixeles(double mm) { return mm / 25.4 * kPpp; }
+double aMm(double pixeles) {
+  return pixeles / kPpp * 25.4;
+}
+double aPixeles(double mm) {
+  return mm / 25.4 * kPpp;
+}
 
 QFont letraDe(const Estilo& e) {
   QFont f(e.familia);
@@ -134,7 +138,9 @@ class Maquetador {
       t.grosor = e.grosor;
       t.color = e.estilo.color.isValid() ? e.estilo.color : QColor(Qt::black);
       switch (e.tipo) {
-        case TipoElemento::Linea: t.tipo = Trazo::Tipo::Linea; break;
+        case TipoElemento::Linea:
+          t.tipo = Trazo::Tipo::Linea;
+          break;
         case TipoElemento::Caja:
           t.tipo = Trazo::Tipo::Caja;
           t.relleno = e.relleno;
@@ -193,8 +199,10 @@ class Maquetador {
       }
     }
     double x = t.caja.left();
-    if (t.alineacion & Qt::AlignRight) x = t.caja.right() - ancho;
-    else if (t.alineacion & Qt::AlignHCenter) x = t.caja.left() + (t.caja.width() - ancho) / 2;
+    if (t.alineacion & Qt::AlignRight)
+      x = t.caja.right() - ancho;
+    else if (t.alineacion & Qt::AlignHCenter)
+      x = t.caja.left() + (t.caja.width() - ancho) / 2;
     t.origen = QPointF(x, t.caja.top() + (t.caja.height() - l.alto) / 2 + l.ascenso);
   }
 
@@ -283,8 +291,8 @@ class Maquetador {
   // En una página nueva, las cabeceras de los grupos abiertos que lo piden.
   void repetirCabeceras(const Informe::Instancia& siguiente, double x0, double& y) {
     if (siguiente.fila < 0) return;
-    const int hasta = siguiente.banda->tipo == TipoBanda::CabeceraGrupo ? siguiente.nivel
-                                                                         : static_cast<int>(p_.grupos.size());
+    const int hasta =
+        siguiente.banda->tipo == TipoBanda::CabeceraGrupo ? siguiente.nivel : static_cast<int>(p_.grupos.size());
     for (int g = 0; g < hasta; ++g) {
       const Grupo& grupo = p_.grupos[static_cast<std::size_t>(g)];
       if (!grupo.repetirCabecera || !grupo.cabecera.presente()) continue;
@@ -343,11 +351,15 @@ class Maquetador {
 
 }  // namespace
 
-Documento Maquetar(const Informe& informe) { return Maquetador(informe).hacer(); }
+Documento Maquetar(const Informe& informe) {
+  return Maquetador(informe).hacer();
+}
 
 double AnchoTextoMm(const QFont& letra, const QString& texto) {
   return aMm(QFontMetricsF(letra, &referencia()).horizontalAdvance(texto));
 }
-double AltoLineaMm(const QFont& letra) { return aMm(QFontMetricsF(letra, &referencia()).lineSpacing()); }
+double AltoLineaMm(const QFont& letra) {
+  return aMm(QFontMetricsF(letra, &referencia()).lineSpacing());
+}
 
 }  // namespace motor

@@ -3,7 +3,8 @@
 namespace motor {
 
 bool HayDatos(const datos::Conexion& informes) {
-  datos::Consulta q = informes.preparar(QStringLiteral("SELECT CASE WHEN EXISTS (SELECT 1 FROM informes) THEN 1 ELSE 0 END"));
+  datos::Consulta q =
+      informes.preparar(QStringLiteral("SELECT CASE WHEN EXISTS (SELECT 1 FROM informes) THEN 1 ELSE 0 END"));
   q.ejecutar();
   return q.siguiente() && q.valor(0).toInt() != 0;
 }

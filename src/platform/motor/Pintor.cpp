@@ -12,9 +12,7 @@ namespace {
 
 struct Escala {
   double x, y;
-  QRectF operator()(const QRectF& mm) const {
-    return QRectF(mm.x() * x, mm.y() * y, mm.width() * x, mm.height() * y);
-  }
+  QRectF operator()(const QRectF& mm) const { return QRectF(mm.x() * x, mm.y() * y, mm.width() * x, mm.height() * y); }
   QPointF operator()(const QPointF& mm) const { return QPointF(mm.x() * x, mm.y() * y); }
 };
 

@@ -29,14 +29,13 @@ const QSet<QString>& atributosComunes() {
 }
 const QSet<QString>& atributosLetra() {
   static const QSet<QString> a = {QStringLiteral("familia"), QStringLiteral("tamano"), QStringLiteral("negrita"),
-                                  QStringLiteral("cursiva"), QStringLiteral("color"), QStringLiteral("alinear"),
+                                  QStringLiteral("cursiva"), QStringLiteral("color"),  QStringLiteral("alinear"),
                                   QStringLiteral("ajustar"), QStringLiteral("hoja")};
   return a;
 }
 const QSet<QString>& atributosValor() {
-  static const QSet<QString> a = {QStringLiteral("formato"),     QStringLiteral("decimales"),
-                                  QStringLiteral("miles"),       QStringLiteral("ocultarCero"),
-                                  QStringLiteral("prefijo"),     QStringLiteral("sufijo"),
+  static const QSet<QString> a = {QStringLiteral("formato"),     QStringLiteral("decimales"), QStringLiteral("miles"),
+                                  QStringLiteral("ocultarCero"), QStringLiteral("prefijo"),   QStringLiteral("sufijo"),
                                   QStringLiteral("siVacio")};
   return a;
 }
@@ -152,12 +151,11 @@ struct Lector {
   }
 
   void leerPapel() {
-    static const QSet<QString> a = {QStringLiteral("tipo"),        QStringLiteral("orientacion"),
-                                    QStringLiteral("margenes"),    QStringLiteral("caracteres"),
-                                    QStringLiteral("ancho"),       QStringLiteral("columnas"),
-                                    QStringLiteral("filas"),       QStringLiteral("anchoEtiqueta"),
-                                    QStringLiteral("altoEtiqueta"), QStringLiteral("separacionH"),
-                                    QStringLiteral("separacionV")};
+    static const QSet<QString> a = {
+        QStringLiteral("tipo"),        QStringLiteral("orientacion"),   QStringLiteral("margenes"),
+        QStringLiteral("caracteres"),  QStringLiteral("ancho"),         QStringLiteral("columnas"),
+        QStringLiteral("filas"),       QStringLiteral("anchoEtiqueta"), QStringLiteral("altoEtiqueta"),
+        QStringLiteral("separacionH"), QStringLiteral("separacionV")};
     comprobarAtributos({&a});
     Papel& papel = p.papel;
     const QString tipo = atributo(QStringLiteral("tipo")).trimmed().toLower();
@@ -181,10 +179,10 @@ struct Lector {
       papel.margenArriba = papel.margenAbajo = 3;
       papel.margenIzquierda = papel.margenDerecha = 2;
     } else {
-      fallo(QStringLiteral("el papel «%1» no existe (A4, A5, etiquetas o rollo)").arg(atributo(QStringLiteral("tipo"))));
+      fallo(
+          QStringLiteral("el papel «%1» no existe (A4, A5, etiquetas o rollo)").arg(atributo(QStringLiteral("tipo"))));
     }
-    if (papel.tipo != TipoPapel::Rollo &&
-        (tiene(QStringLiteral("caracteres")) || tiene(QStringLiteral("ancho"))))
+    if (papel.tipo != TipoPapel::Rollo && (tiene(QStringLiteral("caracteres")) || tiene(QStringLiteral("ancho"))))
       fallo(QStringLiteral("«caracteres» y «ancho» sólo valen para el papel rollo"));
     if (papel.tipo != TipoPapel::Etiquetas) {
       for (const char* n : {"columnas", "filas", "anchoEtiqueta", "altoEtiqueta", "separacionH", "separacionV"})
@@ -203,7 +201,8 @@ struct Lector {
       for (const QString& x : m) {
         bool ok = false;
         const double d = QLocale::c().toDouble(x, &ok);
-        if (!ok || d < 0) fallo(QStringLiteral("los márgenes son cuatro números en mm: arriba derecha abajo izquierda"));
+        if (!ok || d < 0)
+          fallo(QStringLiteral("los márgenes son cuatro números en mm: arriba derecha abajo izquierda"));
         v.push_back(d);
       }
       if (v.size() == 1) v = {v[0], v[0], v[0], v[0]};
@@ -243,7 +242,9 @@ struct Lector {
     static const QSet<QString> barras = {QStringLiteral("columna"), QStringLiteral("tipo"), QStringLiteral("legible"),
                                          QStringLiteral("hoja")};
     switch (e.tipo) {
-      case TipoElemento::Texto: comprobarAtributos({&atributosComunes(), &atributosLetra()}); break;
+      case TipoElemento::Texto:
+        comprobarAtributos({&atributosComunes(), &atributosLetra()});
+        break;
       case TipoElemento::Campo:
         comprobarAtributos({&atributosComunes(), &atributosLetra(), &atributosValor(), &conColumna});
         break;
@@ -253,13 +254,19 @@ struct Lector {
       case TipoElemento::Acumulado:
         comprobarAtributos({&atributosComunes(), &atributosLetra(), &atributosValor(), &conAmbito});
         break;
-      case TipoElemento::Pagina: comprobarAtributos({&atributosComunes(), &atributosLetra(), &patron}); break;
+      case TipoElemento::Pagina:
+        comprobarAtributos({&atributosComunes(), &atributosLetra(), &patron});
+        break;
       case TipoElemento::Impresion:
         comprobarAtributos({&atributosComunes(), &atributosLetra(), &atributosValor()});
         break;
       case TipoElemento::Linea:
-      case TipoElemento::Caja: comprobarAtributos({&atributosComunes(), &trazo}); break;
-      case TipoElemento::Barras: comprobarAtributos({&atributosComunes(), &barras}); break;
+      case TipoElemento::Caja:
+        comprobarAtributos({&atributosComunes(), &trazo});
+        break;
+      case TipoElemento::Barras:
+        comprobarAtributos({&atributosComunes(), &barras});
+        break;
     }
 
     e.x = numero(QStringLiteral("x"), 0);
@@ -286,15 +293,18 @@ struct Lector {
         if (tiene(QStringLiteral("columna"))) e.columna = columna(atributo(QStringLiteral("columna")));
         e.formato = Formato::Entero;
         break;
-      case TipoElemento::Impresion: e.formato = Formato::Fecha; break;
+      case TipoElemento::Impresion:
+        e.formato = Formato::Fecha;
+        break;
       case TipoElemento::Barras:
         e.columna = columnaObligatoria();
-        e.simbologia = opcion<Simbologia>(QStringLiteral("tipo"), Simbologia::Code39,
-                                          {{QStringLiteral("code39"), Simbologia::Code39},
-                                           {QStringLiteral("ean"), Simbologia::Ean}});
+        e.simbologia = opcion<Simbologia>(
+            QStringLiteral("tipo"), Simbologia::Code39,
+            {{QStringLiteral("code39"), Simbologia::Code39}, {QStringLiteral("ean"), Simbologia::Ean}});
         e.textoLegible = siNo(QStringLiteral("legible"), true);
         break;
-      default: break;
+      default:
+        break;
     }
     e.ambito = opcion<Ambito>(QStringLiteral("ambito"), Ambito::Informe,
                               {{QStringLiteral("informe"), Ambito::Informe}, {QStringLiteral("grupo"), Ambito::Grupo}});
@@ -322,7 +332,8 @@ struct Lector {
     e.grosor = numero(QStringLiteral("grosor"), 0.2);
     e.relleno = color(QStringLiteral("relleno"));
     if (e.tipo == TipoElemento::Pagina)
-      e.texto = tiene(QStringLiteral("patron")) ? atributo(QStringLiteral("patron")) : QStringLiteral("Página %1 de %2");
+      e.texto =
+          tiene(QStringLiteral("patron")) ? atributo(QStringLiteral("patron")) : QStringLiteral("Página %1 de %2");
 
     if (e.tipo == TipoElemento::Texto) {
       e.texto = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
@@ -342,29 +353,42 @@ struct Lector {
 
   static QString tipoTexto(TipoElemento t) {
     switch (t) {
-      case TipoElemento::Texto: return QStringLiteral("texto");
-      case TipoElemento::Campo: return QStringLiteral("campo");
-      case TipoElemento::Suma: return QStringLiteral("suma");
-      case TipoElemento::Cuenta: return QStringLiteral("cuenta");
-      case TipoElemento::Promedio: return QStringLiteral("promedio");
-      case TipoElemento::Acumulado: return QStringLiteral("acumulado");
-      case TipoElemento::Pagina: return QStringLiteral("pagina");
-      case TipoElemento::Impresion: return QStringLiteral("impresion");
-      case TipoElemento::Linea: return QStringLiteral("linea");
-      case TipoElemento::Caja: return QStringLiteral("caja");
-      case TipoElemento::Barras: return QStringLiteral("barras");
+      case TipoElemento::Texto:
+        return QStringLiteral("texto");
+      case TipoElemento::Campo:
+        return QStringLiteral("campo");
+      case TipoElemento::Suma:
+        return QStringLiteral("suma");
+      case TipoElemento::Cuenta:
+        return QStringLiteral("cuenta");
+      case TipoElemento::Promedio:
+        return QStringLiteral("promedio");
+      case TipoElemento::Acumulado:
+        return QStringLiteral("acumulado");
+      case TipoElemento::Pagina:
+        return QStringLiteral("pagina");
+      case TipoElemento::Impresion:
+        return QStringLiteral("impresion");
+      case TipoElemento::Linea:
+        return QStringLiteral("linea");
+      case TipoElemento::Caja:
+        return QStringLiteral("caja");
+      case TipoElemento::Barras:
+        return QStringLiteral("barras");
     }
     return {};
   }
 
   void leerBanda(Banda& b, TipoBanda tipo) {
-    if (b.linea != 0) fallo(QStringLiteral("la banda <%1> está repetida (la primera, en la línea %2)").arg(nombre()).arg(b.linea));
+    if (b.linea != 0)
+      fallo(QStringLiteral("la banda <%1> está repetida (la primera, en la línea %2)").arg(nombre()).arg(b.linea));
     static const QSet<QString> a = {QStringLiteral("alto"), QStringLiteral("suprimirSiVacio"), QStringLiteral("fondo")};
     comprobarAtributos({&a});
     b.tipo = tipo;
     b.linea = static_cast<int>(xml.lineNumber());
     b.alto = numero(QStringLiteral("alto"), 0);
-    if (tiene(QStringLiteral("suprimirSiVacio"))) b.suprimirSiVacio = columna(atributo(QStringLiteral("suprimirSiVacio")));
+    if (tiene(QStringLiteral("suprimirSiVacio")))
+      b.suprimirSiVacio = columna(atributo(QStringLiteral("suprimirSiVacio")));
     b.fondo = color(QStringLiteral("fondo"));
     while (xml.readNextStartElement()) b.elementos.push_back(leerElemento());
     if (xml.hasError()) return;
@@ -492,13 +516,20 @@ struct Lector {
         continue;
       }
       vistasBandas = true;
-      if (n == QLatin1String("cabeceraInforme")) leerBanda(p.cabeceraInforme, TipoBanda::CabeceraInforme);
-      else if (n == QLatin1String("cabeceraPagina")) leerBanda(p.cabeceraPagina, TipoBanda::CabeceraPagina);
-      else if (n == QLatin1String("detalle")) leerBanda(p.detalle, TipoBanda::Detalle);
-      else if (n == QLatin1String("pieInforme")) leerBanda(p.pieInforme, TipoBanda::PieInforme);
-      else if (n == QLatin1String("piePagina")) leerBanda(p.piePagina, TipoBanda::PiePagina);
-      else if (n == QLatin1String("grupo")) leerGrupo(0);
-      else fallo(QStringLiteral("el elemento <%1> no existe").arg(n));
+      if (n == QLatin1String("cabeceraInforme"))
+        leerBanda(p.cabeceraInforme, TipoBanda::CabeceraInforme);
+      else if (n == QLatin1String("cabeceraPagina"))
+        leerBanda(p.cabeceraPagina, TipoBanda::CabeceraPagina);
+      else if (n == QLatin1String("detalle"))
+        leerBanda(p.detalle, TipoBanda::Detalle);
+      else if (n == QLatin1String("pieInforme"))
+        leerBanda(p.pieInforme, TipoBanda::PieInforme);
+      else if (n == QLatin1String("piePagina"))
+        leerBanda(p.piePagina, TipoBanda::PiePagina);
+      else if (n == QLatin1String("grupo"))
+        leerGrupo(0);
+      else
+        fallo(QStringLiteral("el elemento <%1> no existe").arg(n));
     }
     if (xml.hasError()) fallo(xml.errorString());
     if (!p.detalle.presente()) fallo(QStringLiteral("falta la banda <detalle>"), xml.lineNumber());
@@ -510,6 +541,30 @@ struct Lector {
     }
     resolverFormulas();
     if (p.esRollo()) aCaracteres();
+    comprobarAnchos();
+  }
+
+  // Nada se pinta fuera del papel: un elemento que se sale del ancho útil es
+  // un error de la plantilla, no algo que se corte sin avisar.
+  static QString mm(double v) { return QLocale(QLocale::Spanish, QLocale::Spain).toString(v, 'f', 1); }
+
+  void comprobarAnchos() {
+    const double util = p.esEtiquetas() ? p.papel.anchoEtiqueta : anchoImprimible();
+    auto banda = [&](const Banda& b) {
+      for (const Elemento& e : b.elementos) {
+        const double derecha = e.x + e.ancho;
+        if (derecha > util + 0.01)
+          fallo(QStringLiteral("el elemento <%1> se sale del ancho útil (llega a %2 mm y hay %3 mm)")
+                    .arg(tipoTexto(e.tipo))
+                    .arg(mm(derecha), mm(util)),
+                e.linea);
+      }
+    };
+    for (const Banda* b : {&p.cabeceraInforme, &p.cabeceraPagina, &p.detalle, &p.pieInforme, &p.piePagina}) banda(*b);
+    for (const Grupo& g : p.grupos) {
+      banda(g.cabecera);
+      banda(g.pie);
+    }
   }
 
   // Las fórmulas van tras las columnas de la tabla.
@@ -591,8 +646,8 @@ QString UbicarPlantilla(const QString& nombre, const QString& carpeta) {
   }
   const QString recurso = QStringLiteral(":/plantillas/") + fichero;
   if (!QFileInfo::exists(recurso))
-    throw ErrorPlantilla(QStringLiteral("No se encuentra la plantilla «%1» del informe: el programa no la trae.")
-                             .arg(fichero));
+    throw ErrorPlantilla(
+        QStringLiteral("No se encuentra la plantilla «%1» del informe: el programa no la trae.").arg(fichero));
   return recurso;
 }
 

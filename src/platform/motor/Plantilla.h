@@ -49,17 +49,17 @@ struct Estilo {
 };
 
 enum class TipoElemento {
-  Texto,       // texto fijo
-  Campo,       // una columna de Informes o una fórmula
-  Suma,        // agregados del grupo o del informe
+  Texto,  // texto fijo
+  Campo,  // una columna de Informes o una fórmula
+  Suma,   // agregados del grupo o del informe
   Cuenta,
   Promedio,
-  Acumulado,   // suma de las filas hasta la actual
-  Pagina,      // "Página N de M"
-  Impresion,   // fecha u hora en que se imprime
+  Acumulado,  // suma de las filas hasta la actual
+  Pagina,     // "Página N de M"
+  Impresion,  // fecha u hora en que se imprime
   Linea,
   Caja,
-  Barras,      // código de barras
+  Barras,  // código de barras
 };
 
 enum class Formato { Texto, Numero, Entero, Fecha, Hora, FechaHora };
@@ -70,23 +70,23 @@ struct Elemento {
   TipoElemento tipo = TipoElemento::Texto;
   int linea = 0;  // línea del XML, para los mensajes
   double x = 0, y = 0, ancho = 0, alto = 0;
-  QString texto;          // texto fijo, o patrón de página con %1 y %2
-  int columna = -1;       // índice de columna de la plantilla (ver Plantilla::columnas)
+  QString texto;     // texto fijo, o patrón de página con %1 y %2
+  int columna = -1;  // índice de columna de la plantilla (ver Plantilla::columnas)
   Formato formato = Formato::Texto;
   int decimales = 2;
   bool miles = true;
   bool ocultarCero = false;
   QString prefijo, sufijo;
-  QString siVacio;        // lo que se escribe cuando el valor es Null o vacío
+  QString siVacio;  // lo que se escribe cuando el valor es Null o vacío
   Qt::Alignment alineacion = Qt::AlignLeft;
-  bool ajustar = false;   // el texto se parte en líneas y la banda crece
+  bool ajustar = false;  // el texto se parte en líneas y la banda crece
   Estilo estilo;
   Ambito ambito = Ambito::Informe;
-  double grosor = 0.2;    // mm, líneas y cajas
-  QColor relleno;         // cajas
+  double grosor = 0.2;  // mm, líneas y cajas
+  QColor relleno;       // cajas
   Simbologia simbologia = Simbologia::Code39;
   bool textoLegible = true;  // barras: escribir el código debajo
-  bool enHoja = true;     // también en la hoja de cálculo
+  bool enHoja = true;        // también en la hoja de cálculo
 };
 
 enum class TipoBanda { CabeceraInforme, CabeceraPagina, CabeceraGrupo, Detalle, PieGrupo, PieInforme, PiePagina };

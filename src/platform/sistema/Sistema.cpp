@@ -117,8 +117,7 @@ void PrepararCarpetaDeEjecucion() {
   const QString carpeta = QDir::temp().filePath(QStringLiteral("cronicas-ejecucion-%1").arg(getuid()));
   if (!QDir().mkpath(carpeta)) return;
   // Qt sólo la acepta si es nuestra y nadie más entra.
-  if (!QFile::setPermissions(carpeta, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
-    return;
+  if (!QFile::setPermissions(carpeta, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)) return;
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(carpeta));
 #endif
 }
