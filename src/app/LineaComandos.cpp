@@ -311,8 +311,9 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
     };
     const registro::Destinos destinos{o.value(QStringLiteral("pdf")), o.value(QStringLiteral("xlsx"))};
     if (!destinos.pdf.isEmpty() || !destinos.xlsx.isEmpty()) {
-      if (!registro::GenerarSalidas(*at.ConexionInformes, boton->plantilla, almacen.carpetaPlantillas(), destinos,
-                                    notificador, reloj))
+      const registro::OpcionesSalida opciones{almacen.carpetaPlantillas(),
+                                              almacen.valor(QStringLiteral("informes/regional"))};
+      if (!registro::GenerarSalidas(*at.ConexionInformes, boton->plantilla, opciones, destinos, notificador, reloj))
         return kSalidaSinDatos;
       for (const QString& f : {destinos.pdf, destinos.xlsx})
         if (!f.isEmpty()) avisar(f);

@@ -288,6 +288,9 @@ ResultadoDemo GenerarDemo(const OpcionesDemo& pedidas, const sistema::Reloj& rel
   almacen.fijarFuente(QStringLiteral("Informes"), QStringLiteral("sqlite:") + kInformes);
   almacen.fijarIdentificadorEquipo(IdentificadorDemo());
   almacen.fijarCarpetaSalida(QStringLiteral("salida"));
+  // Un bar de Cantabria: números y fechas a la española sea cual sea el
+  // idioma de la máquina donde se prueba.
+  almacen.fijarValor(QStringLiteral("informes/regional"), QStringLiteral("es_ES"));
   if (almacen.leerLista(QStringLiteral("Programa")).isEmpty())
     almacen.guardarLista(QStringLiteral("Programa"), QStringLiteral("RESTAURANTE|"));
 

@@ -16,9 +16,15 @@ struct Destinos {
   QString xlsx;
 };
 
+// Dónde están las plantillas y cómo se escriben los números y las fechas.
+struct OpcionesSalida {
+  QString carpetaPlantillas;  // vacía: las que lleva el programa
+  QString regional;           // "es_ES"...; vacía: la del sistema
+};
+
 // Falso si no había filas (y se avisó). Lanza motor::ErrorPlantilla,
 // motor::ErrorSalida o datos::ErrorDatos si algo falla.
-bool GenerarSalidas(const datos::Conexion& informes, const QString& plantilla, const QString& carpetaPlantillas,
+bool GenerarSalidas(const datos::Conexion& informes, const QString& plantilla, const OpcionesSalida& opciones,
                     const Destinos& destinos, sistema::Notificador& notificador, const sistema::Reloj& reloj);
 
 }  // namespace registro

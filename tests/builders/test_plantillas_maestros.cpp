@@ -37,8 +37,9 @@ class PlantillasMaestros : public testing::TestWithParam<Motor> {
     filas = tienda.filas();
     pdf = dir.filePath(boton + QStringLiteral(".pdf"));
     xlsx = dir.filePath(boton + QStringLiteral(".xlsx"));
-    EXPECT_TRUE(registro::GenerarSalidas(*tienda.ajustes.ConexionInformes, b->plantilla, QString(), {pdf, xlsx},
-                                         tienda.notificador, tienda.reloj));
+    EXPECT_TRUE(registro::GenerarSalidas(*tienda.ajustes.ConexionInformes, b->plantilla,
+                                         {QString(), QStringLiteral("es_ES")}, {pdf, xlsx}, tienda.notificador,
+                                         tienda.reloj));
     celdas = prueba::LeerXlsx(xlsx);
     return prueba::TextoPdf(pdf);
   }

@@ -178,6 +178,17 @@ TEST(Informe, TextoNumeroAgrupaLosMilesAunqueSeanCuatroCifras) {
   EXPECT_EQ(TextoNumero(-1000000, 0, true, QLocale::c()), QStringLiteral("-1,000,000"));
 }
 
+TEST(Informe, LaConfiguracionRegionalSaleDeLosAjustesDelSistemaODeEspana) {
+  const QLocale dominicana = ConfiguracionRegional(QStringLiteral("es_DO"), QLocale(QLocale::German));
+  EXPECT_EQ(TextoNumero(1234.5, 2, true, dominicana), QStringLiteral("1,234.50"));
+  // Sin ajuste manda el sistema; un sistema sin configuración ("C") da la española.
+  EXPECT_EQ(
+      TextoNumero(1234.5, 2, true, ConfiguracionRegional(QString(), QLocale(QLocale::English, QLocale::UnitedStates))),
+      QStringLiteral("1,234.50"));
+  EXPECT_EQ(ConfiguracionRegional(QString(), QLocale::c()).language(), QLocale::Spanish);
+  EXPECT_EQ(ConfiguracionRegional(QStringLiteral("esto no es nada"), QLocale::c()).language(), QLocale::Spanish);
+}
+
 TEST(Informe, UnaBandaSeSuprimeSiSuColumnaEstaVacia) {
   const Plantilla p = Leer(
       "<informe><detalle alto=\"5\" suprimirSiVacio=\"texto2\"><campo columna=\"texto1\" x=\"0\" ancho=\"9\" "

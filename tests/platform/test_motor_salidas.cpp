@@ -166,6 +166,8 @@ TEST(CodigoBarras, Code39SinLosAsteriscosDeLaFuenteYEan) {
 
 // --- Con base de datos ----------------------------------------------------
 
+const registro::OpcionesSalida kEspana{QString(), QStringLiteral("es_ES")};
+
 class MotorConBase : public testing::TestWithParam<prueba::Motor> {
  protected:
   MotorConBase() : tienda(GetParam()) {}
@@ -208,7 +210,7 @@ TEST_P(MotorConBase, HayDatosYLasFilasVuelvenEnElOrdenEscrito) {
 TEST_P(MotorConBase, SinFilasSeAvisaYNoSeEscribeNada) {
   escribir({});
   const registro::Destinos d{dir.filePath(QStringLiteral("a.pdf")), dir.filePath(QStringLiteral("a.xlsx"))};
-  EXPECT_FALSE(registro::GenerarSalidas(informes(), QStringLiteral("productos.rpt"), QString(), d, tienda.notificador,
+  EXPECT_FALSE(registro::GenerarSalidas(informes(), QStringLiteral("productos.rpt"), kEspana, d, tienda.notificador,
                                         tienda.reloj));
   ASSERT_EQ(tienda.notificador.avisos.size(), 1);
   EXPECT_EQ(tienda.notificador.avisos[0].texto, QStringLiteral("No hay datos para ser mostrados."));
@@ -221,7 +223,7 @@ TEST_P(MotorConBase, SinFilasSeAvisaYNoSeEscribeNada) {
 TEST_P(MotorConBase, UnaFilaBastaParaElInformeConSuCabecera) {
   escribir({QStringLiteral("Café solo")});
   const registro::Destinos d{dir.filePath(QStringLiteral("a.pdf")), dir.filePath(QStringLiteral("a.xlsx"))};
-  ASSERT_TRUE(registro::GenerarSalidas(informes(), QStringLiteral("productos.rpt"), QString(), d, tienda.notificador,
+  ASSERT_TRUE(registro::GenerarSalidas(informes(), QStringLiteral("productos.rpt"), kEspana, d, tienda.notificador,
                                        tienda.reloj));
   EXPECT_TRUE(tienda.notificador.avisos.isEmpty());
   const QString texto = prueba::TextoPdf(d.pdf);
@@ -241,7 +243,7 @@ TEST_P(MotorConBase, UnaPlantillaDeLaCarpetaDeAjustesQueNombraOtraColumnaSeRecha
       "</detalle>\n</informe>\n");
   f.close();
   try {
-    registro::GenerarSalidas(informes(), QStringLiteral("productos.rpt"), dir.path(),
+    registro::GenerarSalidas(informes(), QStringLiteral("productos.rpt"), {dir.path(), QStringLiteral("es_ES")},
                              {dir.filePath(QStringLiteral("a.pdf")), {}}, tienda.notificador, tienda.reloj);
     FAIL() << "no lanzó";
   } catch (const ErrorPlantilla& e) {

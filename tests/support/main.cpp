@@ -7,6 +7,10 @@
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Sin configuración regional de la máquina: los informes salen con la
+  // española por defecto, la que esperan las pruebas, también en los
+  // programas que las pruebas arrancan.
+  qputenv("LC_ALL", "C.UTF-8");
   // Las pruebas nunca tocan los ajustes ni los datos del usuario.
   QTemporaryDir casa;
   qputenv("XDG_CONFIG_HOME", QDir(casa.path()).filePath(QStringLiteral("config")).toUtf8());

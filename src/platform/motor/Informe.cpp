@@ -18,6 +18,16 @@ bool vacio(const QVariant& v) {
 
 }  // namespace
 
+QLocale ConfiguracionRegional(const QString& ajuste, const QLocale& sistema) {
+  const QString a = ajuste.trimmed();
+  if (!a.isEmpty()) {
+    const QLocale l(a);
+    if (l.language() != QLocale::C) return l;
+  }
+  if (sistema.language() != QLocale::C) return sistema;
+  return QLocale(QLocale::Spanish, QLocale::Spain);
+}
+
 // Los separadores son los de la configuración regional, pero los miles se
 // agrupan siempre de tres en tres, también en las cifras de cuatro dígitos:
 // "1.679,00", como lo escribe la caja y como lo espera el gestor.

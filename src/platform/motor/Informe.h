@@ -18,6 +18,11 @@ struct Entorno {
   QLocale regional = QLocale(QLocale::Spanish, QLocale::Spain);
 };
 
+// La configuración regional de los informes: la de los ajustes si se da
+// ("es_ES", "es_DO"); si no, la del sistema; y si el sistema no tiene
+// ninguna (la "C" de un servidor), la española.
+QLocale ConfiguracionRegional(const QString& ajuste, const QLocale& sistema = QLocale::system());
+
 // Un número con los separadores regionales, agrupando los miles si se pide.
 QString TextoNumero(double valor, int decimales, bool miles, const QLocale& regional);
 
