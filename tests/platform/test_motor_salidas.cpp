@@ -149,6 +149,48 @@ TEST_F(Listado, UnaHojaNuevaSustituyeALaAnteriorSinDejarTemporales) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("l.xlsx")});
 }
 
+TEST(SalidaPdf, HojaDeEtiquetasConCodigosDeBarrasYRolloASuMedida) {
+  QTemporaryDir dir;
+  const Plantilla etiquetas = LeerPlantilla(
+      "<informe><papel tipo=\"etiquetas\" margenes=\"13.3 0 0 0\"/><detalle alto=\"33.8\">"
+      "<campo columna=\"texto2\" x=\"3\" y=\"2\" ancho=\"64\" alto=\"5\" negrita=\"si\"/>"
+      "<barras columna=\"texto1\" x=\"8\" y=\"8\" ancho=\"54\" alto=\"16\"/>"
+      "<campo columna=\"numerico1\" x=\"40\" y=\"26\" ancho=\"27\" alto=\"6\" sufijo=\" €\"/>"
+      "</detalle></informe>",
+      QStringLiteral("e.xml"), Columnas());
+  std::vector<Fila> filas;  // texto2, texto1, numerico1
+  for (int i = 1; i <= 30; ++i)
+    filas.push_back(
+        {QStringLiteral("Artículo %1").arg(i), QStringLiteral("*%1*").arg(i, 12, 10, QLatin1Char('0')), 1.25 * i});
+  const QString pdf = dir.filePath(QStringLiteral("e.pdf"));
+  GuardarPdf(Maquetar(Informe(etiquetas, filas, EntornoFijo())), pdf);
+  EXPECT_EQ(prueba::PaginasPdf(pdf), 2);
+  const QSizeF a4 = prueba::TamanoPaginaMm(pdf);
+  EXPECT_NEAR(a4.width(), 210, 0.5);
+  EXPECT_NEAR(a4.height(), 297, 0.5);
+  const QString texto = prueba::TextoPdf(pdf);
+  // Bajo las barras, el código legible sin los asteriscos.
+  EXPECT_TRUE(texto.contains(QStringLiteral("000000000024")));
+  EXPECT_FALSE(texto.contains(QStringLiteral("*000000000024*")));
+  EXPECT_TRUE(texto.contains(QStringLiteral("37,50 €")));
+  // Tres etiquetas por fila, de izquierda a derecha.
+  EXPECT_TRUE(prueba::LineaCon(texto, QStringLiteral("Artículo 1 "))
+                  .contains(QRegularExpression(QStringLiteral("Artículo 1\\s+Artículo 2\\s+Artículo 3"))));
+
+  const Plantilla rollo = LeerPlantilla(
+      "<informe><papel tipo=\"rollo\" caracteres=\"32\" ancho=\"48\"/><detalle alto=\"1\">"
+      "<campo columna=\"texto1\" x=\"0\" ancho=\"24\" alto=\"1\"/>"
+      "<campo columna=\"numerico1\" x=\"24\" ancho=\"8\" alto=\"1\"/></detalle></informe>",
+      QStringLiteral("r.xml"), Columnas());
+  const QString ticket = dir.filePath(QStringLiteral("r.pdf"));
+  GuardarPdf(Maquetar(Informe(rollo, {{QStringLiteral("Caña"), 1.8}, {QStringLiteral("Tapa"), 2.5}}, EntornoFijo())),
+             ticket);
+  const QSizeF tira = prueba::TamanoPaginaMm(ticket);
+  EXPECT_NEAR(tira.width(), 48 + 4, 0.5);  // ancho imprimible y sus márgenes
+  EXPECT_LT(tira.height(), 40);            // dos líneas, no un folio
+  EXPECT_TRUE(prueba::LineaCon(prueba::TextoPdf(ticket), QStringLiteral("Caña")).contains(QStringLiteral("1,80")));
+}
+
 TEST(CodigoBarras, Code39SinLosAsteriscosDeLaFuenteYEan) {
   const Barras a = CodificarBarras(Simbologia::Code39, QStringLiteral("*000000012345*"));
   ASSERT_TRUE(a.valido) << a.error.toStdString();

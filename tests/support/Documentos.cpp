@@ -48,6 +48,14 @@ int PaginasPdf(const QString& ruta) {
   return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
+QSizeF TamanoPaginaMm(const QString& ruta) {
+  const QString info = QString::fromUtf8(ejecutar(QStringLiteral("pdfinfo"), {ruta}));
+  const auto m = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(info);
+  if (!m.hasMatch()) return {};
+  constexpr double kMmPorPunto = 25.4 / 72;
+  return QSizeF(m.captured(1).toDouble() * kMmPorPunto, m.captured(2).toDouble() * kMmPorPunto);
+}
+
 QString LineaCon(const QString& texto, const QString& trozo) {
   for (const QString& l : texto.split(QLatin1Char('\n')))
     if (l.contains(trozo)) return l;

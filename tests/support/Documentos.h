@@ -5,6 +5,7 @@
 
 #include "platform/motor/Informe.h"
 
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +22,8 @@ motor::Entorno EntornoFijo();
 QString TextoPdf(const QString& ruta);
 // Número de páginas del PDF (pdfinfo); -1 si falla.
 int PaginasPdf(const QString& ruta);
+// Tamaño de la primera página en mm (pdfinfo); vacío si falla.
+QSizeF TamanoPaginaMm(const QString& ruta);
 // La línea del texto que contiene `trozo`, o vacío.
 QString LineaCon(const QString& texto, const QString& trozo);
 
