@@ -106,6 +106,10 @@ TEST(PlantillaRechazada, XmlMalFormado) {
   const QString m = MensajeAlLeer("<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto1\"\n</informe>");
   EXPECT_TRUE(m.contains(QStringLiteral("prueba.xml"))) << m.toStdString();
   EXPECT_TRUE(m.contains(QStringLiteral("línea 4"))) << m.toStdString();
+  // Un nombre de fichero con marcas de sustitución sale tal cual.
+  const QString raro = MensajeAlLeer("<informe>", QStringLiteral("/tmp/50%2 dto %1.xml"));
+  EXPECT_TRUE(raro.startsWith(QStringLiteral("La plantilla «/tmp/50%2 dto %1.xml» no se puede usar: línea 1:")))
+      << raro.toStdString();
 }
 
 TEST(PlantillaRechazada, ColumnaQueInformesNoTiene) {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <QSet>
 #include <QXmlStreamReader>
@@ -49,10 +50,9 @@ struct Lector {
 
   [[noreturn]] void fallo(const QString& problema, qint64 linea = -1) {
     if (linea < 0) linea = xml.lineNumber();
+    // Una sola sustitución: una ruta con "%2" no se come el número de línea.
     throw ErrorPlantilla(QStringLiteral("La plantilla «%1» no se puede usar: línea %2: %3.")
-                             .arg(QDir::toNativeSeparators(fichero))
-                             .arg(linea)
-                             .arg(problema));
+                             .arg(QDir::toNativeSeparators(fichero), QString::number(linea), problema));
   }
 
   QString nombre() const { return xml.name().toString(); }

@@ -4,12 +4,10 @@
 // en los rollos de ticket, en caracteres (horizontal) y líneas (vertical).
 
 #include <QColor>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <vector>
 
