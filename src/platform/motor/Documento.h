@@ -43,8 +43,7 @@ struct Documento {
 
 Documento Maquetar(const Informe& informe);
 
-// Medidas de texto en milímetros, las mismas al maquetar que al pintar.
+// Ancho de un texto en milímetros, medido como al maquetar.
 double AnchoTextoMm(const QFont& letra, const QString& texto);
-double AltoLineaMm(const QFont& letra);
 
 }  // namespace motor

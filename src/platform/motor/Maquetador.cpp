@@ -358,8 +358,5 @@ Documento Maquetar(const Informe& informe) {
 double AnchoTextoMm(const QFont& letra, const QString& texto) {
   return aMm(QFontMetricsF(letra, &referencia()).horizontalAdvance(texto));
 }
-double AltoLineaMm(const QFont& letra) {
-  return aMm(QFontMetricsF(letra, &referencia()).lineSpacing());
-}
 
 }  // namespace motor
