@@ -226,10 +226,16 @@ class Maquetador {
       poner({&p_.piePagina, fila, -1}, x0, yPie, p_.piePagina.alto, doc_.paginas.back());
       y = yPie + p_.piePagina.alto;
     };
-    auto abrirPagina = [&](int fila) {
+    // La cabecera del informe, si se da, va encima de la de la página.
+    auto abrirPagina = [&](int fila, const Informe::Instancia* cabeceraInforme) {
       doc_.paginas.emplace_back();
       y = papel.margenArriba;
       conCuerpo = false;
+      if (cabeceraInforme) {
+        const double h = alto(*cabeceraInforme);
+        poner(*cabeceraInforme, x0, y, h, doc_.paginas.back());
+        y += h;
+      }
       if (p_.cabeceraPagina.presente()) {
         const Informe::Instancia i{&p_.cabeceraPagina, fila, -1};
         const double h = alto(i);
@@ -242,26 +248,12 @@ class Maquetador {
     for (std::size_t k = 0; k < instancias.size(); ++k) {
       const Informe::Instancia& i = instancias[k];
       if (inf_.suprimida(i)) continue;
-      const double h = alto(i);
       if (doc_.paginas.empty()) {
-        // La cabecera del informe va encima de la cabecera de la primera página.
-        doc_.paginas.emplace_back();
-        y = papel.margenArriba;
-        if (i.banda->tipo == TipoBanda::CabeceraInforme) {
-          poner(i, x0, y, h, doc_.paginas.back());
-          y += h;
-          const int fila = i.fila;
-          if (p_.cabeceraPagina.presente()) {
-            const Informe::Instancia c{&p_.cabeceraPagina, fila, -1};
-            const double hc = alto(c);
-            poner(c, x0, y, hc, doc_.paginas.back());
-            y += hc;
-          }
-          continue;
-        }
-        doc_.paginas.pop_back();
-        abrirPagina(i.fila);
+        const bool esCabecera = i.banda->tipo == TipoBanda::CabeceraInforme;
+        abrirPagina(i.fila, esCabecera ? &i : nullptr);
+        if (esCabecera) continue;
       }
+      const double h = alto(i);
       // Una cabecera de grupo no se queda sola al pie de la página.
       double necesita = h;
       if (i.banda->tipo == TipoBanda::CabeceraGrupo) {
@@ -275,7 +267,7 @@ class Maquetador {
                          p_.grupos[static_cast<std::size_t>(i.nivel)].nuevaPagina && conCuerpo;
       if (salto || (conCuerpo && y + necesita > limitePie + 1e-6)) {
         cerrarPagina(ultimaFila);
-        abrirPagina(i.fila);
+        abrirPagina(i.fila, nullptr);
         repetirCabeceras(i, x0, y);
       }
       poner(i, x0, y, h, doc_.paginas.back());
@@ -283,7 +275,7 @@ class Maquetador {
       conCuerpo = true;
       if (i.fila >= 0) ultimaFila = i.fila;
     }
-    if (doc_.paginas.empty()) abrirPagina(-1);
+    if (doc_.paginas.empty()) abrirPagina(-1, nullptr);
     cerrarPagina(ultimaFila);
     if (rollo) doc_.tamano.setHeight(y + papel.margenAbajo);
   }
