@@ -203,6 +203,13 @@ void EscritorInformes::poner(const QString& columna, const QVariant& valor) {
   if (i < 0)
     throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("La columna %1 no existe en Informes").arg(columna),
                                                    QStringLiteral("nombre desconocido")));
+  poner(i, valor);
+}
+
+void EscritorInformes::poner(int i, const QVariant& valor) {
+  if (i < 0 || i >= kNumColumnas)
+    throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Columna %1 fuera de Informes").arg(i),
+                                                   QStringLiteral("índice desconocido")));
   if (!filaAbierta_) nuevaFila();
   valores_[static_cast<size_t>(i)] = convertir(i, valor);
   puestas_.set(static_cast<size_t>(i));
@@ -416,6 +423,16 @@ void EscritorInformes::terminar() {
 
 // --- Costumbres comunes ----------------------------------------------------------
 
+namespace {
+// Sin fila en Opciones (o con columnas en Null) la cabecera va vacía, no
+// Null: el escritor guarda como Null un QString nulo.
+CabeceraNegocio SinNulos(CabeceraNegocio c) {
+  for (QString* t : {&c.nombre, &c.direccion, &c.cif})
+    if (t->isNull()) *t = QStringLiteral("");
+  return c;
+}
+}  // namespace
+
 CabeceraNegocio LeerCabeceraTabla(const datos::Conexion& ventas) {
   CabeceraNegocio c;
   datos::Consulta q = ventas.preparar(QStringLiteral("SELECT * FROM opciones ORDER BY identificador"));
@@ -425,7 +442,7 @@ CabeceraNegocio LeerCabeceraTabla(const datos::Conexion& ventas) {
     c.direccion = q.texto(QStringLiteral("direccion")) + QStringLiteral(" - ") + q.texto(QStringLiteral("poblacion"));
     c.cif = q.texto(QStringLiteral("cif"));
   }
-  return c;
+  return SinNulos(c);
 }
 
 CabeceraNegocio LeerCabeceraPuesto(const datos::Conexion& ventas, const QString& idTerminal) {
@@ -437,7 +454,7 @@ CabeceraNegocio LeerCabeceraPuesto(const datos::Conexion& ventas, const QString&
     c.nombre = q.texto(QStringLiteral("nombre"));
     c.direccion = q.texto(QStringLiteral("direccion"));
   }
-  return c;
+  return SinNulos(c);
 }
 
 QString ParteCif(const QString& cif) {

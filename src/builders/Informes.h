@@ -51,6 +51,9 @@ class EscritorInformes {
   // Empieza una fila nueva; las columnas no puestas quedan en Null.
   void nuevaFila();
   void poner(const QString& columna, const QVariant& valor);
+  // Lo mismo con el índice de indiceColumna(), para los informes de cientos
+  // de miles de filas, que no buscan el nombre en cada celda.
+  void poner(int indice, const QVariant& valor);
   // Guarda la fila en curso.
   void guardarFila();
 

@@ -1,5 +1,6 @@
 #include "reports_ui/RegistroInformes.h"
 
+#include "builders/InformesCaja.h"
 #include "builders/ListadosMaestros.h"
 
 namespace registro {
@@ -26,9 +27,42 @@ const std::vector<BotonInforme>& Botones() {
       {QStringLiteral("cmdProdBajoMinimoTicket"), QStringLiteral("Productos bajo minimo formato Ticket"),
        Dialogo::Ninguno, informes::CrearProductosBajoMinimo, QStringLiteral("ProductosBajoMinimoTicket.rpt"),
        ImpresoraDestino::Ticket},
+      {.boton = QStringLiteral("cmdCierreCaja"),
+       .titulo = QStringLiteral("Ventas Detalladas por Empleados"),
+       .dialogo = Dialogo::EmpleadoYFechas,
+       .constructor = informes::CrearCierreCaja,
+       .plantilla = QStringLiteral("cierredecaja2.rpt")},
+      {.boton = QStringLiteral("cmdResumenVentasXEmpleado"),
+       .titulo = QStringLiteral("Resumen de Venta por Empleados"),
+       .dialogo = Dialogo::Fechas,
+       .constructor = informes::CrearResumenVentasEmpleados,
+       .plantilla = QStringLiteral("ResumenVentasTotales2.rpt"),
+       .rechazarEnRemoto = true,
+       .completoConModuloFactura = true},
+      {.boton = QStringLiteral("cmdVentasXFPago"),
+       .titulo = QStringLiteral("Ventas por formas de pago"),
+       .dialogo = Dialogo::Fechas,
+       .constructor = informes::CrearVentasFormasPago,
+       .plantilla = QStringLiteral("VentasXFormasPago.rpt")},
+      {.boton = QStringLiteral("cmdCierreResumido"),
+       .titulo = QStringLiteral("Ventas Generales por Dia"),
+       .dialogo = Dialogo::Fechas,
+       .constructor = informes::CrearCierreResumido,
+       .plantilla = QStringLiteral("ResumenVentas.rpt"),
+       .entrega = Entrega::ExportarEnviarImprimir},
+      {.boton = QStringLiteral("cmdRepDominicana"),
+       .titulo = QStringLiteral("Ventas NCF Rep. Dominicana"),
+       .dialogo = Dialogo::Fechas,
+       .constructor = informes::CrearResumenFiscal,
+       .plantilla = QStringLiteral("ResumenVentas1.rpt"),
+       .entrega = Entrega::ExportarEnviarImprimir,
+       .encabezado = QStringLiteral("Ventas Generales por Dia")},
   };
   return botones;
 }
+
+const QString kAvisoRemoto =
+    QStringLiteral("Este listado puede tardar unos minutos le recomendamos que lo haga desde el Servidor.");
 
 const BotonInforme* BuscarBoton(const QString& boton) {
   for (const BotonInforme& b : Botones())

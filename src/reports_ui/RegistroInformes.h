@@ -14,8 +14,15 @@
 namespace registro {
 
 enum class Dialogo {
-  Ninguno,  // listados sin fechas
-  Fechas,   // diálogo de fechas y cambio al ejercicio cerrado
+  Ninguno,          // listados sin fechas
+  Fechas,           // diálogo de fechas y cambio al ejercicio cerrado
+  EmpleadoYFechas,  // primero el empleado, después las fechas
+};
+
+// Cómo se entrega el informe cuando hay filas.
+enum class Entrega {
+  Imprimir,                // vista previa e impresión
+  ExportarEnviarImprimir,  // además, hoja de cálculo enviada por correo
 };
 
 enum class ImpresoraDestino { Informes, Ticket };
@@ -27,7 +34,18 @@ struct BotonInforme {
   std::function<void(informes::Contexto&)> constructor;
   QString plantilla;  // "productos.rpt"
   ImpresoraDestino impresora = ImpresoraDestino::Informes;
+  Entrega entrega = Entrega::Imprimir;
+  // Informes largos que no se hacen desde un puesto con la base en otra máquina.
+  bool rechazarEnRemoto = false;
+  // La casilla «Completo» del diálogo de fechas sólo aparece con el módulo de
+  // facturas.
+  bool completoConModuloFactura = false;
+  // Encabezado del diálogo de fechas cuando no es el texto del botón.
+  QString encabezado;
 };
+
+// Mensaje de los informes que se rechazan en un puesto remoto.
+extern const QString kAvisoRemoto;
 
 const std::vector<BotonInforme>& Botones();
 const BotonInforme* BuscarBoton(const QString& boton);

@@ -16,4 +16,7 @@ struct SeleccionInforme {
   qint16 FormatoZonas = 0;
   qint16 EmpleadoElegido = 0;
   bool SinDatos = false;
+  // Lo levanta el informe que encuentra una venta abierta un día anterior al
+  // de su cierre; los informes en formato ticket también lo miran.
+  bool AvisoFechaApertura = false;
 };

@@ -1,0 +1,93 @@
+#include "builders/Busquedas.h"
+
+#include <cmath>
+
+namespace informes {
+
+std::optional<qint64> EnteroDe(const QVariant& v) {
+  if (v.isNull() || !v.isValid()) return std::nullopt;
+  bool ok = false;
+  const double d = v.toDouble(&ok);
+  if (!ok || !std::isfinite(d) || d != std::trunc(d)) return std::nullopt;
+  return static_cast<qint64>(d);
+}
+
+namespace {
+// Lee una tabla de código y valor. Si un código se repite vale el primero,
+// como en la búsqueda de un registro.
+template <typename T, typename Leer>
+void Cargar(const datos::Conexion& ventas, const char* sql, QHash<qint64, T>& destino, Leer leer) {
+  datos::Consulta q = ventas.preparar(QString::fromLatin1(sql));
+  q.ejecutar();
+  while (q.siguiente()) {
+    const auto codigo = EnteroDe(q.valor(0));
+    if (codigo && !destino.contains(*codigo)) destino.insert(*codigo, leer(q));
+  }
+}
+}  // namespace
+
+BusquedasVentas::BusquedasVentas(const datos::Conexion& ventas, int tablas) : ventas_(ventas) {
+  // Un nombre o teléfono en Null se guarda como texto vacío; sólo el nombre
+  // de la forma de pago conserva el Null, que va tal cual a su columna.
+  auto texto = [](const datos::Consulta& q) {
+    return q.esNulo(QStringLiteral("valor")) ? QStringLiteral("") : q.texto(QStringLiteral("valor"));
+  };
+  if (tablas & Salones) Cargar(ventas, "SELECT codigo, nombre AS valor FROM salones", salones_, texto);
+  if (tablas & FormasPago)
+    Cargar(ventas, "SELECT codigo, nombre AS valor FROM formapago", formasPago_,
+           [](const datos::Consulta& q) { return q.valor(QStringLiteral("valor")); });
+  if (tablas & Clientes) Cargar(ventas, "SELECT codigo, telefono AS valor FROM clientes", telefonos_, texto);
+}
+
+QString BusquedasVentas::NombreSalon(const QVariant& zona) const {
+  // El vacío es texto vacío y no Null: la columna del salón se imprime vacía.
+  const auto codigo = EnteroDe(zona);
+  return codigo ? salones_.value(*codigo, QStringLiteral("")) : QStringLiteral("");
+}
+
+QVariant BusquedasVentas::NombreFormaPago(const QVariant& codigo) const {
+  const auto n = EnteroDe(codigo);
+  const auto it = n ? formasPago_.constFind(*n) : formasPago_.constEnd();
+  return it != formasPago_.constEnd() ? *it : QVariant(QStringLiteral(""));
+}
+
+std::optional<QString> BusquedasVentas::telefono(const QVariant& codigo) const {
+  const auto n = EnteroDe(codigo);
+  const auto it = n ? telefonos_.constFind(*n) : telefonos_.constEnd();
+  if (it == telefonos_.constEnd()) return std::nullopt;
+  return *it;
+}
+
+QString BusquedasVentas::TelefonoDeClienteDeFactura(const QVariant& cliente) const {
+  return telefono(cliente).value_or(QStringLiteral(""));
+}
+
+QString BusquedasVentas::TelefonoFactura(const QVariant& numero) const {
+  const auto n = EnteroDe(numero);
+  if (!n) return QStringLiteral("");
+  datos::Consulta q = ventas_.preparar(QStringLiteral("SELECT cliente FROM cabecera_factura WHERE numero = ?"));
+  q.enlazar(*n);
+  q.ejecutar();
+  if (!q.siguiente()) return QStringLiteral("");
+  return TelefonoDeClienteDeFactura(q.valor(0));
+}
+
+QString BusquedasVentas::TelefonoCliente(const QVariant& codigo) const {
+  return telefono(codigo).value_or(QStringLiteral("-1"));
+}
+
+void BusquedasVentas::RepararImpuestoFactura(const QVariant& numero) {
+  if (const auto n = EnteroDe(numero)) reparar_.push_back(*n);
+}
+
+void BusquedasVentas::AplicarReparaciones() {
+  if (reparar_.empty()) return;
+  datos::Consulta q = ventas_.preparar(QStringLiteral("UPDATE cabecera_factura SET impuesto = 0 WHERE numero = ?"));
+  for (qint64 n : reparar_) {
+    q.enlazar(n);
+    q.ejecutar();
+  }
+  reparar_.clear();
+}
+
+}  // namespace informes

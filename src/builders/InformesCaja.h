@@ -1,0 +1,46 @@
+#pragma once
+// Los informes de caja sobre un intervalo de días: el cierre de caja de un
+// empleado, el resumen de ventas por empleado, las ventas por forma de pago,
+// el cierre resumido y el resumen fiscal. Leen la selección (FechaDesde,
+// FechaHasta, EmpleadoElegido, Completo) y dejan sus filas en Informes.
+
+#include "builders/Busquedas.h"
+#include "builders/Informes.h"
+
+#include <optional>
+
+namespace informes {
+
+void CrearCierreCaja(Contexto& ctx);
+void CrearResumenVentasEmpleados(Contexto& ctx);
+void CrearVentasFormasPago(Contexto& ctx);
+void CrearCierreResumido(Contexto& ctx);
+void CrearResumenFiscal(Contexto& ctx);
+
+// Nota de los informes que encuentran ventas abiertas en un día anterior al
+// de su cierre.
+extern const QString kNotaFechaApertura;
+
+// --- Piezas comunes de los informes de caja ------------------------------------
+
+// Importe de la suma de `importe` e `importe_decimal` de los gastos del
+// intervalo; de un empleado, si se da. Paso tolerante: sin tabla de gastos,
+// lo sumado hasta el fallo (0).
+double TotalGastos(const datos::Conexion& ventas, const QDate& desde, const QDate& hasta,
+                   std::optional<qint64> empleado = std::nullopt);
+
+// Base de una factura: la suma de `positivos` menos la de `negativos` menos
+// el impuesto. Si el impuesto no es un número la resta no se puede hacer: la
+// columna queda sin poner (nada) y el impuesto de la factura se repara a 0
+// para que el siguiente informe encuentre un número. Los demás importes en
+// Null cuentan como 0.
+std::optional<double> BaseConReparacion(const QVariant& impuesto, std::initializer_list<QVariant> positivos,
+                                        std::initializer_list<QVariant> negativos, const QVariant& numero,
+                                        BusquedasVentas& busquedas);
+
+// Un importe leído, con el Null como 0.
+double Importe(const QVariant& v);
+// El valor para una columna fecha de Informes: nada si es Null.
+QVariant HoraONulo(const datos::Consulta& q, const QString& columna);
+
+}  // namespace informes

@@ -1,0 +1,368 @@
+#include "builders/InformesCaja.h"
+#include "platform/datos/Orden.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace informes {
+
+namespace {
+
+struct ColumnasResumen {
+  const int texto1 = EscritorInformes::indiceColumna(QStringLiteral("Texto1"));
+  const int texto2 = EscritorInformes::indiceColumna(QStringLiteral("Texto2"));
+  const int texto4 = EscritorInformes::indiceColumna(QStringLiteral("Texto4"));
+  const int texto5 = EscritorInformes::indiceColumna(QStringLiteral("Texto5"));
+  const int texto6 = EscritorInformes::indiceColumna(QStringLiteral("Texto6"));
+  const int texto7 = EscritorInformes::indiceColumna(QStringLiteral("texto7"));
+  const int texto11 = EscritorInformes::indiceColumna(QStringLiteral("texto11"));
+  const int texto18 = EscritorInformes::indiceColumna(QStringLiteral("texto18"));
+  const int texto20 = EscritorInformes::indiceColumna(QStringLiteral("texto20"));
+  const int texto21 = EscritorInformes::indiceColumna(QStringLiteral("texto21"));
+  const int texto23 = EscritorInformes::indiceColumna(QStringLiteral("texto23"));
+  const int numerico1 = EscritorInformes::indiceColumna(QStringLiteral("Numerico1"));
+  const int numerico2 = EscritorInformes::indiceColumna(QStringLiteral("Numerico2"));
+  const int numerico3 = EscritorInformes::indiceColumna(QStringLiteral("Numerico3"));
+  const int numerico4 = EscritorInformes::indiceColumna(QStringLiteral("Numerico4"));
+  const int numerico5 = EscritorInformes::indiceColumna(QStringLiteral("numerico5"));
+  const int numerico9 = EscritorInformes::indiceColumna(QStringLiteral("numerico9"));
+  const int numerico10 = EscritorInformes::indiceColumna(QStringLiteral("numerico10"));
+  const int fecha1 = EscritorInformes::indiceColumna(QStringLiteral("fecha1"));
+  const int fecha2 = EscritorInformes::indiceColumna(QStringLiteral("fecha2"));
+  const int fecha3 = EscritorInformes::indiceColumna(QStringLiteral("FECHA3"));
+  const int fecha4 = EscritorInformes::indiceColumna(QStringLiteral("fecha4"));
+};
+
+// Una venta tal como la lee el resumen, de facturas o de anulaciones.
+struct Venta {
+  QVariant numero, numMesa, zona, pago, hora, horaInicio, descuento, modoVenta, cliente;
+  QDate fechaVenta;
+  QDateTime fecha, fechaVentaHora;
+  double efectivo = 0, tarjeta = 0;
+  bool anulada = false;
+};
+
+// Sumas de las líneas de un camarero en una venta. Como SUM en SQL, una
+// suma sin ningún valor es Null.
+struct Suma {
+  double valor = 0;
+  bool hay = false;
+  void sumar(const QVariant& v) {
+    if (v.isNull()) return;
+    valor += Importe(v);
+    hay = true;
+  }
+  QVariant variante() const { return hay ? QVariant(valor) : QVariant(); }
+};
+
+struct GrupoCamarero {
+  QVariant codigo, nombre;
+  Suma prec, imp, dcto, rec;
+};
+
+struct Linea {
+  QVariant codigo, nombre, precio, impuesto, descuento, recargo;
+};
+
+bool MismoValor(const QVariant& a, const QVariant& b) {
+  if (a.isNull() || b.isNull()) return a.isNull() && b.isNull();
+  const auto na = EnteroDe(a), nb = EnteroDe(b);
+  if (na && nb) return *na == *nb;
+  return a.toString().compare(b.toString(), Qt::CaseInsensitive) == 0;
+}
+
+// Las líneas de una venta por camarero (código y nombre), en el orden de
+// los camareros; los nombres se agrupan sin distinguir mayúsculas, como
+// agrupaba la base de la suite.
+std::vector<GrupoCamarero> Agrupar(const std::vector<Linea>& lineas, const datos::CriterioOrden& criterio) {
+  std::vector<GrupoCamarero> grupos;
+  for (const Linea& l : lineas) {
+    auto it = std::find_if(grupos.begin(), grupos.end(), [&](const GrupoCamarero& g) {
+      return MismoValor(g.codigo, l.codigo) && MismoValor(g.nombre, l.nombre);
+    });
+    if (it == grupos.end()) {
+      grupos.push_back({l.codigo, l.nombre, {}, {}, {}, {}});
+      it = grupos.end() - 1;
+    }
+    it->prec.sumar(l.precio);
+    it->imp.sumar(l.impuesto);
+    it->dcto.sumar(l.descuento);
+    it->rec.sumar(l.recargo);
+  }
+  if (grupos.size() > 1)
+    std::stable_sort(grupos.begin(), grupos.end(), [&](const GrupoCamarero& a, const GrupoCamarero& b) {
+      const int c = criterio.comparar(a.codigo, b.codigo);
+      return c != 0 ? c < 0 : criterio.comparar(a.nombre, b.nombre) < 0;
+    });
+  return grupos;
+}
+
+Linea LeerLinea(const datos::Consulta& q) {
+  return {q.valor(QStringLiteral("codcamarero")), q.valor(QStringLiteral("nombrecamarero")),
+          q.valor(QStringLiteral("precio")),      q.valor(QStringLiteral("impuesto")),
+          q.valor(QStringLiteral("descuento")),   q.valor(QStringLiteral("recargo"))};
+}
+
+Venta LeerVenta(const datos::Consulta& q, bool anulada) {
+  Venta v;
+  v.numero = q.valor(QStringLiteral("numero"));
+  v.numMesa = q.valor(QStringLiteral("nummesa"));
+  v.zona = q.valor(QStringLiteral("zona_venta"));
+  v.pago = q.valor(QStringLiteral("pago"));
+  v.hora = HoraONulo(q, QStringLiteral("hora"));
+  v.horaInicio = HoraONulo(q, QStringLiteral("hora_inicio"));
+  v.descuento = q.valor(QStringLiteral("descuento"));
+  v.modoVenta = q.valor(QStringLiteral("modoventa"));
+  v.cliente = anulada ? QVariant() : q.valor(QStringLiteral("cliente"));
+  v.fechaVenta = q.fecha(QStringLiteral("fechaventa"));
+  v.fecha = q.fechaHora(QStringLiteral("fecha"));
+  v.fechaVentaHora = q.fechaHora(QStringLiteral("fechaventa"));
+  v.efectivo = Importe(q.valor(QStringLiteral("efectivo")));
+  v.tarjeta = Importe(q.valor(QStringLiteral("tarjeta")));
+  v.anulada = anulada;
+  return v;
+}
+
+QVariant RotuloModoVenta(const QVariant& modo, const QVariant& siNo) {
+  switch (EnteroDe(modo).value_or(-1)) {
+    case 0:
+      return QStringLiteral("Local");
+    case 1:
+      return QStringLiteral("Llevar");
+    case 2:
+      return QStringLiteral("T.Rec");
+    case 3:
+      return QStringLiteral("T.Domi");
+    default:
+      return siNo;
+  }
+}
+
+class Resumen {
+ public:
+  Resumen(Contexto& ctx, EscritorInformes& escritor)
+      : ctx_(ctx),
+        escritor_(escritor),
+        busquedas_(*ctx.ajustes.ConexionVentas,
+                   BusquedasVentas::Salones | BusquedasVentas::FormasPago | BusquedasVentas::Clientes),
+        sello_(TomarSello(ctx.reloj)),
+        desde_(textoDiaMesAnio(ctx.seleccion.FechaDesde)),
+        hasta_(textoDiaMesAnio(ctx.seleccion.FechaHasta)) {}
+
+  void fijarCabecera(const CabeceraNegocio& c) { cabecera_ = c; }
+  void fijarGastos(double g) { gastos_ = g; }
+
+  void escribir(const Venta& v, const std::vector<GrupoCamarero>& grupos) {
+    for (const GrupoCamarero& g : grupos) {
+      const bool unSoloPago = v.efectivo == 0 || v.tarjeta == 0;
+      escribirFila(v, g, unSoloPago ? Pago::Unico : Pago::Efectivo);
+      if (!unSoloPago) escribirFila(v, g, Pago::Tarjeta);
+      // Una venta abierta un día y cerrada en otro: el informe lo avisa.
+      if (v.fecha.isValid() && v.fechaVentaHora.isValid() && v.fecha != v.fechaVentaHora) aviso_ = true;
+    }
+  }
+
+  bool aviso() const { return aviso_; }
+
+ private:
+  enum class Pago { Unico, Efectivo, Tarjeta };
+
+  void escribirFila(const Venta& v, const GrupoCamarero& g, Pago pago) {
+    static const ColumnasResumen c;
+    EscritorInformes& e = escritor_;
+    e.nuevaFila();
+    e.poner(c.numerico1, g.imp.hay ? g.imp.valor : 0.0);
+    e.poner(c.texto6, desde_);
+    e.poner(c.texto7, hasta_);
+    e.poner(c.texto1, cabecera_.nombre);
+    e.poner(c.texto2, cabecera_.direccion);
+    e.poner(c.fecha1, sello_.fecha);
+    e.poner(c.fecha2, sello_.hora);
+    e.poner(c.texto23, g.codigo);
+    e.poner(c.numerico10, v.numero);
+    e.poner(c.texto21, g.nombre);
+
+    // El sitio: cada regla, en este orden, puede corregir a la anterior.
+    const qint64 zona = EnteroDe(v.zona).value_or(-1);
+    QVariant lugar = v.numMesa;
+    if (lugar.isNull() || lugar.toString().isEmpty()) {
+      lugar = v.anulada ? busquedas_.TelefonoFactura(v.numero) : busquedas_.TelefonoDeClienteDeFactura(v.cliente);
+      if (lugar.toString().isEmpty()) lugar = QStringLiteral("Barra");
+    }
+    if (zona == 0) lugar = QStringLiteral("CobroP");
+    QVariant salon = busquedas_.NombreSalon(v.zona);
+    if (zona == 999) {
+      lugar = QStringLiteral("FAST");
+      salon = RotuloModoVenta(v.modoVenta, salon);
+    } else if (EnteroDe(v.modoVenta) == 3) {
+      salon = QStringLiteral("T.Domi");
+    }
+    if (zona == 101) {
+      lugar = QStringLiteral("");
+      salon = QStringLiteral("Entrada");
+    }
+    if (zona == 102) {
+      lugar = QStringLiteral("");
+      salon = QStringLiteral("Ropero");
+    }
+    e.poner(c.texto11, lugar);
+    e.poner(c.texto20, salon);
+
+    e.poner(c.fecha3, v.hora);
+    // Un camarero sin descuento en sus líneas lleva el de la factura.
+    QVariant descuento = 0;
+    if (g.dcto.hay) descuento = g.dcto.valor > 0 ? QVariant(g.dcto.valor) : v.descuento;
+    e.poner(c.fecha4, v.horaInicio);
+    e.poner(c.texto5, v.fechaVenta.isValid() ? QVariant(textoDiaMesAnio(v.fechaVenta)) : QVariant());
+    e.poner(c.numerico2, g.prec.valor + g.rec.valor - g.dcto.valor - g.imp.valor);
+    e.poner(c.numerico5, gastos_);
+
+    switch (pago) {
+      case Pago::Unico: {
+        const auto codigo = EnteroDe(v.pago);
+        e.poner(c.numerico4, descuento);
+        e.poner(c.numerico3, g.rec.variante());
+        e.poner(c.numerico9, g.prec.variante());
+        if (codigo && *codigo != 0) e.poner(c.texto4, busquedas_.NombreFormaPago(v.pago));
+        break;
+      }
+      case Pago::Efectivo:
+        e.poner(c.numerico4, descuento);
+        e.poner(c.numerico3, g.rec.variante());
+        e.poner(c.texto4, QStringLiteral("Efectivo"));
+        e.poner(c.numerico9, v.efectivo);
+        break;
+      case Pago::Tarjeta:
+        // El descuento y el recargo ya van en la fila del efectivo.
+        e.poner(c.numerico4, 0);
+        e.poner(c.numerico3, 0);
+        e.poner(c.texto4, EnteroDe(v.pago) == 1 ? QStringLiteral("Tarjeta/Mixto") : QStringLiteral("Cheque comida"));
+        e.poner(c.numerico9, v.tarjeta);
+        break;
+    }
+    ctx_.seleccion.SinDatos = false;
+    e.guardarFila();
+  }
+
+  Contexto& ctx_;
+  EscritorInformes& escritor_;
+  BusquedasVentas busquedas_;
+  SelloGeneracion sello_;
+  QString desde_, hasta_;
+  CabeceraNegocio cabecera_;
+  double gastos_ = 0;
+  bool aviso_ = false;
+};
+
+}  // namespace
+
+void CrearResumenVentasEmpleados(Contexto& ctx) {
+  SeleccionInforme& sel = ctx.seleccion;
+  sel.SinDatos = true;
+  sel.AvisoFechaApertura = false;
+  const datos::Conexion& ventas = *ctx.ajustes.ConexionVentas;
+  EscritorInformes escritor(*ctx.ajustes.ConexionInformes);
+  Resumen resumen(ctx, escritor);
+  escritor.vaciar();
+  resumen.fijarCabecera(LeerCabeceraTabla(ventas));
+  resumen.fijarGastos(TotalGastos(ventas, sel.FechaDesde, sel.FechaHasta));
+  const datos::CriterioOrden criterio;
+
+  // Primero las líneas del intervalo, ya sumadas por factura y camarero, y
+  // después las facturas, las dos en orden de número: una consulta de líneas
+  // por factura son cientos de miles de viajes a la base en un año.
+  struct LineasDeFactura {
+    qint64 numero;
+    std::vector<GrupoCamarero> grupos;
+  };
+  std::vector<LineasDeFactura> porFactura;
+  {
+    datos::Consulta lineas = ventas.preparar(QStringLiteral(
+        "SELECT detalle_factura.num_factura, detalle_factura.codcamarero, detalle_factura.nombrecamarero,"
+        " detalle_factura.precio, detalle_factura.impuesto, detalle_factura.descuento, detalle_factura.recargo"
+        " FROM detalle_factura WHERE detalle_factura.num_factura IN (SELECT cabecera_factura.numero"
+        " FROM cabecera_factura WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0)"
+        " ORDER BY detalle_factura.num_factura"));
+    lineas.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
+    lineas.ejecutar();
+    std::vector<Linea> deLaFactura;
+    std::optional<qint64> actual;
+    auto cerrar = [&] {
+      if (actual && !deLaFactura.empty()) porFactura.push_back({*actual, Agrupar(deLaFactura, criterio)});
+      deLaFactura.clear();
+    };
+    while (lineas.siguiente()) {
+      const auto n = EnteroDe(lineas.valor(0));
+      if (!n) continue;
+      if (n != actual) {
+        cerrar();
+        actual = n;
+      }
+      deLaFactura.push_back(LeerLinea(lineas));
+    }
+    cerrar();
+  }
+
+  datos::Consulta facturas = ventas.preparar(
+      QStringLiteral("SELECT cabecera_factura.numero, mesas.nummesa, cabecera_factura.fecha,"
+                     " cabecera_factura.zona_venta, cabecera_factura.pago, cabecera_factura.hora,"
+                     " cabecera_factura.hora_inicio, cabecera_factura.efectivo, cabecera_factura.tarjeta,"
+                     " cabecera_factura.descuento, cabecera_factura.fechaventa, cabecera_factura.modoventa,"
+                     " cabecera_factura.mesa, cabecera_factura.cliente"
+                     " FROM cabecera_factura LEFT JOIN mesas ON cabecera_factura.mesa = mesas.codigo"
+                     " WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0"
+                     " ORDER BY cabecera_factura.numero"));
+  facturas.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
+  facturas.ejecutar();
+  auto siguiente = porFactura.cbegin();
+  while (facturas.siguiente()) {
+    const auto numero = EnteroDe(facturas.valor(0));
+    if (!numero) continue;
+    while (siguiente != porFactura.cend() && siguiente->numero < *numero) ++siguiente;
+    if (siguiente == porFactura.cend() || siguiente->numero != *numero) continue;  // factura sin líneas
+    resumen.escribir(LeerVenta(facturas, false), siguiente->grupos);
+  }
+  porFactura.clear();
+
+  if (sel.Completo) {
+    // Las ventas anuladas sin número de factura abiertas o cerradas en el
+    // intervalo. Son pocas: sus líneas se piden de una en una.
+    datos::Consulta anuladas = ventas.preparar(QStringLiteral(
+        "SELECT cabecera_factura_anulaciones.numero, mesas.nummesa, cabecera_factura_anulaciones.fecha,"
+        " cabecera_factura_anulaciones.zona_venta, cabecera_factura_anulaciones.pago,"
+        " cabecera_factura_anulaciones.hora, cabecera_factura_anulaciones.hora_inicio,"
+        " cabecera_factura_anulaciones.efectivo, cabecera_factura_anulaciones.tarjeta,"
+        " cabecera_factura_anulaciones.descuento, cabecera_factura_anulaciones.fechaventa,"
+        " cabecera_factura_anulaciones.modoventa, cabecera_factura_anulaciones.mesa"
+        " FROM cabecera_factura_anulaciones LEFT JOIN mesas ON cabecera_factura_anulaciones.mesa = mesas.codigo"
+        " WHERE cabecera_factura_anulaciones.numero <= 0"
+        " AND (cabecera_factura_anulaciones.fecha BETWEEN ? AND ?"
+        " OR cabecera_factura_anulaciones.fechaventa BETWEEN ? AND ?)"
+        " ORDER BY cabecera_factura_anulaciones.numero"));
+    anuladas.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta).enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
+    anuladas.ejecutar();
+    std::vector<Venta> leidas;
+    while (anuladas.siguiente()) leidas.push_back(LeerVenta(anuladas, true));
+    datos::Consulta lineasAnuladas =
+        ventas.preparar(QStringLiteral("SELECT codcamarero, nombrecamarero, precio, impuesto, descuento, recargo"
+                                       " FROM detalle_factura_anulaciones WHERE num_factura = ?"));
+    std::vector<Linea> deLaVenta;
+    for (const Venta& v : leidas) {
+      deLaVenta.clear();
+      lineasAnuladas.enlazar(v.numero);
+      lineasAnuladas.ejecutar();
+      while (lineasAnuladas.siguiente()) deLaVenta.push_back(LeerLinea(lineasAnuladas));
+      resumen.escribir(v, Agrupar(deLaVenta, criterio));
+    }
+  }
+
+  // La nota va en todas las filas en cuanto una venta la pide.
+  if (resumen.aviso()) {
+    sel.AvisoFechaApertura = true;
+    escritor.estampar(QStringLiteral("texto18"), kNotaFechaApertura);
+  }
+  escritor.terminar();
+  if (sel.SinDatos) AvisarSinDatos(ctx.notificador);
+}
+
+}  // namespace informes
