@@ -1,6 +1,8 @@
 #pragma once
 // Ajustes del puesto leídos al arrancar, con las dos conexiones abiertas.
-// Se llenan una vez, en el orden de los campos, y después sólo se leen.
+// Se llenan una vez, en el orden de los campos, y después sólo se leen; la
+// excepción es ConexionVentas, que un informe de un año cerrado cambia por el
+// archivo de ese año mientras se construye (startup/EjerciciosCerrados.h).
 
 #include "platform/datos/Datos.h"
 
@@ -12,6 +14,10 @@ struct AjustesTerminal {
   QString IdTerminal;
   std::unique_ptr<datos::Conexion> ConexionVentas;
   QString RutaBaseDatos;
+  // La base de ventas en vivo tal como se abrió al arrancar: ConexionVentas
+  // pasa a un archivo de año cerrado durante un informe y hay que saber
+  // volver.
+  datos::FuenteDatos FuenteVentasViva;
   std::unique_ptr<datos::Conexion> ConexionInformes;
   bool BaseDatosRemota = false;
   QString Nombre;

@@ -90,6 +90,7 @@ void Arrancar(AjustesTerminal& at, ajustes::AlmacenAjustes& almacen, const Entor
   // 2-4. Conexiones.
   const datos::FuenteDatos ventas = almacen.fuente(QStringLiteral("hosteleria"));
   at.ConexionVentas = datos::Conexion::abrir(ventas);
+  at.FuenteVentasViva = ventas;
   switch (ventas.motor) {
     case datos::Motor::SQLite:
       at.RutaBaseDatos = ventas.ruta;
