@@ -61,8 +61,8 @@ const char* kAyudaDemo =
     "  --reemplazar        sustituir una tienda que ya esté en la carpeta (sin esto no se toca)\n";
 
 const char* kAyudaInforme =
-    "Uso: cronicas informe BOTON [--desde AAAA-MM-DD] [--hasta AAAA-MM-DD] [--pdf FICHERO] [--xlsx FICHERO]\n"
-    "                      [--csv FICHERO]\n"
+    "Uso: cronicas informe BOTON [--desde FECHA] [--hasta FECHA] [--empleado N] [--completo]\n"
+    "                      [--pdf FICHERO] [--xlsx FICHERO] [--csv FICHERO]\n"
     "       cronicas informe --lista\n"
     "\n"
     "Ejecuta sin ventana el informe del botón BOTON de la ventana principal\n"
@@ -71,15 +71,26 @@ const char* kAyudaInforme =
     "a la vez.\n"
     "\n"
     "  --lista             lista los botones disponibles con su texto\n"
-    "  --desde AAAA-MM-DD  primer día del informe (informes con fechas)\n"
-    "  --hasta AAAA-MM-DD  último día del informe (informes con fechas)\n"
+    "  --desde FECHA       primer día del informe (informes con fechas): AAAA-MM-DD, «hoy»\n"
+    "                      o «ayer»; por defecto hoy\n"
+    "  --hasta FECHA       último día del informe, igual que --desde; por defecto hoy\n"
+    "  --empleado N        código del empleado (cmdCierreCaja, que lo necesita)\n"
+    "  --completo          incluye las ventas anuladas (cmdResumenVentasXEmpleado, con el\n"
+    "                      módulo de facturas)\n"
     "  --pdf FICHERO       escribe el informe en PDF\n"
     "  --xlsx FICHERO      escribe el informe en una hoja de cálculo (.xlsx)\n"
     "  --csv FICHERO       escribe las filas de Informes en CSV; sin ninguna salida\n"
     "                      pedida, el CSV va a la salida estándar\n"
     "\n"
+    "Los resúmenes diarios (cmdCierreResumido, cmdRepDominicana) se exportan además a\n"
+    "resumen.xlsx en la carpeta de salida de los ajustes y, con conexión, se envían por\n"
+    "correo como lo hace su botón; sin otra salida pedida no escriben CSV. Así, una tarea\n"
+    "programada con «cronicas informe cmdCierreResumido --desde ayer --hasta ayer» manda\n"
+    "cada mañana el resumen del día anterior.\n"
+    "\n"
     "Códigos de salida: 0 bien, 1 argumentos mal escritos, 2 error de ajustes, de base\n"
-    "de datos, de plantilla o al escribir un fichero, 3 el informe no encontró datos.\n";
+    "de datos, de plantilla o al escribir un fichero, 3 el informe no encontró datos,\n"
+    "4 el informe no se hace desde un puesto con la base de ventas en otra máquina.\n";
 
 struct Argumentos {
   QStringList resto;
@@ -163,11 +174,20 @@ bool leerEntero(const QHash<QString, QString>& o, const QString& nombre, qint64 
   return true;
 }
 
-bool leerFecha(const QHash<QString, QString>& o, const QString& nombre, QDate& fecha, QString& error) {
+// AAAA-MM-DD, o «hoy» y «ayer» respecto de `hoy`, para las tareas programadas.
+bool leerFecha(const QHash<QString, QString>& o, const QString& nombre, QDate& fecha, QString& error,
+               const QDate& hoy = QDate::currentDate()) {
   if (!o.contains(nombre)) return true;
-  fecha = QDate::fromString(o.value(nombre), QStringLiteral("yyyy-MM-dd"));
+  const QString texto = o.value(nombre).trimmed();
+  if (texto.compare(QLatin1String("hoy"), Qt::CaseInsensitive) == 0)
+    fecha = hoy;
+  else if (texto.compare(QLatin1String("ayer"), Qt::CaseInsensitive) == 0)
+    fecha = hoy.addDays(-1);
+  else
+    fecha = QDate::fromString(texto, QStringLiteral("yyyy-MM-dd"));
   if (!fecha.isValid()) {
-    error = QStringLiteral("--%1 necesita una fecha AAAA-MM-DD (se dio «%2»).").arg(nombre, o.value(nombre));
+    error = QStringLiteral("--%1 necesita una fecha AAAA-MM-DD, «hoy» o «ayer» (se dio «%2»).")
+                .arg(nombre, o.value(nombre));
     return false;
   }
   return true;
@@ -236,8 +256,8 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
   QString error;
   if (!leerOpciones(args,
                     {QStringLiteral("desde"), QStringLiteral("hasta"), QStringLiteral("csv"), QStringLiteral("pdf"),
-                     QStringLiteral("xlsx")},
-                    {QStringLiteral("lista")}, o, pos, error)) {
+                     QStringLiteral("xlsx"), QStringLiteral("empleado")},
+                    {QStringLiteral("lista"), QStringLiteral("completo")}, o, pos, error)) {
     escribir(stderr, error + QStringLiteral("\n\n") + QString::fromUtf8(kAyudaInforme));
     return kSalidaUso;
   }
@@ -259,6 +279,30 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
     return kSalidaUso;
   }
   SeleccionInforme seleccion;
+  const bool conEmpleado = boton->dialogo == registro::Dialogo::EmpleadoYFechas;
+  if (o.contains(QStringLiteral("empleado")) != conEmpleado) {
+    escribir(stderr, conEmpleado ? QStringLiteral("%1 necesita el empleado: --empleado N.\n").arg(boton->boton)
+                                 : QStringLiteral("%1 no lleva --empleado.\n").arg(boton->boton));
+    return kSalidaUso;
+  }
+  if (conEmpleado) {
+    qint64 empleado = 0;
+    if (!leerEntero(o, QStringLiteral("empleado"), 0, empleado, error) || empleado > 32767) {
+      escribir(stderr,
+               (error.isEmpty() ? QStringLiteral("--empleado admite hasta 32767.") : error) + QLatin1Char('\n'));
+      return kSalidaUso;
+    }
+    seleccion.EmpleadoElegido = static_cast<qint16>(empleado);
+  }
+  if (o.contains(QStringLiteral("completo")) && !boton->completoConModuloFactura) {
+    escribir(stderr, QStringLiteral("%1 no lleva --completo.\n").arg(boton->boton));
+    return kSalidaUso;
+  }
+  if (boton->dialogo == registro::Dialogo::Ninguno &&
+      (o.contains(QStringLiteral("desde")) || o.contains(QStringLiteral("hasta")))) {
+    escribir(stderr, QStringLiteral("%1 es un listado sin fechas: sobran --desde y --hasta.\n").arg(boton->boton));
+    return kSalidaUso;
+  }
   {
     const QDate hoy = QDate::currentDate();
     seleccion.FechaDesde = hoy;
@@ -300,10 +344,38 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
     entorno.buscarActualizaciones = false;
     arranque::Arrancar(at, almacen, entorno);
 
+    // La casilla «Completo» sólo aparece con el módulo de facturas.
+    if (o.contains(QStringLiteral("completo"))) {
+      seleccion.Completo = arranque::ModuloFactura(at);
+      if (!seleccion.Completo)
+        escribir(stderr, QStringLiteral("Este puesto no tiene el módulo de facturas: se hace sin «Completo».\n"));
+    }
+
     informes::Contexto ctx{at, seleccion, notificador, reloj};
-    const registro::Ejecucion e = registro::EjecutarConstructor(*boton, ctx);
+    const registro::Ejecucion e = registro::EjecutarBoton(*boton, ctx);
+    if (e.resultado == registro::Resultado::Rechazado) return kSalidaRechazado;
     if (e.resultado == registro::Resultado::Error) return kSalidaError;
     if (e.resultado == registro::Resultado::SinDatos) return kSalidaSinDatos;
+    const registro::OpcionesSalida opciones{almacen.carpetaPlantillas(),
+                                            almacen.valor(QStringLiteral("informes/regional"))};
+    const bool exportaYEnvia = boton->entrega == registro::Entrega::ExportarEnviarImprimir;
+    if (exportaYEnvia) {
+      const QString fichero = QDir(almacen.carpetaSalida()).filePath(registro::kFicheroExportacion);
+      const registro::Envio envio =
+          registro::ExportarYEnviar(*at.ConexionInformes, boton->plantilla, opciones, fichero, at,
+                                    registro::LeerConfiguracionCorreo(almacen), notificador, reloj);
+      if (envio.sinDatos) return kSalidaSinDatos;
+      const QString ruta = QDir::toNativeSeparators(QFileInfo(fichero).absoluteFilePath());
+      escribir(stderr, envio.exportado
+                           ? QStringLiteral("Informe «%1» exportado en %2\n").arg(boton->titulo, ruta)
+                           : QStringLiteral("No se pudo exportar el informe a %1: %2\n").arg(ruta, envio.error));
+      if (envio.enviado)
+        escribir(stderr, QStringLiteral("Correo enviado a %1\n").arg(at.EmailInformes));
+      else if (!envio.enLinea)
+        escribir(stderr, QStringLiteral("Sin conexión a Internet: el correo no se envía.\n"));
+      else if (!envio.error.isEmpty() && envio.exportado)
+        escribir(stderr, QStringLiteral("El correo no se pudo enviar: %1\n").arg(envio.error));
+    }
 
     auto avisar = [&](const QString& fichero) {
       escribir(stderr, QStringLiteral("Informe «%1» guardado en %2\n")
@@ -311,8 +383,6 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
     };
     const registro::Destinos destinos{o.value(QStringLiteral("pdf")), o.value(QStringLiteral("xlsx"))};
     if (!destinos.pdf.isEmpty() || !destinos.xlsx.isEmpty()) {
-      const registro::OpcionesSalida opciones{almacen.carpetaPlantillas(),
-                                              almacen.valor(QStringLiteral("informes/regional"))};
       if (!registro::GenerarSalidas(*at.ConexionInformes, boton->plantilla, opciones, destinos, notificador, reloj))
         return kSalidaSinDatos;
       for (const QString& f : {destinos.pdf, destinos.xlsx})
@@ -322,7 +392,7 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
       const QString fichero = o.value(QStringLiteral("csv"));
       informes::EscribirCsv(*at.ConexionInformes, fichero);
       avisar(fichero);
-    } else if (destinos.pdf.isEmpty() && destinos.xlsx.isEmpty()) {
+    } else if (destinos.pdf.isEmpty() && destinos.xlsx.isEmpty() && !exportaYEnvia) {
       QFile salida;
       if (!salida.open(stdout, QIODevice::WriteOnly)) return kSalidaError;
       informes::EscribirCsv(*at.ConexionInformes, static_cast<QIODevice&>(salida));

@@ -8,9 +8,10 @@ namespace app {
 // Códigos de salida de la línea de órdenes.
 enum CodigoSalida : int {
   kSalidaBien = 0,
-  kSalidaUso = 1,       // argumentos mal escritos
-  kSalidaError = 2,     // ajustes o base de datos
-  kSalidaSinDatos = 3,  // el informe no encontró datos
+  kSalidaUso = 1,        // argumentos mal escritos
+  kSalidaError = 2,      // ajustes o base de datos
+  kSalidaSinDatos = 3,   // el informe no encontró datos
+  kSalidaRechazado = 4,  // el informe no se hace desde este puesto
 };
 
 // `argumentos` sin el nombre del programa. Devuelve el código de salida.

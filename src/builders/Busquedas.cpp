@@ -6,6 +6,22 @@ namespace informes {
 
 std::optional<qint64> EnteroDe(const QVariant& v) {
   if (v.isNull() || !v.isValid()) return std::nullopt;
+  switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+      return v.toLongLong();
+    case QMetaType::QString: {
+      // Un nombre no es un código: se descarta sin convertirlo entero.
+      const QString t = v.toString().trimmed();
+      if (t.isEmpty() || !(t.front().isDigit() || t.front() == QLatin1Char('-') || t.front() == QLatin1Char('+')))
+        return std::nullopt;
+      break;
+    }
+    default:
+      break;
+  }
   bool ok = false;
   const double d = v.toDouble(&ok);
   if (!ok || !std::isfinite(d) || d != std::trunc(d)) return std::nullopt;

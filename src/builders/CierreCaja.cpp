@@ -15,12 +15,12 @@ double Importe(const QVariant& v) {
   return ok ? d : 0;
 }
 
-QVariant HoraONulo(const datos::Consulta& q, const QString& columna) {
-  if (q.esNulo(columna)) return {};
-  const QTime h = q.hora(columna);
+QVariant HoraONulo(const QVariant& v) {
+  if (v.isNull()) return {};
+  const QTime h = datos::aHora(v);
   if (h.isValid()) return h;
   // Una hora guardada con su fecha se queda con la hora.
-  const QDateTime fh = q.fechaHora(columna);
+  const QDateTime fh = datos::aFechaHora(v);
   return fh.isValid() ? QVariant(fh.time()) : QVariant();
 }
 
@@ -116,52 +116,74 @@ void CrearCierreCaja(Contexto& ctx) {
     if (c.siguiente()) cuantas = c.entero(QStringLiteral("n"));
   }
   BusquedasVentas busquedas(ventas, BusquedasVentas::Salones | BusquedasVentas::FormasPago);
-  datos::Consulta q = ventas.preparar(
-      QStringLiteral("SELECT cabecera_factura.numero, cabecera_factura.fecha, cabecera_factura.camarero,"
-                     " cabecera_factura.zona_venta, cabecera_factura.total, cabecera_factura.pago,"
-                     " cabecera_factura.descuento, cabecera_factura.hora, cabecera_factura.codigo_camarero,"
-                     " cabecera_factura.hora_inicio, cabecera_factura.borrar, cabecera_factura.impuesto,"
-                     " cabecera_factura.recargo, cabecera_factura.impuestoincluido, cabecera_factura.efectivo,"
-                     " cabecera_factura.tarjeta, cabecera_factura.fechaventa, mesas.nummesa") +
-      kFiltro + QStringLiteral(" ORDER BY cabecera_factura.numero ASC"));
+  // Las columnas de la consulta, en su orden.
+  enum {
+    kNumero,
+    kFecha,
+    kCamarero,
+    kZona,
+    kTotal,
+    kPago,
+    kDescuento,
+    kHora,
+    kCodigoCamarero,
+    kHoraInicio,
+    kBorrar,
+    kImpuesto,
+    kRecargo,
+    kImpuestoIncluido,
+    kEfectivo,
+    kTarjeta,
+    kFechaVenta,
+    kNumMesa
+  };
+  datos::Lectura q(
+      ventas, QStringLiteral("SELECT cabecera_factura.numero, cabecera_factura.fecha, cabecera_factura.camarero,"
+                             " cabecera_factura.zona_venta, cabecera_factura.total, cabecera_factura.pago,"
+                             " cabecera_factura.descuento, cabecera_factura.hora, cabecera_factura.codigo_camarero,"
+                             " cabecera_factura.hora_inicio, cabecera_factura.borrar, cabecera_factura.impuesto,"
+                             " cabecera_factura.recargo, cabecera_factura.impuestoincluido, cabecera_factura.efectivo,"
+                             " cabecera_factura.tarjeta, cabecera_factura.fechaventa, mesas.nummesa") +
+                  kFiltro + QStringLiteral(" ORDER BY cabecera_factura.numero ASC"));
   q.enlazar(empleado).enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
   q.ejecutar();
 
   static const ColumnasCierre c;
   const QString desde = textoDiaMesAnio(sel.FechaDesde);
   const QString hasta = textoDiaMesAnio(sel.FechaHasta);
+  // Lo que es igual en todas las filas.
+  escritor.fijar(c.texto1, cabecera.nombre);
+  escritor.fijar(c.texto2, cabecera.direccion);
+  escritor.fijar(c.fecha1, sello.fecha);
+  escritor.fijar(c.fecha2, sello.hora);
+  escritor.fijar(c.entero3, cuantas);
+  escritor.fijar(c.texto6, desde);
+  escritor.fijar(c.texto7, hasta);
+  escritor.fijar(c.numerico5, gastos);
   while (q.siguiente()) {
-    const QVariant numero = q.valor(QStringLiteral("numero"));
-    const QVariant impuesto = q.valor(QStringLiteral("impuesto"));
-    const QVariant zona = q.valor(QStringLiteral("zona_venta"));
+    const QVariant numero = q.valor(kNumero);
+    const QVariant impuesto = q.valor(kImpuesto);
+    const QVariant zona = q.valor(kZona);
     escritor.nuevaFila();
     escritor.poner(c.numerico1, impuesto.isNull() ? QVariant(0) : impuesto);
-    escritor.poner(c.texto1, cabecera.nombre);
-    escritor.poner(c.texto2, cabecera.direccion);
-    escritor.poner(c.fecha1, sello.fecha);
-    escritor.poner(c.fecha2, sello.hora);
-    escritor.poner(c.texto3, q.valor(QStringLiteral("camarero")));
+    escritor.poner(c.texto3, q.valor(kCamarero));
     escritor.poner(c.texto22, numero);
-    escritor.poner(c.texto11, LugarCierre(q.valor(QStringLiteral("nummesa")), zona));
+    escritor.poner(c.texto11, LugarCierre(q.valor(kNumMesa), zona));
     escritor.poner(c.texto8, busquedas.NombreSalon(zona));
-    escritor.poner(c.fecha3, HoraONulo(q, QStringLiteral("hora")));
-    escritor.poner(c.numerico4, q.valor(QStringLiteral("descuento")));
-    escritor.poner(c.fecha4, HoraONulo(q, QStringLiteral("hora_inicio")));
-    const double tarjeta = Importe(q.valor(QStringLiteral("tarjeta")));
-    const double efectivo = Importe(q.valor(QStringLiteral("efectivo")));
-    escritor.poner(c.texto21, tarjeta == 0 && efectivo == 0 ? busquedas.NombreFormaPago(q.valor(QStringLiteral("pago")))
+    escritor.poner(c.fecha3, HoraONulo(q.valor(kHora)));
+    escritor.poner(c.numerico4, q.valor(kDescuento));
+    escritor.poner(c.fecha4, HoraONulo(q.valor(kHoraInicio)));
+    const double tarjeta = Importe(q.valor(kTarjeta));
+    const double efectivo = Importe(q.valor(kEfectivo));
+    escritor.poner(c.texto21, tarjeta == 0 && efectivo == 0 ? busquedas.NombreFormaPago(q.valor(kPago))
                                                             : QVariant(QStringLiteral("Tarjeta/Efectivo")));
-    const QDate dia = q.fecha(QStringLiteral("fechaventa"));
+    const QDate dia = datos::aFecha(q.valor(kFechaVenta));
     escritor.poner(c.texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
-    escritor.poner(c.entero3, cuantas);
-    escritor.poner(c.texto6, desde);
-    escritor.poner(c.texto7, hasta);
-    const QVariant total = q.valor(QStringLiteral("total"));
+    const QVariant total = q.valor(kTotal);
     if (const auto base = BaseConReparacion(impuesto, {total}, {}, numero, busquedas))
       escritor.poner(c.numerico2, *base);
-    escritor.poner(c.numerico3, q.valor(QStringLiteral("recargo")));
+    escritor.poner(c.numerico3, q.valor(kRecargo));
     escritor.poner(c.doble1, total);
-    escritor.poner(c.numerico5, gastos);
     sel.SinDatos = false;
     escritor.guardarFila();
   }

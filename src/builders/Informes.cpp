@@ -78,7 +78,8 @@ int EscritorInformes::indiceColumna(const QString& nombre) {
   return i;
 }
 
-EscritorInformes::EscritorInformes(const datos::Conexion& conexion) : conexion_(conexion) {
+EscritorInformes::EscritorInformes(const datos::Conexion& conexion)
+    : conexion_(conexion), directa_(conexion.admiteSentenciaDirecta()) {
   const QStringList reales = conexion.columnas(QStringLiteral("informes"));
   if (reales.isEmpty())
     throw datos::ErrorDatos(conexion.mensajeError(QStringLiteral("Falta la tabla Informes"),
@@ -98,6 +99,7 @@ EscritorInformes::EscritorInformes(const datos::Conexion& conexion) : conexion_(
 EscritorInformes::~EscritorInformes() {
   pendientes_.clear();
   inserciones_.clear();
+  directas_.clear();
   if (enTransaccion_) conexion_.deshacer();
 }
 
@@ -118,10 +120,12 @@ void EscritorInformes::vaciar() {
 }
 
 void EscritorInformes::nuevaFila() {
-  // Sólo se limpian las celdas que la fila anterior llenó.
-  for (int i = 0; i < kNumColumnas; ++i)
-    if (puestas_.test(static_cast<size_t>(i))) valores_[static_cast<size_t>(i)] = QVariant();
-  puestas_.reset();
+  // Sólo se limpian las celdas que la fila anterior llenó; las fijas siguen.
+  const std::bitset<kNumColumnas> limpiar = puestas_ & ~fijas_;
+  if (limpiar.any())
+    for (int i = 0; i < kNumColumnas; ++i)
+      if (limpiar.test(static_cast<size_t>(i))) valores_[static_cast<size_t>(i)] = QVariant();
+  puestas_ = fijas_;
   filaAbierta_ = true;
 }
 
@@ -178,7 +182,7 @@ QVariant EscritorInformes::convertir(int i, const QVariant& v) const {
         case QMetaType::QDate:
           return datos::textoFecha(v.toDate());
         case QMetaType::QTime:
-          return datos::textoFechaHora(QDateTime(QDate(1899, 12, 30), v.toTime()));
+          return QStringLiteral("1899-12-30 ") + datos::textoHora(v.toTime());
         case QMetaType::QDateTime:
           return datos::textoFechaOFechaHora(v.toDateTime());
         default:
@@ -189,7 +193,7 @@ QVariant EscritorInformes::convertir(int i, const QVariant& v) const {
       if (d.isValid()) return datos::textoFecha(d);
       QTime h = QTime::fromString(t, QStringLiteral("HH:mm"));
       if (!h.isValid()) h = QTime::fromString(t, QStringLiteral("HH:mm:ss"));
-      if (h.isValid()) return datos::textoFechaHora(QDateTime(QDate(1899, 12, 30), h));
+      if (h.isValid()) return QStringLiteral("1899-12-30 ") + datos::textoHora(h);
       const QDateTime fh = datos::aFechaHora(t);
       if (fh.isValid()) return datos::textoFechaOFechaHora(fh);
       throw noValido(QStringLiteral("\"%1\" no es una fecha").arg(t));
@@ -213,6 +217,11 @@ void EscritorInformes::poner(int i, const QVariant& valor) {
   if (!filaAbierta_) nuevaFila();
   valores_[static_cast<size_t>(i)] = convertir(i, valor);
   puestas_.set(static_cast<size_t>(i));
+}
+
+void EscritorInformes::fijar(int i, const QVariant& valor) {
+  poner(i, valor);
+  fijas_.set(static_cast<size_t>(i));
 }
 
 namespace {
@@ -272,8 +281,23 @@ void EscritorInformes::guardarFila() {
     m.ejecutar();
     ultimaFila_ = m.siguiente() ? static_cast<int>(m.valor(0).toLongLong()) : 0;
   }
+  const unsigned long long clave = puestas_.to_ullong();
+  if (directa_ && (clave != 0 || tieneFila_)) {
+    // SQLite escribe la fila en el momento: no hay viaje que ahorrar.
+    auto& d = directas_[clave];
+    if (!d) d = std::make_unique<datos::SentenciaDirecta>(conexion_, insercion(clave).textoSql());
+    int k = 1;
+    if (tieneFila_) d->enlazar(k++, ultimaFila_ + 1);
+    for (int i = 0; i < kNumColumnas; ++i)
+      if (puestas_.test(static_cast<size_t>(i))) d->enlazar(k++, valores_[static_cast<size_t>(i)]);
+    d->ejecutar();
+    ++filas_;
+    if (tieneFila_) ++ultimaFila_;
+    filaAbierta_ = false;
+    return;
+  }
   Pendiente p;
-  p.clave = puestas_.to_ullong();
+  p.clave = clave;
   p.fila = tieneFila_ ? ultimaFila_ + 1 : 0;
   p.valores.reserve(puestas_.count());
   for (int i = 0; i < kNumColumnas; ++i) {
@@ -468,7 +492,11 @@ SelloGeneracion TomarSello(const sistema::Reloj& reloj) {
 }
 
 QString textoDiaMesAnio(const QDate& fecha) {
-  return fecha.toString(QStringLiteral("dd/MM/yyyy"));
+  // A mano: un informe de un año escribe cientos de miles de fechas.
+  if (!fecha.isValid() || fecha.year() < 1000 || fecha.year() > 9999)
+    return fecha.toString(QStringLiteral("dd/MM/yyyy"));
+  const QString iso = datos::textoFecha(fecha);  // AAAA-MM-DD
+  return iso.mid(8, 2) + QLatin1Char('/') + iso.mid(5, 2) + QLatin1Char('/') + iso.left(4);
 }
 
 void AvisarSinDatos(sistema::Notificador& n, const QString& texto, const QString& titulo) {

@@ -54,6 +54,10 @@ class EscritorInformes {
   // Lo mismo con el índice de indiceColumna(), para los informes de cientos
   // de miles de filas, que no buscan el nombre en cada celda.
   void poner(int indice, const QVariant& valor);
+  // Valor que llevan todas las filas que se guarden desde ahora (la
+  // cabecera del negocio, las fechas del informe, el sello): se convierte
+  // una sola vez y no hay que ponerlo en cada fila.
+  void fijar(int indice, const QVariant& valor);
   // Guarda la fila en curso.
   void guardarFila();
 
@@ -81,6 +85,7 @@ class EscritorInformes {
   bool enTransaccion_ = false;
   bool filaAbierta_ = false;
   std::bitset<kNumColumnas> puestas_;
+  std::bitset<kNumColumnas> fijas_;
   std::array<QVariant, kNumColumnas> valores_;
   // Filas guardadas que aún no se han mandado a la base: ir de una en una
   // cuesta un viaje al servidor por fila.
@@ -91,6 +96,9 @@ class EscritorInformes {
   };
   std::vector<Pendiente> pendientes_;
   std::unordered_map<unsigned long long, std::unique_ptr<datos::Consulta>> inserciones_;
+  // En SQLite las filas se escriben sin pasar por QSqlQuery.
+  std::unordered_map<unsigned long long, std::unique_ptr<datos::SentenciaDirecta>> directas_;
+  bool directa_ = false;
   QStringList nombresReales_;  // nombre de cada columna tal como está en la tabla
   bool tieneFila_ = false;     // la tabla guarda el orden de escritura
   int ultimaFila_ = -1;        // número de la última fila de la tabla; -1 si aún no se sabe

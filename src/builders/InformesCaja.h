@@ -40,7 +40,8 @@ std::optional<double> BaseConReparacion(const QVariant& impuesto, std::initializ
 
 // Un importe leído, con el Null como 0.
 double Importe(const QVariant& v);
-// El valor para una columna fecha de Informes: nada si es Null.
-QVariant HoraONulo(const datos::Consulta& q, const QString& columna);
+// La hora de un valor leído, para una columna fecha de Informes; Null si no
+// lo es.
+QVariant HoraONulo(const QVariant& v);
 
 }  // namespace informes

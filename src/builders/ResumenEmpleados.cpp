@@ -42,14 +42,33 @@ struct Venta {
   bool anulada = false;
 };
 
+// Columnas de las consultas de líneas y de ventas, en su orden.
+enum { kNumFactura, kCodCamarero, kNombreCamarero, kPrecio, kImpuestoLinea, kDescuentoLinea, kRecargoLinea };
+enum {
+  kNumero,
+  kNumMesa,
+  kFecha,
+  kZona,
+  kPago,
+  kHora,
+  kHoraInicio,
+  kEfectivo,
+  kTarjeta,
+  kDescuento,
+  kFechaVenta,
+  kModoVenta,
+  kMesa,
+  kCliente
+};
+
 // Sumas de las líneas de un camarero en una venta. Como SUM en SQL, una
 // suma sin ningún valor es Null.
 struct Suma {
   double valor = 0;
   bool hay = false;
-  void sumar(const QVariant& v) {
-    if (v.isNull()) return;
-    valor += Importe(v);
+  void sumar(const datos::Lectura& q, int columna) {
+    if (q.esNulo(columna)) return;
+    valor += q.numero(columna);
     hay = true;
   }
   QVariant variante() const { return hay ? QVariant(valor) : QVariant(); }
@@ -60,12 +79,12 @@ struct GrupoCamarero {
   Suma prec, imp, dcto, rec;
 };
 
-struct Linea {
-  QVariant codigo, nombre, precio, impuesto, descuento, recargo;
-};
-
 bool MismoValor(const QVariant& a, const QVariant& b) {
   if (a.isNull() || b.isNull()) return a.isNull() && b.isNull();
+  if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString) {
+    const QString ta = a.toString(), tb = b.toString();
+    return ta == tb || ta.compare(tb, Qt::CaseInsensitive) == 0;
+  }
   const auto na = EnteroDe(a), nb = EnteroDe(b);
   if (na && nb) return *na == *nb;
   return a.toString().compare(b.toString(), Qt::CaseInsensitive) == 0;
@@ -74,51 +93,66 @@ bool MismoValor(const QVariant& a, const QVariant& b) {
 // Las líneas de una venta por camarero (código y nombre), en el orden de
 // los camareros; los nombres se agrupan sin distinguir mayúsculas, como
 // agrupaba la base de la suite.
-std::vector<GrupoCamarero> Agrupar(const std::vector<Linea>& lineas, const datos::CriterioOrden& criterio) {
-  std::vector<GrupoCamarero> grupos;
-  for (const Linea& l : lineas) {
-    auto it = std::find_if(grupos.begin(), grupos.end(), [&](const GrupoCamarero& g) {
-      return MismoValor(g.codigo, l.codigo) && MismoValor(g.nombre, l.nombre);
-    });
-    if (it == grupos.end()) {
-      grupos.push_back({l.codigo, l.nombre, {}, {}, {}, {}});
-      it = grupos.end() - 1;
+class Agrupador {
+ public:
+  void anadir(const datos::Lectura& q) {
+    const QVariant codigo = q.valor(kCodCamarero);
+    const QVariant nombre = q.valor(kNombreCamarero);
+    // Casi todas las líneas seguidas son del mismo camarero.
+    GrupoCamarero* g = ultimo_ < grupos_.size() && MismoValor(grupos_[ultimo_].codigo, codigo) &&
+                               MismoValor(grupos_[ultimo_].nombre, nombre)
+                           ? &grupos_[ultimo_]
+                           : nullptr;
+    for (std::size_t i = 0; !g && i < grupos_.size(); ++i)
+      if (MismoValor(grupos_[i].codigo, codigo) && MismoValor(grupos_[i].nombre, nombre)) {
+        g = &grupos_[i];
+        ultimo_ = i;
+      }
+    if (!g) {
+      grupos_.push_back({codigo, nombre, {}, {}, {}, {}});
+      ultimo_ = grupos_.size() - 1;
+      g = &grupos_.back();
     }
-    it->prec.sumar(l.precio);
-    it->imp.sumar(l.impuesto);
-    it->dcto.sumar(l.descuento);
-    it->rec.sumar(l.recargo);
+    g->prec.sumar(q, kPrecio);
+    g->imp.sumar(q, kImpuestoLinea);
+    g->dcto.sumar(q, kDescuentoLinea);
+    g->rec.sumar(q, kRecargoLinea);
   }
-  if (grupos.size() > 1)
-    std::stable_sort(grupos.begin(), grupos.end(), [&](const GrupoCamarero& a, const GrupoCamarero& b) {
-      const int c = criterio.comparar(a.codigo, b.codigo);
-      return c != 0 ? c < 0 : criterio.comparar(a.nombre, b.nombre) < 0;
-    });
-  return grupos;
-}
+  bool vacio() const { return grupos_.empty(); }
+  std::vector<GrupoCamarero> terminar(const datos::CriterioOrden& criterio) {
+    std::vector<GrupoCamarero> grupos;
+    grupos.swap(grupos_);
+    ultimo_ = 0;
+    if (grupos.size() > 1)
+      std::stable_sort(grupos.begin(), grupos.end(), [&](const GrupoCamarero& a, const GrupoCamarero& b) {
+        const int c = criterio.comparar(a.codigo, b.codigo);
+        return c != 0 ? c < 0 : criterio.comparar(a.nombre, b.nombre) < 0;
+      });
+    return grupos;
+  }
 
-Linea LeerLinea(const datos::Consulta& q) {
-  return {q.valor(QStringLiteral("codcamarero")), q.valor(QStringLiteral("nombrecamarero")),
-          q.valor(QStringLiteral("precio")),      q.valor(QStringLiteral("impuesto")),
-          q.valor(QStringLiteral("descuento")),   q.valor(QStringLiteral("recargo"))};
-}
+ private:
+  std::vector<GrupoCamarero> grupos_;
+  std::size_t ultimo_ = 0;
+};
 
-Venta LeerVenta(const datos::Consulta& q, bool anulada) {
+Venta LeerVenta(const datos::Lectura& q, bool anulada) {
   Venta v;
-  v.numero = q.valor(QStringLiteral("numero"));
-  v.numMesa = q.valor(QStringLiteral("nummesa"));
-  v.zona = q.valor(QStringLiteral("zona_venta"));
-  v.pago = q.valor(QStringLiteral("pago"));
-  v.hora = HoraONulo(q, QStringLiteral("hora"));
-  v.horaInicio = HoraONulo(q, QStringLiteral("hora_inicio"));
-  v.descuento = q.valor(QStringLiteral("descuento"));
-  v.modoVenta = q.valor(QStringLiteral("modoventa"));
-  v.cliente = anulada ? QVariant() : q.valor(QStringLiteral("cliente"));
-  v.fechaVenta = q.fecha(QStringLiteral("fechaventa"));
-  v.fecha = q.fechaHora(QStringLiteral("fecha"));
-  v.fechaVentaHora = q.fechaHora(QStringLiteral("fechaventa"));
-  v.efectivo = Importe(q.valor(QStringLiteral("efectivo")));
-  v.tarjeta = Importe(q.valor(QStringLiteral("tarjeta")));
+  v.numero = q.valor(kNumero);
+  v.numMesa = q.valor(kNumMesa);
+  v.zona = q.valor(kZona);
+  v.pago = q.valor(kPago);
+  v.hora = HoraONulo(q.valor(kHora));
+  v.horaInicio = HoraONulo(q.valor(kHoraInicio));
+  v.descuento = q.valor(kDescuento);
+  v.modoVenta = q.valor(kModoVenta);
+  v.cliente = anulada ? QVariant() : q.valor(kCliente);
+  const QVariant fechaVenta = q.valor(kFechaVenta);
+  v.fechaVenta = datos::aFecha(fechaVenta);
+  v.fecha = datos::aFechaHora(q.valor(kFecha));
+  v.fechaVentaHora = datos::aFechaHora(fechaVenta);
+  v.efectivo = Importe(q.valor(kEfectivo));
+  v.tarjeta = Importe(q.valor(kTarjeta));
   v.anulada = anulada;
   return v;
 }
@@ -149,16 +183,31 @@ class Resumen {
         desde_(textoDiaMesAnio(ctx.seleccion.FechaDesde)),
         hasta_(textoDiaMesAnio(ctx.seleccion.FechaHasta)) {}
 
-  void fijarCabecera(const CabeceraNegocio& c) { cabecera_ = c; }
-  void fijarGastos(double g) { gastos_ = g; }
+  // Lo que es igual en todas las filas.
+  void fijarComunes(const CabeceraNegocio& cabecera, double gastos) {
+    static const ColumnasResumen c;
+    escritor_.fijar(c.texto6, desde_);
+    escritor_.fijar(c.texto7, hasta_);
+    escritor_.fijar(c.texto1, cabecera.nombre);
+    escritor_.fijar(c.texto2, cabecera.direccion);
+    escritor_.fijar(c.fecha1, sello_.fecha);
+    escritor_.fijar(c.fecha2, sello_.hora);
+    escritor_.fijar(c.numerico5, gastos);
+  }
 
   void escribir(const Venta& v, const std::vector<GrupoCamarero>& grupos) {
     for (const GrupoCamarero& g : grupos) {
       const bool unSoloPago = v.efectivo == 0 || v.tarjeta == 0;
       escribirFila(v, g, unSoloPago ? Pago::Unico : Pago::Efectivo);
       if (!unSoloPago) escribirFila(v, g, Pago::Tarjeta);
-      // Una venta abierta un día y cerrada en otro: el informe lo avisa.
-      if (v.fecha.isValid() && v.fechaVentaHora.isValid() && v.fecha != v.fechaVentaHora) aviso_ = true;
+    }
+    // Una venta abierta un día y cerrada en otro pone la nota en las filas
+    // escritas hasta aquí y en todas las que vengan.
+    if (!aviso_ && !grupos.empty() && v.fecha.isValid() && v.fechaVentaHora.isValid() && v.fecha != v.fechaVentaHora) {
+      static const ColumnasResumen c;
+      aviso_ = true;
+      escritor_.estampar(QStringLiteral("texto18"), kNotaFechaApertura);
+      escritor_.fijar(c.texto18, kNotaFechaApertura);
     }
   }
 
@@ -172,12 +221,6 @@ class Resumen {
     EscritorInformes& e = escritor_;
     e.nuevaFila();
     e.poner(c.numerico1, g.imp.hay ? g.imp.valor : 0.0);
-    e.poner(c.texto6, desde_);
-    e.poner(c.texto7, hasta_);
-    e.poner(c.texto1, cabecera_.nombre);
-    e.poner(c.texto2, cabecera_.direccion);
-    e.poner(c.fecha1, sello_.fecha);
-    e.poner(c.fecha2, sello_.hora);
     e.poner(c.texto23, g.codigo);
     e.poner(c.numerico10, v.numero);
     e.poner(c.texto21, g.nombre);
@@ -215,7 +258,6 @@ class Resumen {
     e.poner(c.fecha4, v.horaInicio);
     e.poner(c.texto5, v.fechaVenta.isValid() ? QVariant(textoDiaMesAnio(v.fechaVenta)) : QVariant());
     e.poner(c.numerico2, g.prec.valor + g.rec.valor - g.dcto.valor - g.imp.valor);
-    e.poner(c.numerico5, gastos_);
 
     switch (pago) {
       case Pago::Unico: {
@@ -249,8 +291,6 @@ class Resumen {
   BusquedasVentas busquedas_;
   SelloGeneracion sello_;
   QString desde_, hasta_;
-  CabeceraNegocio cabecera_;
-  double gastos_ = 0;
   bool aviso_ = false;
 };
 
@@ -264,8 +304,7 @@ void CrearResumenVentasEmpleados(Contexto& ctx) {
   EscritorInformes escritor(*ctx.ajustes.ConexionInformes);
   Resumen resumen(ctx, escritor);
   escritor.vaciar();
-  resumen.fijarCabecera(LeerCabeceraTabla(ventas));
-  resumen.fijarGastos(TotalGastos(ventas, sel.FechaDesde, sel.FechaHasta));
+  resumen.fijarComunes(LeerCabeceraTabla(ventas), TotalGastos(ventas, sel.FechaDesde, sel.FechaHasta));
   const datos::CriterioOrden criterio;
 
   // Primero las líneas del intervalo, ya sumadas por factura y camarero, y
@@ -277,41 +316,42 @@ void CrearResumenVentasEmpleados(Contexto& ctx) {
   };
   std::vector<LineasDeFactura> porFactura;
   {
-    datos::Consulta lineas = ventas.preparar(QStringLiteral(
-        "SELECT detalle_factura.num_factura, detalle_factura.codcamarero, detalle_factura.nombrecamarero,"
-        " detalle_factura.precio, detalle_factura.impuesto, detalle_factura.descuento, detalle_factura.recargo"
-        " FROM detalle_factura WHERE detalle_factura.num_factura IN (SELECT cabecera_factura.numero"
-        " FROM cabecera_factura WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0)"
-        " ORDER BY detalle_factura.num_factura"));
+    datos::Lectura lineas(
+        ventas,
+        QStringLiteral(
+            "SELECT detalle_factura.num_factura, detalle_factura.codcamarero, detalle_factura.nombrecamarero,"
+            " detalle_factura.precio, detalle_factura.impuesto, detalle_factura.descuento, detalle_factura.recargo"
+            " FROM detalle_factura WHERE detalle_factura.num_factura IN (SELECT cabecera_factura.numero"
+            " FROM cabecera_factura WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0)"
+            " ORDER BY detalle_factura.num_factura"));
     lineas.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
     lineas.ejecutar();
-    std::vector<Linea> deLaFactura;
+    Agrupador agrupador;
     std::optional<qint64> actual;
     auto cerrar = [&] {
-      if (actual && !deLaFactura.empty()) porFactura.push_back({*actual, Agrupar(deLaFactura, criterio)});
-      deLaFactura.clear();
+      if (actual && !agrupador.vacio()) porFactura.push_back({*actual, agrupador.terminar(criterio)});
     };
     while (lineas.siguiente()) {
-      const auto n = EnteroDe(lineas.valor(0));
-      if (!n) continue;
+      if (lineas.esNulo(kNumFactura)) continue;
+      const qint64 n = lineas.entero(kNumFactura);
       if (n != actual) {
         cerrar();
         actual = n;
       }
-      deLaFactura.push_back(LeerLinea(lineas));
+      agrupador.anadir(lineas);
     }
     cerrar();
   }
 
-  datos::Consulta facturas = ventas.preparar(
-      QStringLiteral("SELECT cabecera_factura.numero, mesas.nummesa, cabecera_factura.fecha,"
-                     " cabecera_factura.zona_venta, cabecera_factura.pago, cabecera_factura.hora,"
-                     " cabecera_factura.hora_inicio, cabecera_factura.efectivo, cabecera_factura.tarjeta,"
-                     " cabecera_factura.descuento, cabecera_factura.fechaventa, cabecera_factura.modoventa,"
-                     " cabecera_factura.mesa, cabecera_factura.cliente"
-                     " FROM cabecera_factura LEFT JOIN mesas ON cabecera_factura.mesa = mesas.codigo"
-                     " WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0"
-                     " ORDER BY cabecera_factura.numero"));
+  datos::Lectura facturas(
+      ventas, QStringLiteral("SELECT cabecera_factura.numero, mesas.nummesa, cabecera_factura.fecha,"
+                             " cabecera_factura.zona_venta, cabecera_factura.pago, cabecera_factura.hora,"
+                             " cabecera_factura.hora_inicio, cabecera_factura.efectivo, cabecera_factura.tarjeta,"
+                             " cabecera_factura.descuento, cabecera_factura.fechaventa, cabecera_factura.modoventa,"
+                             " cabecera_factura.mesa, cabecera_factura.cliente"
+                             " FROM cabecera_factura LEFT JOIN mesas ON cabecera_factura.mesa = mesas.codigo"
+                             " WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0"
+                             " ORDER BY cabecera_factura.numero"));
   facturas.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
   facturas.ejecutar();
   auto siguiente = porFactura.cbegin();
@@ -327,40 +367,37 @@ void CrearResumenVentasEmpleados(Contexto& ctx) {
   if (sel.Completo) {
     // Las ventas anuladas sin número de factura abiertas o cerradas en el
     // intervalo. Son pocas: sus líneas se piden de una en una.
-    datos::Consulta anuladas = ventas.preparar(QStringLiteral(
-        "SELECT cabecera_factura_anulaciones.numero, mesas.nummesa, cabecera_factura_anulaciones.fecha,"
-        " cabecera_factura_anulaciones.zona_venta, cabecera_factura_anulaciones.pago,"
-        " cabecera_factura_anulaciones.hora, cabecera_factura_anulaciones.hora_inicio,"
-        " cabecera_factura_anulaciones.efectivo, cabecera_factura_anulaciones.tarjeta,"
-        " cabecera_factura_anulaciones.descuento, cabecera_factura_anulaciones.fechaventa,"
-        " cabecera_factura_anulaciones.modoventa, cabecera_factura_anulaciones.mesa"
-        " FROM cabecera_factura_anulaciones LEFT JOIN mesas ON cabecera_factura_anulaciones.mesa = mesas.codigo"
-        " WHERE cabecera_factura_anulaciones.numero <= 0"
-        " AND (cabecera_factura_anulaciones.fecha BETWEEN ? AND ?"
-        " OR cabecera_factura_anulaciones.fechaventa BETWEEN ? AND ?)"
-        " ORDER BY cabecera_factura_anulaciones.numero"));
+    datos::Lectura anuladas(
+        ventas,
+        QStringLiteral(
+            "SELECT cabecera_factura_anulaciones.numero, mesas.nummesa, cabecera_factura_anulaciones.fecha,"
+            " cabecera_factura_anulaciones.zona_venta, cabecera_factura_anulaciones.pago,"
+            " cabecera_factura_anulaciones.hora, cabecera_factura_anulaciones.hora_inicio,"
+            " cabecera_factura_anulaciones.efectivo, cabecera_factura_anulaciones.tarjeta,"
+            " cabecera_factura_anulaciones.descuento, cabecera_factura_anulaciones.fechaventa,"
+            " cabecera_factura_anulaciones.modoventa, cabecera_factura_anulaciones.mesa"
+            " FROM cabecera_factura_anulaciones LEFT JOIN mesas ON cabecera_factura_anulaciones.mesa = mesas.codigo"
+            " WHERE cabecera_factura_anulaciones.numero <= 0"
+            " AND (cabecera_factura_anulaciones.fecha BETWEEN ? AND ?"
+            " OR cabecera_factura_anulaciones.fechaventa BETWEEN ? AND ?)"
+            " ORDER BY cabecera_factura_anulaciones.numero"));
     anuladas.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta).enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
     anuladas.ejecutar();
     std::vector<Venta> leidas;
     while (anuladas.siguiente()) leidas.push_back(LeerVenta(anuladas, true));
-    datos::Consulta lineasAnuladas =
-        ventas.preparar(QStringLiteral("SELECT codcamarero, nombrecamarero, precio, impuesto, descuento, recargo"
-                                       " FROM detalle_factura_anulaciones WHERE num_factura = ?"));
-    std::vector<Linea> deLaVenta;
+    datos::Lectura lineasAnuladas(
+        ventas, QStringLiteral("SELECT num_factura, codcamarero, nombrecamarero, precio, impuesto, descuento, recargo"
+                               " FROM detalle_factura_anulaciones WHERE num_factura = ?"));
+    Agrupador agrupador;
     for (const Venta& v : leidas) {
-      deLaVenta.clear();
       lineasAnuladas.enlazar(v.numero);
       lineasAnuladas.ejecutar();
-      while (lineasAnuladas.siguiente()) deLaVenta.push_back(LeerLinea(lineasAnuladas));
-      resumen.escribir(v, Agrupar(deLaVenta, criterio));
+      while (lineasAnuladas.siguiente()) agrupador.anadir(lineasAnuladas);
+      resumen.escribir(v, agrupador.terminar(criterio));
     }
   }
 
-  // La nota va en todas las filas en cuanto una venta la pide.
-  if (resumen.aviso()) {
-    sel.AvisoFechaApertura = true;
-    escritor.estampar(QStringLiteral("texto18"), kNotaFechaApertura);
-  }
+  sel.AvisoFechaApertura = resumen.aviso();
   escritor.terminar();
   if (sel.SinDatos) AvisarSinDatos(ctx.notificador);
 }

@@ -72,55 +72,83 @@ void CrearVentasFormasPago(Contexto& ctx) {
   const qint64 cuantas = ContarFacturas(ventas, sel.FechaDesde, sel.FechaHasta);
 
   BusquedasVentas busquedas(ventas, BusquedasVentas::FormasPago | BusquedasVentas::Clientes);
-  datos::Consulta q = ventas.preparar(QStringLiteral(
-      "SELECT cabecera_factura.numero, cabecera_factura.fecha, cabecera_factura.camarero,"
-      " cabecera_factura.zona_venta, cabecera_factura.total, cabecera_factura.pago, cabecera_factura.descuento,"
-      " cabecera_factura.hora, cabecera_factura.codigo_camarero, cabecera_factura.hora_inicio,"
-      " cabecera_factura.borrar, cabecera_factura.impuesto, cabecera_factura.recargo,"
-      " cabecera_factura.impuestoincluido, cabecera_factura.efectivo, cabecera_factura.tarjeta,"
-      " cabecera_factura.cliente, cabecera_factura.fechaventa, mesas.nummesa, salones.nombre AS nombresalon,"
-      " cabecera_factura.modoventa"
-      " FROM (cabecera_factura LEFT JOIN mesas ON cabecera_factura.mesa = mesas.codigo)"
-      " LEFT JOIN salones ON cabecera_factura.zona_venta = salones.codigo"
-      " WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0"
-      " ORDER BY cabecera_factura.numero"));
+  enum {
+    kNumero,
+    kFecha,
+    kCamarero,
+    kZona,
+    kTotal,
+    kPago,
+    kDescuento,
+    kHora,
+    kCodigoCamarero,
+    kHoraInicio,
+    kBorrar,
+    kImpuesto,
+    kRecargo,
+    kImpuestoIncluido,
+    kEfectivo,
+    kTarjeta,
+    kCliente,
+    kFechaVenta,
+    kNumMesa,
+    kNombreSalon,
+    kModoVenta
+  };
+  datos::Lectura q(
+      ventas,
+      QStringLiteral(
+          "SELECT cabecera_factura.numero, cabecera_factura.fecha, cabecera_factura.camarero,"
+          " cabecera_factura.zona_venta, cabecera_factura.total, cabecera_factura.pago, cabecera_factura.descuento,"
+          " cabecera_factura.hora, cabecera_factura.codigo_camarero, cabecera_factura.hora_inicio,"
+          " cabecera_factura.borrar, cabecera_factura.impuesto, cabecera_factura.recargo,"
+          " cabecera_factura.impuestoincluido, cabecera_factura.efectivo, cabecera_factura.tarjeta,"
+          " cabecera_factura.cliente, cabecera_factura.fechaventa, mesas.nummesa, salones.nombre AS nombresalon,"
+          " cabecera_factura.modoventa"
+          " FROM (cabecera_factura LEFT JOIN mesas ON cabecera_factura.mesa = mesas.codigo)"
+          " LEFT JOIN salones ON cabecera_factura.zona_venta = salones.codigo"
+          " WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0"
+          " ORDER BY cabecera_factura.numero"));
   q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
   q.ejecutar();
 
   const QString desde = textoDiaMesAnio(sel.FechaDesde);
   const QString hasta = textoDiaMesAnio(sel.FechaHasta);
   const bool cajaRapida = ctx.ajustes.CajaFastFood;
+  // Lo que es igual en todas las filas.
+  escritor.fijar(c.texto6, desde);
+  escritor.fijar(c.texto7, hasta);
+  escritor.fijar(c.texto1, cabecera.nombre);
+  escritor.fijar(c.texto2, cabecera.direccion);
+  escritor.fijar(c.fecha1, sello.fecha);
+  escritor.fijar(c.fecha2, sello.hora);
+  escritor.fijar(c.entero3, cuantas);
+  escritor.fijar(c.numerico5, gastos);
   while (q.siguiente()) {
-    const QVariant numero = q.valor(QStringLiteral("numero"));
-    const QVariant impuesto = q.valor(QStringLiteral("impuesto"));
-    const QVariant zona = q.valor(QStringLiteral("zona_venta"));
-    const QVariant pago = q.valor(QStringLiteral("pago"));
-    const double efectivo = Importe(q.valor(QStringLiteral("efectivo")));
-    const double tarjeta = Importe(q.valor(QStringLiteral("tarjeta")));
+    const QVariant numero = q.valor(kNumero);
+    const QVariant impuesto = q.valor(kImpuesto);
+    const QVariant zona = q.valor(kZona);
+    const QVariant pago = q.valor(kPago);
+    const double efectivo = Importe(q.valor(kEfectivo));
+    const double tarjeta = Importe(q.valor(kTarjeta));
     const bool partido = efectivo != 0 && tarjeta != 0;
 
     // Un pago repartido entre efectivo y tarjeta da dos filas, una por parte.
     for (int pasada = 0; pasada < (partido ? 2 : 1); ++pasada) {
       escritor.nuevaFila();
       escritor.poner(c.numerico1, impuesto.isNull() ? QVariant(0) : impuesto);
-      escritor.poner(c.texto6, desde);
-      escritor.poner(c.texto7, hasta);
-      escritor.poner(c.texto1, cabecera.nombre);
-      escritor.poner(c.texto2, cabecera.direccion);
-      escritor.poner(c.fecha1, sello.fecha);
-      escritor.poner(c.fecha2, sello.hora);
-      escritor.poner(c.texto23, q.valor(QStringLiteral("camarero")));
+      escritor.poner(c.texto23, q.valor(kCamarero));
       escritor.poner(c.numerico10, numero);
 
       QVariant lugar;
       if (cajaRapida) {
-        lugar = RotuloModoVentaRapida(q.valor(QStringLiteral("modoventa")));
+        lugar = RotuloModoVentaRapida(q.valor(kModoVenta));
       } else {
-        const QVariant mesa = q.valor(QStringLiteral("nummesa"));
+        const QVariant mesa = q.valor(kNumMesa);
         if (mesa.isNull() || mesa.toString().isEmpty()) {
           if (EnteroDe(zona) == 100) {
             // Una venta por teléfono enseña el número de quien llamó.
-            const QString telefono = busquedas.TelefonoCliente(q.valor(QStringLiteral("cliente")));
+            const QString telefono = busquedas.TelefonoCliente(q.valor(kCliente));
             if (telefono != QLatin1String("-1")) lugar = telefono;
           } else {
             lugar = QStringLiteral("Barra");
@@ -132,17 +160,15 @@ void CrearVentasFormasPago(Contexto& ctx) {
       if (EnteroDe(zona) == 0) lugar = QStringLiteral("CobroP");
       escritor.poner(c.texto11, lugar);
 
-      escritor.poner(c.numerico4, pasada == 1 ? QVariant(0) : q.valor(QStringLiteral("descuento")));
-      escritor.poner(c.fecha3, HoraONulo(q, QStringLiteral("hora")));
-      const QVariant total = q.valor(QStringLiteral("total"));
+      escritor.poner(c.numerico4, pasada == 1 ? QVariant(0) : q.valor(kDescuento));
+      escritor.poner(c.fecha3, HoraONulo(q.valor(kHora)));
+      const QVariant total = q.valor(kTotal);
       if (const auto base = BaseConReparacion(impuesto, {total}, {}, numero, busquedas))
         escritor.poner(c.doble1, *base);
-      escritor.poner(c.fecha4, HoraONulo(q, QStringLiteral("hora_inicio")));
-      const QDate dia = q.fecha(QStringLiteral("fechaventa"));
+      escritor.poner(c.fecha4, HoraONulo(q.valor(kHoraInicio)));
+      const QDate dia = datos::aFecha(q.valor(kFechaVenta));
       escritor.poner(c.texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
-      escritor.poner(c.entero3, cuantas);
-      escritor.poner(c.numerico3, q.valor(QStringLiteral("recargo")));
-      escritor.poner(c.numerico5, gastos);
+      escritor.poner(c.numerico3, q.valor(kRecargo));
 
       QVariant rotulo;
       QVariant importe = total;
@@ -235,7 +261,7 @@ void CrearResumen(Contexto& ctx, bool fiscal) {
           : columnas + origen + filtro +
                 QStringLiteral(" ORDER BY cabecera_factura.fechaventa, cabecera_factura.numero");
   BusquedasVentas busquedas(ventas, 0);
-  datos::Consulta q = ventas.preparar(sql);
+  datos::Lectura q(ventas, sql);
   q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
   q.ejecutar();
 
@@ -277,20 +303,20 @@ void CrearResumen(Contexto& ctx, bool fiscal) {
       escritor.poner(c.doble2, Importe(f.total) + Importe(f.recargo) - Importe(f.descuento));
       escritor.poner(c.numerico3, f.recargo);
       escritor.poner(c.numerico10, !f.propina.isNull() && Importe(f.propina) > 0 ? Importe(f.propina) : 0.0);
-      // Los valores del informe entero van en todas las filas.
-      escritor.poner(c.texto3, desde);
-      escritor.poner(c.texto4, hasta);
-      escritor.poner(c.texto1, cabecera.nombre);
-      escritor.poner(c.texto2, cabecera.direccion);
-      escritor.poner(c.numerico5, gastos);
-      escritor.poner(c.numerico15, cajaSiguiente);
-      escritor.poner(c.numerico16, retiradas);
       sel.SinDatos = false;
       escritor.guardarFila();
     }
     bloque.clear();
   };
 
+  // Los valores del informe entero van en todas las filas.
+  escritor.fijar(c.texto3, desde);
+  escritor.fijar(c.texto4, hasta);
+  escritor.fijar(c.texto1, cabecera.nombre);
+  escritor.fijar(c.texto2, cabecera.direccion);
+  escritor.fijar(c.numerico5, gastos);
+  escritor.fijar(c.numerico15, cajaSiguiente);
+  escritor.fijar(c.numerico16, retiradas);
   while (q.siguiente()) {
     Fila f;
     f.fechaVenta = q.valor(0);

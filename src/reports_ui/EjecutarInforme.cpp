@@ -1,20 +1,43 @@
 #include "reports_ui/EjecutarInforme.h"
 
+#include "startup/EjerciciosCerrados.h"
+
+#include <optional>
+
 namespace registro {
 
+namespace {
+Ejecucion Fallo(informes::Contexto& ctx, const datos::ErrorDatos& error) {
+  ctx.seleccion.SinDatos = true;
+  ctx.notificador.mensaje(error.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
+  return {Resultado::Error, error.mensaje()};
+}
+}  // namespace
+
 Ejecucion EjecutarConstructor(const BotonInforme& boton, informes::Contexto& ctx) {
-  Ejecucion e;
   try {
     boton.constructor(ctx);
   } catch (const datos::ErrorDatos& error) {
-    ctx.seleccion.SinDatos = true;
-    e.resultado = Resultado::Error;
-    e.error = error.mensaje();
-    ctx.notificador.mensaje(error.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
-    return e;
+    return Fallo(ctx, error);
   }
-  e.resultado = ctx.seleccion.SinDatos ? Resultado::SinDatos : Resultado::ConDatos;
-  return e;
+  return {ctx.seleccion.SinDatos ? Resultado::SinDatos : Resultado::ConDatos, {}};
+}
+
+Ejecucion EjecutarBoton(const BotonInforme& boton, informes::Contexto& ctx) {
+  if (boton.rechazarEnRemoto && ctx.ajustes.BaseDatosRemota) {
+    ctx.notificador.mensaje(kAvisoRemoto, QStringLiteral("Cronicas"), sistema::Icono::Informacion);
+    return {Resultado::Rechazado, {}};
+  }
+  if (boton.dialogo == Dialogo::Ninguno) return EjecutarConstructor(boton, ctx);
+  // El guardián devuelve la base en vivo al salir de aquí, haya ido como haya
+  // ido el constructor.
+  std::optional<ejercicios::EjercicioElegido> ejercicio;
+  try {
+    ejercicio.emplace(ctx.ajustes, ctx.seleccion.FechaDesde, ctx.seleccion.FechaHasta, ctx.notificador);
+  } catch (const datos::ErrorDatos& error) {
+    return Fallo(ctx, error);
+  }
+  return EjecutarConstructor(boton, ctx);
 }
 
 }  // namespace registro

@@ -7,7 +7,7 @@
 
 namespace registro {
 
-enum class Resultado { ConDatos, SinDatos, Error };
+enum class Resultado { ConDatos, SinDatos, Error, Rechazado };
 
 struct Ejecucion {
   Resultado resultado = Resultado::SinDatos;
@@ -15,5 +15,10 @@ struct Ejecucion {
 };
 
 Ejecucion EjecutarConstructor(const BotonInforme& boton, informes::Contexto& ctx);
+
+// La vuelta completa de un botón una vez elegidos empleado y fechas: el
+// rechazo de los informes largos en un puesto remoto, el año cerrado que
+// corresponde a las fechas, el constructor y la vuelta a la base en vivo.
+Ejecucion EjecutarBoton(const BotonInforme& boton, informes::Contexto& ctx);
 
 }  // namespace registro

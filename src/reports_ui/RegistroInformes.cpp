@@ -5,58 +5,78 @@
 
 namespace registro {
 
+namespace {
+// Un listado sin fechas.
+BotonInforme SinFechas(const QString& boton, const QString& titulo,
+                       std::function<void(informes::Contexto&)> constructor, const QString& plantilla,
+                       ImpresoraDestino impresora) {
+  BotonInforme b;
+  b.boton = boton;
+  b.titulo = titulo;
+  b.constructor = std::move(constructor);
+  b.plantilla = plantilla;
+  b.impresora = impresora;
+  return b;
+}
+
+// Un botón de informe con fechas; `ajustar` cambia lo que lo distingue.
+BotonInforme ConFechas(const QString& boton, const QString& titulo,
+                       std::function<void(informes::Contexto&)> constructor, const QString& plantilla,
+                       const std::function<void(BotonInforme&)>& ajustar = {}) {
+  BotonInforme b;
+  b.boton = boton;
+  b.titulo = titulo;
+  b.dialogo = Dialogo::Fechas;
+  b.constructor = std::move(constructor);
+  b.plantilla = plantilla;
+  if (ajustar) ajustar(b);
+  return b;
+}
+}  // namespace
+
 const std::vector<BotonInforme>& Botones() {
   using informes::Contexto;
   static const std::vector<BotonInforme> botones = {
-      {QStringLiteral("cmdProductos"), QStringLiteral("Listado de Productos"), Dialogo::Ninguno,
-       informes::CrearListadoProductos, QStringLiteral("productos.rpt"), ImpresoraDestino::Informes},
-      {QStringLiteral("cmdFamilias"), QStringLiteral("Listado de Familias"), Dialogo::Ninguno,
-       informes::CrearListadoFamilias, QStringLiteral("familias.rpt"), ImpresoraDestino::Informes},
-      {QStringLiteral("cmdEmpleados"), QStringLiteral("Listado de Empleados"), Dialogo::Ninguno,
-       informes::CrearListadoEmpleados, QStringLiteral("Empleados.rpt"), ImpresoraDestino::Informes},
-      {QStringLiteral("cmdClientes"), QStringLiteral("Listado de Clientes"), Dialogo::Ninguno,
-       informes::CrearListadoClientes, QStringLiteral("clientes.rpt"), ImpresoraDestino::Informes},
-      {QStringLiteral("cmdFormasPago"), QStringLiteral("Formas de Pago"), Dialogo::Ninguno,
-       informes::CrearListadoFormasPago, QStringLiteral("FormasPago.rpt"), ImpresoraDestino::Informes},
-      {QStringLiteral("cmdProveedores"), QStringLiteral("Listado de Proveedores"), Dialogo::Ninguno,
-       informes::CrearListadoProveedores, QStringLiteral("proveedores.rpt"), ImpresoraDestino::Informes},
-      {QStringLiteral("cmdBajoMinimo"), QStringLiteral("Productos Bajo Minimo"), Dialogo::Ninguno,
-       informes::CrearProductosBajoMinimo, QStringLiteral("ProductosBajoMinimo.rpt"), ImpresoraDestino::Informes},
-      {QStringLiteral("cmdStockGeneral"), QStringLiteral("Valoracion de Stock General"), Dialogo::Ninguno,
-       informes::CrearValoracionStock, QStringLiteral("valoracionstock.rpt"), ImpresoraDestino::Informes},
-      {QStringLiteral("cmdProdBajoMinimoTicket"), QStringLiteral("Productos bajo minimo formato Ticket"),
-       Dialogo::Ninguno, informes::CrearProductosBajoMinimo, QStringLiteral("ProductosBajoMinimoTicket.rpt"),
-       ImpresoraDestino::Ticket},
-      {.boton = QStringLiteral("cmdCierreCaja"),
-       .titulo = QStringLiteral("Ventas Detalladas por Empleados"),
-       .dialogo = Dialogo::EmpleadoYFechas,
-       .constructor = informes::CrearCierreCaja,
-       .plantilla = QStringLiteral("cierredecaja2.rpt")},
-      {.boton = QStringLiteral("cmdResumenVentasXEmpleado"),
-       .titulo = QStringLiteral("Resumen de Venta por Empleados"),
-       .dialogo = Dialogo::Fechas,
-       .constructor = informes::CrearResumenVentasEmpleados,
-       .plantilla = QStringLiteral("ResumenVentasTotales2.rpt"),
-       .rechazarEnRemoto = true,
-       .completoConModuloFactura = true},
-      {.boton = QStringLiteral("cmdVentasXFPago"),
-       .titulo = QStringLiteral("Ventas por formas de pago"),
-       .dialogo = Dialogo::Fechas,
-       .constructor = informes::CrearVentasFormasPago,
-       .plantilla = QStringLiteral("VentasXFormasPago.rpt")},
-      {.boton = QStringLiteral("cmdCierreResumido"),
-       .titulo = QStringLiteral("Ventas Generales por Dia"),
-       .dialogo = Dialogo::Fechas,
-       .constructor = informes::CrearCierreResumido,
-       .plantilla = QStringLiteral("ResumenVentas.rpt"),
-       .entrega = Entrega::ExportarEnviarImprimir},
-      {.boton = QStringLiteral("cmdRepDominicana"),
-       .titulo = QStringLiteral("Ventas NCF Rep. Dominicana"),
-       .dialogo = Dialogo::Fechas,
-       .constructor = informes::CrearResumenFiscal,
-       .plantilla = QStringLiteral("ResumenVentas1.rpt"),
-       .entrega = Entrega::ExportarEnviarImprimir,
-       .encabezado = QStringLiteral("Ventas Generales por Dia")},
+      SinFechas(QStringLiteral("cmdProductos"), QStringLiteral("Listado de Productos"), informes::CrearListadoProductos,
+                QStringLiteral("productos.rpt"), ImpresoraDestino::Informes),
+      SinFechas(QStringLiteral("cmdFamilias"), QStringLiteral("Listado de Familias"), informes::CrearListadoFamilias,
+                QStringLiteral("familias.rpt"), ImpresoraDestino::Informes),
+      SinFechas(QStringLiteral("cmdEmpleados"), QStringLiteral("Listado de Empleados"), informes::CrearListadoEmpleados,
+                QStringLiteral("Empleados.rpt"), ImpresoraDestino::Informes),
+      SinFechas(QStringLiteral("cmdClientes"), QStringLiteral("Listado de Clientes"), informes::CrearListadoClientes,
+                QStringLiteral("clientes.rpt"), ImpresoraDestino::Informes),
+      SinFechas(QStringLiteral("cmdFormasPago"), QStringLiteral("Formas de Pago"), informes::CrearListadoFormasPago,
+                QStringLiteral("FormasPago.rpt"), ImpresoraDestino::Informes),
+      SinFechas(QStringLiteral("cmdProveedores"), QStringLiteral("Listado de Proveedores"),
+                informes::CrearListadoProveedores, QStringLiteral("proveedores.rpt"), ImpresoraDestino::Informes),
+      SinFechas(QStringLiteral("cmdBajoMinimo"), QStringLiteral("Productos Bajo Minimo"),
+                informes::CrearProductosBajoMinimo, QStringLiteral("ProductosBajoMinimo.rpt"),
+                ImpresoraDestino::Informes),
+      SinFechas(QStringLiteral("cmdStockGeneral"), QStringLiteral("Valoracion de Stock General"),
+                informes::CrearValoracionStock, QStringLiteral("valoracionstock.rpt"), ImpresoraDestino::Informes),
+      SinFechas(QStringLiteral("cmdProdBajoMinimoTicket"), QStringLiteral("Productos bajo minimo formato Ticket"),
+                informes::CrearProductosBajoMinimo, QStringLiteral("ProductosBajoMinimoTicket.rpt"),
+                ImpresoraDestino::Ticket),
+      ConFechas(QStringLiteral("cmdCierreCaja"), QStringLiteral("Ventas Detalladas por Empleados"),
+                informes::CrearCierreCaja, QStringLiteral("cierredecaja2.rpt"),
+                [](BotonInforme& b) { b.dialogo = Dialogo::EmpleadoYFechas; }),
+      ConFechas(QStringLiteral("cmdResumenVentasXEmpleado"), QStringLiteral("Resumen de Venta por Empleados"),
+                informes::CrearResumenVentasEmpleados, QStringLiteral("ResumenVentasTotales2.rpt"),
+                [](BotonInforme& b) {
+                  b.rechazarEnRemoto = true;
+                  b.completoConModuloFactura = true;
+                }),
+      ConFechas(QStringLiteral("cmdVentasXFPago"), QStringLiteral("Ventas por formas de pago"),
+                informes::CrearVentasFormasPago, QStringLiteral("VentasXFormasPago.rpt")),
+      ConFechas(QStringLiteral("cmdCierreResumido"), QStringLiteral("Ventas Generales por Dia"),
+                informes::CrearCierreResumido, QStringLiteral("ResumenVentas.rpt"),
+                [](BotonInforme& b) { b.entrega = Entrega::ExportarEnviarImprimir; }),
+      ConFechas(QStringLiteral("cmdRepDominicana"), QStringLiteral("Ventas NCF Rep. Dominicana"),
+                informes::CrearResumenFiscal, QStringLiteral("ResumenVentas1.rpt"),
+                [](BotonInforme& b) {
+                  b.entrega = Entrega::ExportarEnviarImprimir;
+                  b.encabezado = QStringLiteral("Ventas Generales por Dia");
+                }),
   };
   return botones;
 }

@@ -1,5 +1,11 @@
 #include "reports_ui/SalidaInforme.h"
 
+#include "platform/correo/CorreoSmtp.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include "platform/motor/Motor.h"
 
 namespace registro {
@@ -18,6 +24,44 @@ bool GenerarSalidas(const datos::Conexion& informes, const QString& plantilla, c
   if (!destinos.pdf.isEmpty()) motor::GuardarPdf(motor::Maquetar(preparado.informe()), destinos.pdf);
   if (!destinos.xlsx.isEmpty()) motor::GuardarXlsx(preparado.informe(), destinos.xlsx);
   return true;
+}
+
+const QString kFicheroExportacion = QStringLiteral("resumen.xlsx");
+
+Envio ExportarYEnviar(const datos::Conexion& informes, const QString& plantilla, const OpcionesSalida& opciones,
+                      const QString& ficheroExportacion, const AjustesTerminal& at, const ConfiguracionCorreo& correo,
+                      sistema::Notificador& notificador, const sistema::Reloj& reloj) {
+  Envio envio;
+  if (!motor::HayDatos(informes)) {
+    notificador.mensaje(QStringLiteral("No hay datos para ser mostrados."), QStringLiteral("Cronicas"),
+                        sistema::Icono::Informacion);
+    envio.sinDatos = true;
+    return envio;
+  }
+  QFile::remove(ficheroExportacion);
+  try {
+    QDir().mkpath(QFileInfo(ficheroExportacion).absolutePath());
+    motor::Entorno entorno;
+    entorno.momento = reloj.ahora();
+    entorno.regional = motor::ConfiguracionRegional(opciones.regional);
+    const motor::InformePreparado preparado(informes, plantilla, opciones.carpetaPlantillas, entorno);
+    motor::GuardarXlsx(preparado.informe(), ficheroExportacion);
+    envio.exportado = true;
+  } catch (const motor::ErrorPlantilla& e) {
+    envio.error = e.mensaje();
+  } catch (const motor::ErrorSalida& e) {
+    envio.error = e.mensaje();
+  } catch (const datos::ErrorDatos& e) {
+    envio.error = e.mensaje();
+  }
+  envio.enLinea = correo.enLinea ? correo.enLinea() : correo::HayConexionInternet();
+  if (envio.enLinea && QFileInfo::exists(ficheroExportacion)) {
+    QString error;
+    envio.enviado = EnviarInforme(ficheroExportacion, at.Nombre, at.DatosEmailA, at.DatosEmailOtros, at.EmailInformes,
+                                  notificador, reloj, correo, &error);
+    if (!envio.enviado && !error.isEmpty()) envio.error = error;
+  }
+  return envio;
 }
 
 }  // namespace registro

@@ -6,6 +6,8 @@
 #include "platform/datos/Datos.h"
 #include "platform/sistema/Notificador.h"
 #include "platform/sistema/Sistema.h"
+#include "reports_ui/EnviarInforme.h"
+#include "startup/AjustesTerminal.h"
 
 #include <QString>
 
@@ -26,5 +28,25 @@ struct OpcionesSalida {
 // motor::ErrorSalida o datos::ErrorDatos si algo falla.
 bool GenerarSalidas(const datos::Conexion& informes, const QString& plantilla, const OpcionesSalida& opciones,
                     const Destinos& destinos, sistema::Notificador& notificador, const sistema::Reloj& reloj);
+
+// Nombre del fichero de exportación de los resúmenes que se envían por correo.
+extern const QString kFicheroExportacion;
+
+// Lo que pasó al exportar y enviar.
+struct Envio {
+  bool sinDatos = false;   // Informes vacía: se avisó y no se hizo nada
+  bool exportado = false;  // la hoja de cálculo quedó escrita
+  bool enLinea = false;
+  bool enviado = false;
+  QString error;  // por qué no se exportó o no se envió, si se sabe
+};
+
+// La parte de exportar y enviar de los resúmenes diarios: la hoja de cálculo
+// del informe en `ficheroExportacion`, borrado antes para que una exportación
+// fallida no mande el de otro día, y enviada por correo si hay conexión y el
+// fichero existe. Sus fallos no se avisan: el informe se enseña igual.
+Envio ExportarYEnviar(const datos::Conexion& informes, const QString& plantilla, const OpcionesSalida& opciones,
+                      const QString& ficheroExportacion, const AjustesTerminal& at, const ConfiguracionCorreo& correo,
+                      sistema::Notificador& notificador, const sistema::Reloj& reloj);
 
 }  // namespace registro

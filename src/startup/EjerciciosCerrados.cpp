@@ -50,10 +50,10 @@ std::optional<datos::FuenteDatos> fuenteArchivo(const AjustesTerminal& at, int a
   datos::FuenteDatos archivo = at.FuenteVentasViva;
   switch (archivo.motor) {
     case datos::Motor::SQLite:
-      archivo.ruta = RutaArchivo(at.RutaBaseDatos, anio);
+      archivo.ruta = RutaArchivo(at.FuenteVentasViva.ruta, anio);
       return archivo;
     case datos::Motor::PostgreSQL:
-      archivo.base = at.RutaBaseDatos + QLatin1Char('_') + QString::number(anio);
+      archivo.base = at.FuenteVentasViva.base + QLatin1Char('_') + QString::number(anio);
       return archivo;
     case datos::Motor::ODBC:
       return std::nullopt;

@@ -1,12 +1,15 @@
 // La línea de órdenes vista desde fuera: el programa de verdad, sus códigos
 // de salida, sus mensajes y los ficheros que deja (o no toca).
 
+#include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
+#include "support/ServidorSmtp.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -102,7 +105,9 @@ TEST_F(LineaComandos, ListaLosBotonesConSuTexto) {
   EXPECT_TRUE(s.salida.contains(QStringLiteral("cmdProductos")));
   EXPECT_TRUE(s.salida.contains(QStringLiteral("Listado de Productos")));
   EXPECT_TRUE(s.salida.contains(QStringLiteral("cmdStockGeneral")));
-  EXPECT_EQ(s.salida.count(QLatin1Char('\n')), 9);
+  EXPECT_TRUE(s.salida.contains(QStringLiteral("cmdCierreResumido")));
+  EXPECT_TRUE(s.salida.contains(QStringLiteral("Ventas Generales por Dia")));
+  EXPECT_EQ(s.salida.count(QLatin1Char('\n')), 14);
 }
 
 TEST_F(LineaComandos, BotonDesconocido) {
@@ -296,6 +301,130 @@ TEST(LineaComandosDemo, TiendaDeDemostracionDeExtremoAExtremo) {
   const Salida otra = ejecutar({QStringLiteral("demo"), QStringLiteral("--destino"), destino});
   EXPECT_EQ(otra.codigo, 2);
   EXPECT_EQ(huella(ventas), antes);
+}
+
+// --- Informes con fechas ----------------------------------------------------------
+
+// La tienda mínima con una venta de ayer (del reloj de verdad: la orden
+// entiende «ayer») y las cuentas de correo del puesto.
+class InformesConFechas : public LineaComandos {
+ protected:
+  void SetUp() override {
+    LineaComandos::SetUp();
+    ayer = QDate::currentDate().addDays(-1);
+    auto v = datos::Conexion::abrir(bases->fuenteVentas());
+    v->ejecutar(QStringLiteral("INSERT INTO cabecera_factura (numero, fecha, fechaventa, camarero, codigo_camarero, "
+                               "total, impuesto, recargo, descuento, pago, efectivo, tarjeta, borrar) "
+                               "VALUES (881, ?, ?, 'Ana', 3, 23.4, 2.13, 0, 0, 1, 0, 0, 0)"),
+                {datos::textoFecha(ayer), datos::textoFecha(ayer)});
+    v->ejecutar(QStringLiteral("INSERT INTO relaciones_fijas (indice, datoa, otros) VALUES ('DatosEmail', ?, ?)"),
+                {QStringLiteral("caja.bar@gmail.com"), QStringLiteral("clave")});
+    v->ejecutar(QStringLiteral("INSERT INTO valores_fijos (emailinformes) VALUES ('dueno@bar.es')"));
+    salida = QDir(bases->carpeta()).filePath(QStringLiteral("salida"));
+  }
+
+  // Los ajustes de la tienda con la carpeta de salida y `correo` debajo.
+  void Ajustes(const QString& correo) {
+    escribirFichero(ini, QStringLiteral("[fuentes]\nhosteleria=%1\nInformes=%2\n[equipo]\nidentificador=77\n"
+                                        "[salida]\ncarpeta=%3\n[correo]\n%4")
+                             .arg(bases->textoVentas(), bases->textoInformes(), salida, correo)
+                             .toUtf8());
+  }
+
+  Salida Informe(QStringList args) {
+    args.prepend(QStringLiteral("informe"));
+    args.prepend(ini);
+    args.prepend(QStringLiteral("--ajustes"));
+    return ejecutar(args);
+  }
+
+  QDate ayer;
+  QString salida;
+};
+
+TEST_F(InformesConFechas, OpcionesQueNoSonDelBotonOFechasMalEscritas) {
+  struct Caso {
+    QStringList args;
+    const char* mensaje;
+  };
+  const std::vector<Caso> casos = {
+      {{"cmdCierreCaja", "--desde", "ayer"}, "--empleado"},
+      {{"cmdCierreCaja", "--empleado", "Ana"}, "--empleado"},
+      {{"cmdCierreCaja", "--empleado", "40000"}, "32767"},
+      {{"cmdVentasXFPago", "--empleado", "3"}, "no lleva --empleado"},
+      {{"cmdVentasXFPago", "--completo"}, "no lleva --completo"},
+      {{"cmdProductos", "--desde", "hoy"}, "sin fechas"},
+      {{"cmdVentasXFPago", "--desde", "mañana"}, "«hoy» o «ayer»"},
+      {{"cmdVentasXFPago", "--desde", "hoy", "--hasta", "ayer"}, "posterior"},
+  };
+  Ajustes(QString());
+  for (const Caso& c : casos) {
+    const Salida s = Informe(c.args);
+    EXPECT_EQ(s.codigo, 1) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(s.errores.contains(QString::fromUtf8(c.mensaje))) << s.errores.toStdString();
+  }
+}
+
+TEST_F(InformesConFechas, AyerYElEmpleadoEligenLasFacturas) {
+  Ajustes(QString());
+  const QString csv = QDir(bases->carpeta()).filePath(QStringLiteral("c.csv"));
+  Salida s = Informe({"cmdCierreCaja", "--empleado", "3", "--desde", "ayer", "--hasta", "ayer", "--csv", csv});
+  ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
+  const QString filas = QString::fromUtf8(prueba::leerBytes(csv));
+  EXPECT_TRUE(filas.contains(QStringLiteral("881"))) << filas.toStdString();
+  EXPECT_TRUE(filas.contains(ayer.toString(QStringLiteral("dd/MM/yyyy"))));
+  // Otro empleado u hoy no tienen ventas.
+  EXPECT_EQ(Informe({"cmdCierreCaja", "--empleado", "4", "--desde", "ayer", "--hasta", "ayer"}).codigo, 3);
+  s = Informe({"cmdVentasXFPago", "--desde", "hoy", "--hasta", "hoy"});
+  EXPECT_EQ(s.codigo, 3);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("No hay datos para ser mostrados.")));
+}
+
+TEST_F(InformesConFechas, ElResumenDeAyerSeExportaYSeMandaPorCorreo) {
+  if (!prueba::HayAiosmtpd()) GTEST_SKIP() << "/usr/bin/python3 no tiene aiosmtpd (paquete python3-aiosmtpd)";
+  QTemporaryDir certificados;
+  const QString pem = certificados.filePath(QStringLiteral("c.pem"));
+  const QString key = certificados.filePath(QStringLiteral("c.key"));
+  const QString error = prueba::CrearCertificado(pem, key);
+  ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+  prueba::ServidorSmtp servidor(QStringLiteral("smtps"), pem, key, QStringLiteral("caja.bar@gmail.com"),
+                                QStringLiteral("clave"));
+  const QString porque = servidor.esperarListo();
+  ASSERT_TRUE(porque.isEmpty()) << porque.toStdString();
+  Ajustes(QStringLiteral("servidor_gmail=localhost\npuerto_gmail=%1\npuerto_smtps=%1\ncertificados=%2\n"
+                         "en_linea=si\n")
+              .arg(servidor.puerto)
+              .arg(pem));
+
+  const Salida s = Informe({"cmdCierreResumido", "--desde", "ayer", "--hasta", "ayer"});
+  ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
+  EXPECT_TRUE(s.salida.isEmpty()) << "sin salida pedida no se escribe CSV";
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("Correo enviado a dueno@bar.es"))) << s.errores.toStdString();
+  const QString hoja = QDir(salida).filePath(QStringLiteral("resumen.xlsx"));
+  ASSERT_TRUE(QFileInfo::exists(hoja));
+
+  const QList<QJsonObject> r = servidor.recibidos();
+  ASSERT_EQ(r.size(), 1);
+  EXPECT_EQ(r.at(0)["asunto"].toString(), "Bar Sol Informe - Ventas Generales por Dia");
+  EXPECT_TRUE(r.at(0)["cuerpo"].toString().startsWith("Le adjuntamos el informe de Ventas Generales por Dia."));
+  const QJsonArray adjuntos = r.at(0)["adjuntos"].toArray();
+  ASSERT_EQ(adjuntos.size(), 1);
+  EXPECT_EQ(adjuntos.at(0)["nombre"].toString(), "resumen.xlsx");
+  EXPECT_EQ(QByteArray::fromBase64(adjuntos.at(0)["datos"].toString().toLatin1()), prueba::leerBytes(hoja));
+  bool hayFactura = false;
+  for (const auto& [ref, celda] : prueba::LeerXlsx(hoja))
+    hayFactura = hayFactura || (celda.numero && celda.valor == 881);
+  EXPECT_TRUE(hayFactura);
+}
+
+TEST_F(InformesConFechas, SinConexionElResumenSeExportaYSeDiceQueNoSeManda) {
+  Ajustes(QStringLiteral("en_linea=no\n"));
+  const QString pdf = QDir(bases->carpeta()).filePath(QStringLiteral("r.pdf"));
+  const Salida s = Informe({"cmdCierreResumido", "--desde", "ayer", "--hasta", "ayer", "--pdf", pdf});
+  ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(QDir(salida).filePath(QStringLiteral("resumen.xlsx"))));
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("Sin conexión a Internet"))) << s.errores.toStdString();
+  EXPECT_TRUE(prueba::TextoPdf(pdf).contains(QStringLiteral("Bar Sol")));
 }
 
 }  // namespace

@@ -61,7 +61,13 @@ TEST_P(InformesDorados, CoincideConElFicheroGuardado) {
   ASSERT_FALSE(guion.isEmpty()) << "falta tests/fixtures/tienda_pequena.sql";
   tienda.ajustes.ConexionVentas->ejecutarGuion(QString::fromUtf8(guion));
 
-  const registro::Ejecucion ejecucion = registro::EjecutarConstructor(*boton, tienda.contexto);
+  // Los informes con fechas sobre la primera semana de marzo; el cierre de
+  // caja es el de Ana y el resumen por empleado incluye las anuladas.
+  tienda.seleccion.FechaDesde = QDate(2026, 3, 1);
+  tienda.seleccion.FechaHasta = QDate(2026, 3, 5);
+  tienda.seleccion.EmpleadoElegido = 1;
+  tienda.seleccion.Completo = true;
+  const registro::Ejecucion ejecucion = registro::EjecutarBoton(*boton, tienda.contexto);
   ASSERT_EQ(ejecucion.resultado, registro::Resultado::ConDatos) << ejecucion.error.toStdString();
 
   QBuffer csv;

@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "support/ServidorSmtp.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -36,7 +38,6 @@ const QString kServidorMal =
     QStringLiteral("Posible error : nombre del Servidor incorrecto o número de puerto incorrecto");
 const QString kEntradaMal = QStringLiteral("Posible error : error en la el nombre de usuario, o en el password ");
 
-const QString kPython = QStringLiteral("/usr/bin/python3");
 const QString kUsuario = QStringLiteral("caja.bar@gmail.com");
 const QString kClave = QStringLiteral("clave-de-aplicación");
 
@@ -57,13 +58,6 @@ void Escribir(const QString& ruta, const QByteArray& contenido) {
   QFile f(ruta);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << ruta.toStdString();
   f.write(contenido);
-}
-
-// Un puerto en el que no escucha nadie (salvo mala suerte entre medias).
-quint16 PuertoLibre() {
-  QTcpServer s;
-  if (!s.listen(QHostAddress::LocalHost, 0)) return 0;
-  return s.serverPort();
 }
 
 // ---------------------------------------------------------------------------
@@ -397,88 +391,15 @@ TEST(AjustesCorreo, ServidoresPorDefectoLosDelFicheroYLosValoresQueNoSeEntienden
 // ---------------------------------------------------------------------------
 // Contra un servidor SMTP de verdad
 
-bool HayAiosmtpd() {
-  QProcess p;
-  p.start(kPython, {QStringLiteral("-c"), QStringLiteral("import aiosmtpd")});
-  return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-class ServidorSmtp {
- public:
-  ServidorSmtp(const QString& modo, const QString& certificado, const QString& clave) {
-    puerto = PuertoLibre();
-    QStringList args = {QStringLiteral(CRONICAS_DIR_PRUEBAS "/support/servidor_smtp.py"),
-                        QStringLiteral("--modo"),
-                        modo,
-                        QStringLiteral("--puerto"),
-                        QString::number(puerto),
-                        QStringLiteral("--carpeta"),
-                        buzon.path()};
-    if (modo != QLatin1String("plano"))
-      args << "--certificado" << certificado << "--clave" << clave << "--usuario" << kUsuario << "--contrasena"
-           << kClave;
-    proceso.setProcessChannelMode(QProcess::MergedChannels);
-    proceso.start(kPython, args);
-  }
-  ~ServidorSmtp() {
-    if (proceso.state() == QProcess::NotRunning) return;
-    proceso.terminate();
-    if (!proceso.waitForFinished(5000)) {
-      proceso.kill();
-      proceso.waitForFinished(5000);
-    }
-  }
-  ServidorSmtp(const ServidorSmtp&) = delete;
-  ServidorSmtp& operator=(const ServidorSmtp&) = delete;
-
-  // Espera a que el puerto acepte conexiones; si el servidor muere antes,
-  // devuelve lo que haya dicho.
-  QString esperarListo() {
-    if (puerto == 0) return QStringLiteral("sin puerto libre");
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 20000) {
-      if (proceso.state() == QProcess::NotRunning)
-        return QStringLiteral("el servidor se ha parado: ") + QString::fromUtf8(proceso.readAll());
-      QTcpSocket s;
-      s.connectToHost(QHostAddress::LocalHost, puerto);
-      if (s.waitForConnected(200)) {
-        s.abort();
-        return {};
-      }
-      QThread::msleep(50);
-    }
-    return QStringLiteral("el servidor no contesta: ") + QString::fromUtf8(proceso.readAll());
-  }
-
-  QList<QJsonObject> recibidos() const {
-    QList<QJsonObject> lista;
-    const QDir d(buzon.path());
-    for (const QString& f : d.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name))
-      lista.append(QJsonDocument::fromJson(prueba::leerBytes(d.filePath(f))).object());
-    return lista;
-  }
-
-  quint16 puerto = 0;
-  QTemporaryDir buzon;
-  QProcess proceso;
-};
-
 class CorreoServidor : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    conAiosmtpd = HayAiosmtpd();
+    conAiosmtpd = prueba::HayAiosmtpd();
     if (!conAiosmtpd) return;
     carpeta = std::make_unique<QTemporaryDir>();
     certificado = carpeta->filePath("servidor.pem");
     clave = carpeta->filePath("servidor.key");
-    QProcess openssl;
-    openssl.setProcessChannelMode(QProcess::MergedChannels);
-    openssl.start(QStringLiteral("openssl"),
-                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=localhost", "-days", "1", "-addext",
-                   "subjectAltName=DNS:localhost,IP:127.0.0.1", "-keyout", clave, "-out", certificado});
-    if (!openssl.waitForFinished(60000) || openssl.exitCode() != 0)
-      errorCertificado = QStringLiteral("openssl: ") + openssl.errorString() + ' ' + openssl.readAll();
+    errorCertificado = prueba::CrearCertificado(certificado, clave);
   }
   static void TearDownTestSuite() { carpeta.reset(); }
 
@@ -487,15 +408,15 @@ class CorreoServidor : public testing::Test {
     ASSERT_TRUE(errorCertificado.isEmpty()) << errorCertificado.toStdString();
   }
 
-  std::unique_ptr<ServidorSmtp> Arrancar(const QString& modo) {
-    auto s = std::make_unique<ServidorSmtp>(modo, certificado, clave);
+  std::unique_ptr<prueba::ServidorSmtp> Arrancar(const QString& modo) {
+    auto s = std::make_unique<prueba::ServidorSmtp>(modo, certificado, clave, kUsuario, kClave);
     const QString porque = s->esperarListo();
     EXPECT_TRUE(porque.isEmpty()) << porque.toStdString();
     return porque.isEmpty() ? std::move(s) : nullptr;
   }
 
   // Correo con cuenta hacia el servidor de pruebas, fiándose de su certificado.
-  void ConCuenta(clsCDOmail& c, const ServidorSmtp& s) {
+  void ConCuenta(clsCDOmail& c, const prueba::ServidorSmtp& s) {
     c.servidor = QStringLiteral("localhost");
     c.puerto = s.puerto;
     c.UseAuntentificacion = true;

@@ -29,4 +29,11 @@ inline QByteArray leerBytes(const QString& ruta) {
   return f.readAll();
 }
 
+// Escribe el fichero entero; falso si no se pudo.
+inline bool escribirBytes(const QString& ruta, const QByteArray& contenido) {
+  QFile f(ruta);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  return f.write(contenido) == contenido.size();
+}
+
 }  // namespace prueba

@@ -1,5 +1,9 @@
 #include "platform/datos/Datos.h"
 
+#include <QSqlDriver>
+
+#include <sqlite3.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -202,6 +206,7 @@ std::unique_ptr<Conexion> Conexion::abrir(const FuenteDatos& fuente, OpcionesApe
       QSqlQuery p(c->baseDatos());
       p.exec(QStringLiteral("PRAGMA synchronous=OFF"));
       p.exec(QStringLiteral("PRAGMA secure_delete=OFF"));
+      p.exec(QStringLiteral("PRAGMA cache_size=-65536"));
     }
   } else if (fuente.motor == Motor::PostgreSQL) {
     QSqlQuery q(c->baseDatos());
@@ -280,14 +285,75 @@ void Conexion::deshacer() const {
 
 // --- Fechas -------------------------------------------------------------------
 
+// Fechas y horas se convierten a mano: un informe de un año convierte
+// millones de ellas y los formatos de Qt pasan por el analizador general y
+// por la zona horaria del sistema en cada una.
+namespace {
+
+QString Digitos(std::initializer_list<std::pair<int, int>> partes, const char* separadores) {
+  char b[32];
+  int n = 0;
+  int i = 0;
+  for (const auto& [valor, cifras] : partes) {
+    if (i > 0) b[n++] = separadores[i - 1];
+    int v = valor;
+    for (int k = cifras - 1; k >= 0; --k) {
+      b[n + k] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    }
+    n += cifras;
+    ++i;
+  }
+  return QString::fromLatin1(b, n);
+}
+
+// Lee `cifras` dígitos seguidos desde `desde`; -1 si no lo son.
+int LeerCifras(const QString& t, qsizetype desde, int cifras) {
+  if (desde + cifras > t.size()) return -1;
+  int v = 0;
+  for (int k = 0; k < cifras; ++k) {
+    const char16_t c = t.at(desde + k).unicode();
+    if (c < u'0' || c > u'9') return -1;
+    v = v * 10 + (c - u'0');
+  }
+  return v;
+}
+
+// "AAAA-MM-DD" al principio del texto.
+QDate LeerFechaIso(const QString& t) {
+  if (t.size() < 10 || t.at(4) != QLatin1Char('-') || t.at(7) != QLatin1Char('-')) return {};
+  const int a = LeerCifras(t, 0, 4), m = LeerCifras(t, 5, 2), d = LeerCifras(t, 8, 2);
+  if (a < 0 || m < 0 || d < 0) return {};
+  return QDate(a, m, d);
+}
+
+// "HH:MM:SS" o "HH:MM" desde `desde`; las fracciones de segundo se ignoran.
+QTime LeerHoraIso(const QString& t, qsizetype desde) {
+  if (t.size() < desde + 5 || t.at(desde + 2) != QLatin1Char(':')) return {};
+  const int h = LeerCifras(t, desde, 2), m = LeerCifras(t, desde + 3, 2);
+  int s = 0;
+  if (t.size() >= desde + 8 && t.at(desde + 5) == QLatin1Char(':'))
+    s = LeerCifras(t, desde + 6, 2);
+  else if (t.size() != desde + 5)
+    return {};
+  if (h < 0 || m < 0 || s < 0) return {};
+  return QTime(h, m, s);
+}
+
+}  // namespace
+
 QString textoFecha(const QDate& fecha) {
-  return fecha.toString(QStringLiteral("yyyy-MM-dd"));
+  if (!fecha.isValid()) return {};
+  if (fecha.year() < 1 || fecha.year() > 9999) return fecha.toString(QStringLiteral("yyyy-MM-dd"));
+  return Digitos({{fecha.year(), 4}, {fecha.month(), 2}, {fecha.day(), 2}}, "--");
 }
 QString textoHora(const QTime& hora) {
-  return hora.toString(QStringLiteral("HH:mm:ss"));
+  if (!hora.isValid()) return {};
+  return Digitos({{hora.hour(), 2}, {hora.minute(), 2}, {hora.second(), 2}}, "::");
 }
 QString textoFechaHora(const QDateTime& fh) {
-  return fh.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+  if (!fh.isValid()) return {};
+  return textoFecha(fh.date()) + QLatin1Char(' ') + textoHora(fh.time());
 }
 
 QString textoFechaOFechaHora(const QDateTime& fh) {
@@ -304,9 +370,7 @@ QDate aFecha(const QVariant& v) {
     default:
       break;
   }
-  const QString t = v.toString().trimmed();
-  if (t.size() >= 10) return QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
-  return {};
+  return LeerFechaIso(v.toString().trimmed());
 }
 
 QTime aHora(const QVariant& v) {
@@ -319,29 +383,39 @@ QTime aHora(const QVariant& v) {
     default:
       break;
   }
-  QString t = v.toString().trimmed();
-  if (t.size() > 10 && t.at(4) == QLatin1Char('-')) t = t.mid(11);  // fecha-hora
-  if (t.size() >= 8) return QTime::fromString(t.left(8), QStringLiteral("HH:mm:ss"));
-  if (t.size() == 5) return QTime::fromString(t, QStringLiteral("HH:mm"));
-  return {};
+  const QString t = v.toString().trimmed();
+  if (t.size() > 10 && t.at(4) == QLatin1Char('-')) return LeerHoraIso(t, 11);  // fecha-hora
+  return LeerHoraIso(t, 0);
 }
 
 QDateTime aFechaHora(const QVariant& v) {
   if (v.isNull() || !v.isValid()) return {};
+  // Sin zona horaria: las fechas de la tienda son de reloj de pared.
   switch (v.typeId()) {
     case QMetaType::QDateTime:
       return v.toDateTime();
     case QMetaType::QDate:
-      return QDateTime(v.toDate(), QTime(0, 0));
+      return QDateTime(v.toDate(), QTime(0, 0), Qt::UTC);
     case QMetaType::QTime:
-      return QDateTime(QDate(1899, 12, 30), v.toTime());
+      return QDateTime(QDate(1899, 12, 30), v.toTime(), Qt::UTC);
     default:
       break;
   }
   const QString t = v.toString().trimmed();
-  if (t.size() >= 19) return QDateTime::fromString(t.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-  if (t.size() == 10) return QDateTime(QDate::fromString(t, QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
-  if (t.size() == 8) return QDateTime(QDate(1899, 12, 30), QTime::fromString(t, QStringLiteral("HH:mm:ss")));
+  if (t.size() >= 19) {
+    const QDate d = LeerFechaIso(t);
+    const QTime h =
+        (t.at(10) == QLatin1Char(' ') || t.at(10) == QLatin1Char('T')) ? LeerHoraIso(t.left(19), 11) : QTime();
+    return d.isValid() && h.isValid() ? QDateTime(d, h, Qt::UTC) : QDateTime();
+  }
+  if (t.size() == 10) {
+    const QDate d = LeerFechaIso(t);
+    return d.isValid() ? QDateTime(d, QTime(0, 0), Qt::UTC) : QDateTime();
+  }
+  if (t.size() == 8) {
+    const QTime h = LeerHoraIso(t, 0);
+    return h.isValid() ? QDateTime(QDate(1899, 12, 30), h, Qt::UTC) : QDateTime();
+  }
   return {};
 }
 
@@ -511,6 +585,211 @@ QTime Consulta::hora(const QString& columna) const {
 }
 QDateTime Consulta::fechaHora(const QString& columna) const {
   return aFechaHora(valor(columna));
+}
+
+// --- SentenciaDirecta ---------------------------------------------------------
+
+namespace {
+sqlite3* ManejadorSqlite(const Conexion& c) {
+  if (c.motor() != Motor::SQLite) return nullptr;
+  const QVariant h = c.baseDatos().driver()->handle();
+  if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0) return nullptr;
+  return *static_cast<sqlite3* const*>(h.constData());
+}
+}  // namespace
+
+bool Conexion::admiteSentenciaDirecta() const {
+  return ManejadorSqlite(*this) != nullptr;
+}
+
+SentenciaDirecta::SentenciaDirecta(const Conexion& conexion, const QString& sql) : conexion_(conexion) {
+  sqlite3* base = ManejadorSqlite(conexion);
+  if (!base)
+    throw ErrorDatos(
+        conexion.mensajeError(QStringLiteral("Error en la consulta"), QStringLiteral("la conexión no es de SQLite")));
+  base_ = base;
+  const QByteArray texto = sql.toUtf8();
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(base, texto.constData(), static_cast<int>(texto.size()), &st, nullptr) != SQLITE_OK) {
+    const QString motivo = QString::fromUtf8(sqlite3_errmsg(base));
+    sqlite3_finalize(st);
+    throw ErrorDatos(conexion.mensajeError(QStringLiteral("Error en la consulta"), motivo));
+  }
+  sentencia_ = st;
+  enlazados_.resize(static_cast<std::size_t>(sqlite3_bind_parameter_count(st)));
+}
+
+SentenciaDirecta::~SentenciaDirecta() {
+  sqlite3_finalize(static_cast<sqlite3_stmt*>(sentencia_));
+}
+
+namespace {
+int EnlazarSqlite(sqlite3_stmt* st, int posicion, const QVariant& valor) {
+  if (valor.isNull() || !valor.isValid()) return sqlite3_bind_null(st, posicion);
+  switch (valor.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+      return sqlite3_bind_double(st, posicion, valor.toDouble());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Bool:
+      return sqlite3_bind_int64(st, posicion, valor.toLongLong());
+    case QMetaType::QDate:
+      return EnlazarSqlite(st, posicion, textoFecha(valor.toDate()));
+    default: {
+      const QString t = valor.toString();
+      return sqlite3_bind_text16(st, posicion, t.utf16(), static_cast<int>(t.size() * 2), SQLITE_TRANSIENT);
+    }
+  }
+}
+}  // namespace
+
+void SentenciaDirecta::enlazar(int posicion, const QVariant& valor) {
+  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  if (posicion < 1 || posicion > static_cast<int>(enlazados_.size()))
+    throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error al enlazar un valor"),
+                                            QStringLiteral("parámetro %1 fuera de la sentencia").arg(posicion)));
+  std::optional<QVariant>& anterior = enlazados_[static_cast<std::size_t>(posicion - 1)];
+  const bool nulo = valor.isNull() || !valor.isValid();
+  if (anterior && (nulo ? anterior->isNull() || !anterior->isValid()
+                        : !anterior->isNull() && anterior->typeId() == valor.typeId() && *anterior == valor))
+    return;
+  anterior = valor;
+  if (EnlazarSqlite(st, posicion, valor) != SQLITE_OK) {
+    anterior.reset();
+    throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error al enlazar un valor"),
+                                            QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(base_)))));
+  }
+}
+
+void SentenciaDirecta::ejecutar() {
+  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  const int rc = sqlite3_step(st);
+  sqlite3_reset(st);
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+    throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error al escribir"),
+                                            QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(base_)))));
+}
+
+// --- Lectura --------------------------------------------------------------------
+
+Lectura::Lectura(const Conexion& conexion, const QString& sql) : conexion_(conexion) {
+  sqlite3* base = ManejadorSqlite(conexion);
+  if (!base) {
+    consulta_ = std::make_unique<Consulta>(conexion, sql);
+    return;
+  }
+  const QByteArray texto = sql.toUtf8();
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(base, texto.constData(), static_cast<int>(texto.size()), &st, nullptr) != SQLITE_OK) {
+    const QString motivo = QString::fromUtf8(sqlite3_errmsg(base));
+    sqlite3_finalize(st);
+    throw ErrorDatos(conexion.mensajeError(QStringLiteral("Error en la consulta"), motivo));
+  }
+  sentencia_ = st;
+}
+
+Lectura::~Lectura() {
+  sqlite3_finalize(static_cast<sqlite3_stmt*>(sentencia_));
+}
+
+Lectura& Lectura::enlazar(const QVariant& valor) {
+  if (consulta_) {
+    consulta_->enlazar(valor);
+    return *this;
+  }
+  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  if (leyendo_) {
+    // Valores para otra vuelta: se rebobina antes de enlazarlos.
+    sqlite3_reset(st);
+    enlazados_ = 0;
+    leyendo_ = false;
+  }
+  if (EnlazarSqlite(st, ++enlazados_, valor) != SQLITE_OK)
+    throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error en la consulta"),
+                                            QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(st)))));
+  return *this;
+}
+
+void Lectura::ejecutar() {
+  if (consulta_) {
+    consulta_->ejecutar();
+    return;
+  }
+  // SQLite empieza a leer con el primer paso; aquí sólo se rebobina.
+  sqlite3_reset(static_cast<sqlite3_stmt*>(sentencia_));
+  enlazados_ = 0;
+  leyendo_ = true;
+}
+
+bool Lectura::siguiente() {
+  if (consulta_) return consulta_->siguiente();
+  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  const int rc = sqlite3_step(st);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error en la consulta"),
+                                          QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(st)))));
+}
+
+int Lectura::indice(const QString& columna) const {
+  if (consulta_) return consulta_->indice(columna);
+  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  for (int i = 0; i < sqlite3_column_count(st); ++i)
+    if (columna.compare(QString::fromUtf8(sqlite3_column_name(st, i)), Qt::CaseInsensitive) == 0) return i;
+  throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Falta la columna «%1»").arg(columna),
+                                          QStringLiteral("la consulta no la devuelve")));
+}
+
+QVariant Lectura::valor(int i) const {
+  if (consulta_) return consulta_->valor(i);
+  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  switch (sqlite3_column_type(st, i)) {
+    case SQLITE_INTEGER:
+      return QVariant(static_cast<qlonglong>(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT:
+      return QVariant(sqlite3_column_double(st, i));
+    case SQLITE_NULL:
+      return QVariant();
+    case SQLITE_BLOB:
+      return QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i));
+    default:
+      return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
+  }
+}
+
+bool Lectura::esNulo(int i) const {
+  if (consulta_) return consulta_->valor(i).isNull();
+  return sqlite3_column_type(static_cast<sqlite3_stmt*>(sentencia_), i) == SQLITE_NULL;
+}
+
+double Lectura::numero(int i) const {
+  if (consulta_) {
+    bool ok = false;
+    const double d = consulta_->valor(i).toDouble(&ok);
+    return ok ? d : 0;
+  }
+  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  switch (sqlite3_column_type(st, i)) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+      return sqlite3_column_double(st, i);
+    case SQLITE_NULL:
+      return 0;
+    default: {
+      bool ok = false;
+      const double d = valor(i).toDouble(&ok);
+      return ok ? d : 0;
+    }
+  }
+}
+
+qint64 Lectura::entero(int i) const {
+  if (consulta_) return consulta_->valor(i).toLongLong();
+  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  if (sqlite3_column_type(st, i) == SQLITE_INTEGER) return sqlite3_column_int64(st, i);
+  return static_cast<qint64>(numero(i));
 }
 
 }  // namespace datos

@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace datos {
 
@@ -74,6 +75,9 @@ class Conexion {
   void ejecutar(const QString& sql, const QVariantList& valores = {}) const;
   // Ejecuta un guion de varias sentencias separadas por ';' a final de línea.
   void ejecutarGuion(const QString& guion) const;
+
+  // Verdadero en SQLite, donde se puede usar SentenciaDirecta.
+  bool admiteSentenciaDirecta() const;
 
   bool tieneTabla(const QString& tabla) const;
   QStringList columnas(const QString& tabla) const;
@@ -141,12 +145,70 @@ class Consulta {
   QStringList nombresColumnas() const;
   QVariant valor(int indice) const;
   QSqlQuery& sql() { return consulta_; }
+  const QString& textoSql() const { return textoSql_; }
 
  private:
   const Conexion* conexion_;
   QString textoSql_;
   QSqlQuery consulta_;
   mutable QHash<QString, int> indices_;
+};
+
+// Sentencia de SQLite preparada directamente sobre el manejador de la
+// conexión, sin QSqlQuery: para escribir cientos de miles de filas, porque
+// QSqlQuery gasta más en apuntar cada parámetro que SQLite en guardarlo.
+// Sólo existe en conexiones SQLite (ver Conexion::admiteSentenciaDirecta).
+class SentenciaDirecta {
+ public:
+  SentenciaDirecta(const Conexion& conexion, const QString& sql);
+  ~SentenciaDirecta();
+  SentenciaDirecta(const SentenciaDirecta&) = delete;
+  SentenciaDirecta& operator=(const SentenciaDirecta&) = delete;
+
+  // Parámetro `posicion` (desde 1): Null, número, entero o texto. SQLite
+  // conserva los valores entre ejecuciones, así que el que no cambia (el
+  // nombre del negocio, las fechas del informe) no se vuelve a enlazar.
+  void enlazar(int posicion, const QVariant& valor);
+  // Ejecuta y deja la sentencia lista para los siguientes valores.
+  void ejecutar();
+
+ private:
+  const Conexion& conexion_;
+  void* sentencia_ = nullptr;  // sqlite3_stmt
+  void* base_ = nullptr;       // sqlite3
+  std::vector<std::optional<QVariant>> enlazados_;
+};
+
+// Lectura de una consulta larga hacia delante, columna por posición. En
+// SQLite va directa a la sentencia y sólo convierte las columnas que se
+// piden; en los demás motores es una Consulta. Los valores llegan con los
+// mismos tipos que da QSqlQuery: entero largo, doble, texto o Null.
+class Lectura {
+ public:
+  Lectura(const Conexion& conexion, const QString& sql);
+  ~Lectura();
+  Lectura(const Lectura&) = delete;
+  Lectura& operator=(const Lectura&) = delete;
+
+  // Parámetros en orden; las fechas van como texto ISO, como en Consulta.
+  Lectura& enlazar(const QVariant& valor);
+  Lectura& enlazar(const QDate& fecha) { return enlazar(QVariant(textoFecha(fecha))); }
+  void ejecutar();
+  bool siguiente();
+
+  // Posición de una columna por su nombre, sin distinguir mayúsculas.
+  int indice(const QString& columna) const;
+  QVariant valor(int i) const;
+  bool esNulo(int i) const;
+  double numero(int i) const;  // Null o texto que no es número: 0
+  qint64 entero(int i) const;  // Null: 0
+
+ private:
+  const Conexion& conexion_;
+  std::unique_ptr<Consulta> consulta_;  // motores sin lectura directa
+  void* sentencia_ = nullptr;           // sqlite3_stmt
+  int enlazados_ = 0;
+  bool leyendo_ = false;  // ejecutada: los siguientes valores son de otra vuelta
 };
 
 }  // namespace datos
