@@ -211,6 +211,11 @@ void EscritorInformes::poner(const QString& columna, const QVariant& valor) {
 }
 
 void EscritorInformes::poner(int i, const QVariant& valor) {
+  // Una columna fija que se pone a mano deja de ser fija desde esta fila.
+  if (fijas_.test(static_cast<size_t>(i))) {
+    fijas_.reset(static_cast<size_t>(i));
+    ++versionFijas_;
+  }
   if (i < 0 || i >= kNumColumnas)
     throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Columna %1 fuera de Informes").arg(i),
                                                    QStringLiteral("índice desconocido")));
@@ -220,8 +225,9 @@ void EscritorInformes::poner(int i, const QVariant& valor) {
 }
 
 void EscritorInformes::fijar(int i, const QVariant& valor) {
-  poner(i, valor);
+  poner(i, valor);  // deja de ser fija: la versión cambia y se enlaza de nuevo
   fijas_.set(static_cast<size_t>(i));
+  ++versionFijas_;
 }
 
 namespace {
@@ -284,13 +290,21 @@ void EscritorInformes::guardarFila() {
   const unsigned long long clave = puestas_.to_ullong();
   if (directa_ && (clave != 0 || tieneFila_)) {
     // SQLite escribe la fila en el momento: no hay viaje que ahorrar.
-    auto& d = directas_[clave];
-    if (!d) d = std::make_unique<datos::SentenciaDirecta>(conexion_, insercion(clave).textoSql());
+    Directa& d = directas_[clave];
+    if (!d.sentencia) d.sentencia = std::make_unique<datos::SentenciaDirecta>(conexion_, insercion(clave).textoSql());
+    // Los valores fijos se enlazan una vez: SQLite los guarda de una fila a
+    // la siguiente.
+    const bool fijasAlDia = d.versionFijas == versionFijas_;
     int k = 1;
-    if (tieneFila_) d->enlazar(k++, ultimaFila_ + 1);
-    for (int i = 0; i < kNumColumnas; ++i)
-      if (puestas_.test(static_cast<size_t>(i))) d->enlazar(k++, valores_[static_cast<size_t>(i)]);
-    d->ejecutar();
+    if (tieneFila_) d.sentencia->enlazar(k++, ultimaFila_ + 1);
+    for (int i = 0; i < kNumColumnas; ++i) {
+      if (!puestas_.test(static_cast<size_t>(i))) continue;
+      if (!(fijasAlDia && fijas_.test(static_cast<size_t>(i))))
+        d.sentencia->enlazar(k, valores_[static_cast<size_t>(i)]);
+      ++k;
+    }
+    d.versionFijas = versionFijas_;
+    d.sentencia->ejecutar();
     ++filas_;
     if (tieneFila_) ++ultimaFila_;
     filaAbierta_ = false;
@@ -492,11 +506,17 @@ SelloGeneracion TomarSello(const sistema::Reloj& reloj) {
 }
 
 QString textoDiaMesAnio(const QDate& fecha) {
-  // A mano: un informe de un año escribe cientos de miles de fechas.
+  // A mano y recordando la última: un informe de un año escribe cientos de
+  // miles de fechas, casi siempre la misma que la fila anterior.
+  thread_local QDate ultima;
+  thread_local QString ultimoTexto;
+  if (fecha == ultima && fecha.isValid()) return ultimoTexto;
   if (!fecha.isValid() || fecha.year() < 1000 || fecha.year() > 9999)
     return fecha.toString(QStringLiteral("dd/MM/yyyy"));
   const QString iso = datos::textoFecha(fecha);  // AAAA-MM-DD
-  return iso.mid(8, 2) + QLatin1Char('/') + iso.mid(5, 2) + QLatin1Char('/') + iso.left(4);
+  ultima = fecha;
+  ultimoTexto = iso.mid(8, 2) + QLatin1Char('/') + iso.mid(5, 2) + QLatin1Char('/') + iso.left(4);
+  return ultimoTexto;
 }
 
 void AvisarSinDatos(sistema::Notificador& n, const QString& texto, const QString& titulo) {

@@ -97,7 +97,12 @@ class EscritorInformes {
   std::vector<Pendiente> pendientes_;
   std::unordered_map<unsigned long long, std::unique_ptr<datos::Consulta>> inserciones_;
   // En SQLite las filas se escriben sin pasar por QSqlQuery.
-  std::unordered_map<unsigned long long, std::unique_ptr<datos::SentenciaDirecta>> directas_;
+  struct Directa {
+    std::unique_ptr<datos::SentenciaDirecta> sentencia;
+    unsigned versionFijas = 0;  // valores fijos ya enlazados en esta sentencia
+  };
+  std::unordered_map<unsigned long long, Directa> directas_;
+  unsigned versionFijas_ = 1;
   bool directa_ = false;
   QStringList nombresReales_;  // nombre de cada columna tal como está en la tabla
   bool tieneFila_ = false;     // la tabla guarda el orden de escritura

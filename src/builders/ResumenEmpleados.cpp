@@ -96,22 +96,39 @@ bool MismoValor(const QVariant& a, const QVariant& b) {
 class Agrupador {
  public:
   void anadir(const datos::Lectura& q) {
-    const QVariant codigo = q.valor(kCodCamarero);
-    const QVariant nombre = q.valor(kNombreCamarero);
-    // Casi todas las líneas seguidas son del mismo camarero.
-    GrupoCamarero* g = ultimo_ < grupos_.size() && MismoValor(grupos_[ultimo_].codigo, codigo) &&
-                               MismoValor(grupos_[ultimo_].nombre, nombre)
-                           ? &grupos_[ultimo_]
-                           : nullptr;
-    for (std::size_t i = 0; !g && i < grupos_.size(); ++i)
-      if (MismoValor(grupos_[i].codigo, codigo) && MismoValor(grupos_[i].nombre, nombre)) {
+    // Casi todas las líneas seguidas son del mismo camarero: se compara lo
+    // leído tal cual antes de convertir nada.
+    const bool codigoNulo = q.esNulo(kCodCamarero);
+    const qint64 codigo = codigoNulo ? 0 : q.entero(kCodCamarero);
+    const bool nombreNulo = q.esNulo(kNombreCamarero);
+    const QByteArrayView nombre = q.textoUtf8(kNombreCamarero);
+    GrupoCamarero* g = nullptr;
+    for (std::size_t n = 0; !g && n < grupos_.size(); ++n) {
+      const std::size_t i = (ultimo_ + n) % grupos_.size();
+      const Clave& k = claves_[i];
+      if (k.codigoNulo != codigoNulo || (!codigoNulo && k.codigo != codigo) || !k.codigoEntero) continue;
+      if (k.nombreNulo != nombreNulo) continue;
+      if (nombreNulo || k.nombre == nombre ||
+          QString::fromUtf8(k.nombre).compare(QString::fromUtf8(nombre), Qt::CaseInsensitive) == 0) {
         g = &grupos_[i];
         ultimo_ = i;
       }
+    }
     if (!g) {
-      grupos_.push_back({codigo, nombre, {}, {}, {}, {}});
-      ultimo_ = grupos_.size() - 1;
-      g = &grupos_.back();
+      // Un código que no es entero se compara como lo guardaba la suite.
+      const QVariant v = q.valor(kCodCamarero);
+      const bool entero = codigoNulo || v.typeId() == QMetaType::LongLong;
+      for (std::size_t i = 0; !g && !entero && i < grupos_.size(); ++i)
+        if (MismoValor(grupos_[i].codigo, v) && MismoValor(grupos_[i].nombre, q.valor(kNombreCamarero))) {
+          g = &grupos_[i];
+          ultimo_ = i;
+        }
+      if (!g) {
+        grupos_.push_back({v, q.valor(kNombreCamarero), {}, {}, {}, {}});
+        claves_.push_back({codigoNulo, entero, codigo, nombreNulo, nombre.toByteArray()});
+        ultimo_ = grupos_.size() - 1;
+        g = &grupos_.back();
+      }
     }
     g->prec.sumar(q, kPrecio);
     g->imp.sumar(q, kImpuestoLinea);
@@ -122,6 +139,7 @@ class Agrupador {
   std::vector<GrupoCamarero> terminar(const datos::CriterioOrden& criterio) {
     std::vector<GrupoCamarero> grupos;
     grupos.swap(grupos_);
+    claves_.clear();
     ultimo_ = 0;
     if (grupos.size() > 1)
       std::stable_sort(grupos.begin(), grupos.end(), [&](const GrupoCamarero& a, const GrupoCamarero& b) {
@@ -132,7 +150,16 @@ class Agrupador {
   }
 
  private:
+  // Lo leído de cada grupo, para reconocer sus líneas sin convertirlas.
+  struct Clave {
+    bool codigoNulo;
+    bool codigoEntero;
+    qint64 codigo;
+    bool nombreNulo;
+    QByteArray nombre;
+  };
   std::vector<GrupoCamarero> grupos_;
+  std::vector<Clave> claves_;
   std::size_t ultimo_ = 0;
 };
 

@@ -616,7 +616,7 @@ SentenciaDirecta::SentenciaDirecta(const Conexion& conexion, const QString& sql)
     throw ErrorDatos(conexion.mensajeError(QStringLiteral("Error en la consulta"), motivo));
   }
   sentencia_ = st;
-  enlazados_.resize(static_cast<std::size_t>(sqlite3_bind_parameter_count(st)));
+  textos_.resize(static_cast<std::size_t>(sqlite3_bind_parameter_count(st)));
 }
 
 SentenciaDirecta::~SentenciaDirecta() {
@@ -647,20 +647,20 @@ int EnlazarSqlite(sqlite3_stmt* st, int posicion, const QVariant& valor) {
 
 void SentenciaDirecta::enlazar(int posicion, const QVariant& valor) {
   auto* st = static_cast<sqlite3_stmt*>(sentencia_);
-  if (posicion < 1 || posicion > static_cast<int>(enlazados_.size()))
+  if (posicion < 1 || posicion > static_cast<int>(textos_.size()))
     throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error al enlazar un valor"),
                                             QStringLiteral("parámetro %1 fuera de la sentencia").arg(posicion)));
-  std::optional<QVariant>& anterior = enlazados_[static_cast<std::size_t>(posicion - 1)];
-  const bool nulo = valor.isNull() || !valor.isValid();
-  if (anterior && (nulo ? anterior->isNull() || !anterior->isValid()
-                        : !anterior->isNull() && anterior->typeId() == valor.typeId() && *anterior == valor))
-    return;
-  anterior = valor;
-  if (EnlazarSqlite(st, posicion, valor) != SQLITE_OK) {
-    anterior.reset();
+  int rc = SQLITE_OK;
+  if (!valor.isNull() && valor.isValid() && valor.typeId() == QMetaType::QString) {
+    QByteArray& texto = textos_[static_cast<std::size_t>(posicion - 1)];
+    texto = valor.toString().toUtf8();
+    rc = sqlite3_bind_text(st, posicion, texto.constData(), static_cast<int>(texto.size()), SQLITE_STATIC);
+  } else {
+    rc = EnlazarSqlite(st, posicion, valor);
+  }
+  if (rc != SQLITE_OK)
     throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error al enlazar un valor"),
                                             QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(base_)))));
-  }
 }
 
 void SentenciaDirecta::ejecutar() {
@@ -790,6 +790,16 @@ qint64 Lectura::entero(int i) const {
   auto* st = static_cast<sqlite3_stmt*>(sentencia_);
   if (sqlite3_column_type(st, i) == SQLITE_INTEGER) return sqlite3_column_int64(st, i);
   return static_cast<qint64>(numero(i));
+}
+
+QByteArrayView Lectura::textoUtf8(int i) const {
+  if (consulta_) {
+    texto_ = consulta_->valor(i).toString().toUtf8();
+    return texto_;
+  }
+  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+  return t ? QByteArrayView(t, sqlite3_column_bytes(st, i)) : QByteArrayView();
 }
 
 }  // namespace datos

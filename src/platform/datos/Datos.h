@@ -3,6 +3,7 @@
 // a ficheros SQLite, servidores PostgreSQL o DSN de ODBC, y una API de filas
 // que distingue el Null. Todo valor entra en el SQL como parámetro enlazado.
 
+#include <QByteArrayView>
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
@@ -166,8 +167,8 @@ class SentenciaDirecta {
   SentenciaDirecta& operator=(const SentenciaDirecta&) = delete;
 
   // Parámetro `posicion` (desde 1): Null, número, entero o texto. SQLite
-  // conserva los valores entre ejecuciones, así que el que no cambia (el
-  // nombre del negocio, las fechas del informe) no se vuelve a enlazar.
+  // conserva los valores entre ejecuciones: el que no cambia (el nombre del
+  // negocio, las fechas del informe) no hace falta volver a enlazarlo.
   void enlazar(int posicion, const QVariant& valor);
   // Ejecuta y deja la sentencia lista para los siguientes valores.
   void ejecutar();
@@ -176,7 +177,9 @@ class SentenciaDirecta {
   const Conexion& conexion_;
   void* sentencia_ = nullptr;  // sqlite3_stmt
   void* base_ = nullptr;       // sqlite3
-  std::vector<std::optional<QVariant>> enlazados_;
+  // El texto de cada parámetro en UTF-8, vivo hasta el siguiente enlace:
+  // SQLite lo lee sin copiarlo.
+  std::vector<QByteArray> textos_;
 };
 
 // Lectura de una consulta larga hacia delante, columna por posición. En
@@ -202,13 +205,18 @@ class Lectura {
   bool esNulo(int i) const;
   double numero(int i) const;  // Null o texto que no es número: 0
   qint64 entero(int i) const;  // Null: 0
+  // El texto en UTF-8 tal como lo guarda la base, válido hasta la siguiente
+  // fila: para comparar sin convertir (Null: vacío).
+  QByteArrayView textoUtf8(int i) const;
 
  private:
   const Conexion& conexion_;
   std::unique_ptr<Consulta> consulta_;  // motores sin lectura directa
   void* sentencia_ = nullptr;           // sqlite3_stmt
   int enlazados_ = 0;
-  bool leyendo_ = false;  // ejecutada: los siguientes valores son de otra vuelta
+  bool leyendo_ = false;
+  mutable QByteArray texto_;  // el de textoUtf8 en los motores sin lectura directa  // ejecutada: los siguientes
+                              // valores son de otra vuelta
 };
 
 }  // namespace datos
