@@ -1,5 +1,9 @@
 #include "builders/Informes.h"
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 #include "builders/ExportarCsv.h"
 
 #include <QLocale>
@@ -78,6 +82,112 @@ int EscritorInformes::indiceColumna(const QString& nombre) {
   return i;
 }
 
+// --- Escritura en segundo plano (SQLite) -----------------------------------------
+
+// Las filas de un informe grande se escriben en otro hilo: mientras SQLite
+// guarda un lote, este hilo lee y prepara el siguiente. Sólo el hilo de
+// escritura usa la conexión de Informes mientras tiene filas pendientes;
+// cualquier otra sentencia sobre ella espera antes a que termine (esperar()).
+class EscritorInformes::HiloEscritura {
+ public:
+  struct Fila {
+    unsigned long long clave;
+    std::bitset<kNumColumnas + 1> saltar;  // parámetros que ya tienen su valor
+    std::vector<QVariant> valores;         // uno por parámetro, en orden
+  };
+
+  HiloEscritura(const datos::Conexion& conexion, std::function<QString(unsigned long long)> sql)
+      : conexion_(conexion), manejador_(conexion.manejadorSqlite()), sql_(std::move(sql)) {
+    hilo_ = std::thread([this] { bucle(); });
+  }
+  ~HiloEscritura() {
+    {
+      std::lock_guard<std::mutex> l(m_);
+      parar_ = true;
+      cola_.clear();
+    }
+    hay_.notify_all();
+    hilo_.join();
+  }
+
+  void encolar(Fila&& f) {
+    lote_.push_back(std::move(f));
+    if (lote_.size() >= kFilasPorLote) entregar();
+  }
+
+  // Espera a que todo esté escrito. Lanza el error de la escritura, si lo hubo.
+  void esperar() {
+    entregar();
+    std::unique_lock<std::mutex> l(m_);
+    libre_.wait(l, [this] { return cola_.empty() && !ocupado_; });
+    if (!error_.isEmpty()) throw datos::ErrorDatos(error_);
+  }
+
+ private:
+  static constexpr std::size_t kFilasPorLote = 1024;
+  static constexpr std::size_t kLotesEnCola = 8;  // para no llenar la memoria
+
+  void entregar() {
+    if (lote_.empty()) return;
+    std::unique_lock<std::mutex> l(m_);
+    libre_.wait(l, [this] { return cola_.size() < kLotesEnCola || !error_.isEmpty(); });
+    if (!error_.isEmpty()) throw datos::ErrorDatos(error_);
+    cola_.push_back(std::move(lote_));
+    lote_.clear();
+    l.unlock();
+    hay_.notify_one();
+  }
+
+  void bucle() {
+    std::unique_lock<std::mutex> l(m_);
+    for (;;) {
+      hay_.wait(l, [this] { return parar_ || !cola_.empty(); });
+      if (parar_) return;
+      std::vector<std::vector<Fila>> lotes;
+      lotes.swap(cola_);
+      ocupado_ = true;
+      const bool conError = !error_.isEmpty();
+      l.unlock();
+      libre_.notify_all();
+      QString error;
+      if (!conError) {
+        try {
+          for (const auto& lote : lotes)
+            for (const Fila& f : lote) escribir(f);
+        } catch (const datos::ErrorDatos& e) {
+          error = e.mensaje();
+        }
+      }
+      lotes.clear();
+      l.lock();
+      ocupado_ = false;
+      if (!error.isEmpty() && error_.isEmpty()) error_ = error;
+      libre_.notify_all();
+    }
+  }
+
+  void escribir(const Fila& f) {
+    auto& st = sentencias_[f.clave];
+    if (!st) st = std::make_unique<datos::SentenciaDirecta>(conexion_, sql_(f.clave), manejador_);
+    for (std::size_t k = 0; k < f.valores.size(); ++k)
+      if (!f.saltar.test(k)) st->enlazar(static_cast<int>(k + 1), f.valores[k]);
+    st->ejecutar();
+  }
+
+  const datos::Conexion& conexion_;
+  void* manejador_;
+  std::function<QString(unsigned long long)> sql_;
+  std::unordered_map<unsigned long long, std::unique_ptr<datos::SentenciaDirecta>> sentencias_;
+  std::vector<Fila> lote_;  // el que se está llenando, sólo de este hilo
+  std::mutex m_;
+  std::condition_variable hay_, libre_;
+  std::vector<std::vector<Fila>> cola_;
+  bool parar_ = false;
+  bool ocupado_ = false;
+  QString error_;
+  std::thread hilo_;
+};
+
 EscritorInformes::EscritorInformes(const datos::Conexion& conexion)
     : conexion_(conexion), directa_(conexion.admiteSentenciaDirecta()) {
   const QStringList reales = conexion.columnas(QStringLiteral("informes"));
@@ -97,9 +207,9 @@ EscritorInformes::EscritorInformes(const datos::Conexion& conexion)
 }
 
 EscritorInformes::~EscritorInformes() {
+  hilo_.reset();  // antes de deshacer: el hilo deja de usar la conexión
   pendientes_.clear();
   inserciones_.clear();
-  directas_.clear();
   if (enTransaccion_) conexion_.deshacer();
 }
 
@@ -111,6 +221,7 @@ void EscritorInformes::asegurarTransaccion() {
 
 void EscritorInformes::vaciar() {
   asegurarTransaccion();
+  if (hilo_) hilo_->esperar();
   // En PostgreSQL TRUNCATE deja la tabla sin huecos y es transaccional.
   conexion_.ejecutar(conexion_.motor() == datos::Motor::PostgreSQL ? QStringLiteral("TRUNCATE informes")
                                                                    : QStringLiteral("DELETE FROM informes"));
@@ -290,21 +401,27 @@ void EscritorInformes::guardarFila() {
   const unsigned long long clave = puestas_.to_ullong();
   if (directa_ && (clave != 0 || tieneFila_)) {
     // SQLite escribe la fila en el momento: no hay viaje que ahorrar.
-    Directa& d = directas_[clave];
-    if (!d.sentencia) d.sentencia = std::make_unique<datos::SentenciaDirecta>(conexion_, insercion(clave).textoSql());
+    if (!hilo_)
+      hilo_ = std::make_unique<HiloEscritura>(conexion_, [this](unsigned long long c) { return textoInsercion(c); });
     // Los valores fijos se enlazan una vez: SQLite los guarda de una fila a
     // la siguiente.
-    const bool fijasAlDia = d.versionFijas == versionFijas_;
-    int k = 1;
-    if (tieneFila_) d.sentencia->enlazar(k++, ultimaFila_ + 1);
+    unsigned& version = versionesDirectas_[clave];
+    const bool fijasAlDia = version == versionFijas_;
+    version = versionFijas_;
+    HiloEscritura::Fila f;
+    f.clave = clave;
+    f.valores.reserve(puestas_.count() + 1);
+    if (tieneFila_) f.valores.emplace_back(ultimaFila_ + 1);
     for (int i = 0; i < kNumColumnas; ++i) {
       if (!puestas_.test(static_cast<size_t>(i))) continue;
-      if (!(fijasAlDia && fijas_.test(static_cast<size_t>(i))))
-        d.sentencia->enlazar(k, valores_[static_cast<size_t>(i)]);
-      ++k;
+      if (fijasAlDia && fijas_.test(static_cast<size_t>(i))) {
+        f.saltar.set(f.valores.size());
+        f.valores.emplace_back();
+      } else {
+        f.valores.push_back(valores_[static_cast<size_t>(i)]);
+      }
     }
-    d.versionFijas = versionFijas_;
-    d.sentencia->ejecutar();
+    hilo_->encolar(std::move(f));
     ++filas_;
     if (tieneFila_) ++ultimaFila_;
     filaAbierta_ = false;
@@ -333,9 +450,7 @@ void EscritorInformes::guardarFila() {
   if (pendientes_.size() >= kFilasLote) volcar();
 }
 
-datos::Consulta& EscritorInformes::insercion(unsigned long long clave) {
-  auto& q = inserciones_[clave];
-  if (q) return *q;
+QString EscritorInformes::textoInsercion(unsigned long long clave) const {
   // Sólo se enlazan las columnas que la fila pone: el resto queda en Null.
   const std::bitset<kNumColumnas> puestas(clave);
   const auto& columnas = columnasInformes();
@@ -350,25 +465,27 @@ datos::Consulta& EscritorInformes::insercion(unsigned long long clave) {
     nombres << nombresReales_.at(i);
     marcas << QStringLiteral("?::") + TipoArray(columnas[static_cast<size_t>(i)].tipo);
   }
-  QString sql;
-  if (nombres.isEmpty()) {
-    sql = QStringLiteral("INSERT INTO informes DEFAULT VALUES");
-  } else if (conexion_.motor() == datos::Motor::PostgreSQL) {
+  if (nombres.isEmpty()) return QStringLiteral("INSERT INTO informes DEFAULT VALUES");
+  if (conexion_.motor() == datos::Motor::PostgreSQL) {
     // Cada columna viaja como un array enlazado y unnest las reparte en
     // filas: PostgreSQL analiza mucho más deprisa un array que una lista
     // VALUES de miles de filas.
-    sql = QStringLiteral("INSERT INTO informes (%1) SELECT * FROM unnest(%2)")
-              .arg(nombres.join(QLatin1Char(',')), marcas.join(QLatin1Char(',')));
-  } else {
-    QStringList simples(nombres.size(), QStringLiteral("?"));
-    sql = QStringLiteral("INSERT INTO informes (%1) VALUES (%2)")
-              .arg(nombres.join(QLatin1Char(',')), simples.join(QLatin1Char(',')));
+    return QStringLiteral("INSERT INTO informes (%1) SELECT * FROM unnest(%2)")
+        .arg(nombres.join(QLatin1Char(',')), marcas.join(QLatin1Char(',')));
   }
-  q = std::make_unique<datos::Consulta>(conexion_.preparar(sql));
+  QStringList simples(nombres.size(), QStringLiteral("?"));
+  return QStringLiteral("INSERT INTO informes (%1) VALUES (%2)")
+      .arg(nombres.join(QLatin1Char(',')), simples.join(QLatin1Char(',')));
+}
+
+datos::Consulta& EscritorInformes::insercion(unsigned long long clave) {
+  auto& q = inserciones_[clave];
+  if (!q) q = std::make_unique<datos::Consulta>(conexion_.preparar(textoInsercion(clave)));
   return *q;
 }
 
 void EscritorInformes::volcar() {
+  if (hilo_) hilo_->esperar();
   const bool enArrays = conexion_.motor() == datos::Motor::PostgreSQL;
   const auto& columnas = columnasInformes();
   std::size_t i = 0;

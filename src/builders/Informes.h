@@ -97,12 +97,15 @@ class EscritorInformes {
   std::vector<Pendiente> pendientes_;
   std::unordered_map<unsigned long long, std::unique_ptr<datos::Consulta>> inserciones_;
   // En SQLite las filas se escriben sin pasar por QSqlQuery.
-  struct Directa {
-    std::unique_ptr<datos::SentenciaDirecta> sentencia;
-    unsigned versionFijas = 0;  // valores fijos ya enlazados en esta sentencia
-  };
-  std::unordered_map<unsigned long long, Directa> directas_;
+  // Versión de los valores fijos ya enlazados en la sentencia de cada juego
+  // de columnas.
+  std::unordered_map<unsigned long long, unsigned> versionesDirectas_;
   unsigned versionFijas_ = 1;
+  QString textoInsercion(unsigned long long clave) const;
+  // En SQLite las filas las escribe otro hilo mientras este prepara las
+  // siguientes.
+  class HiloEscritura;
+  std::unique_ptr<HiloEscritura> hilo_;
   bool directa_ = false;
   QStringList nombresReales_;  // nombre de cada columna tal como está en la tabla
   bool tieneFila_ = false;     // la tabla guarda el orden de escritura

@@ -388,6 +388,64 @@ TEST_P(Escritor, DiezMilFilasDeDieciseisColumnas) {
   EXPECT_EQ(distintas, 0);
 }
 
+TEST_P(Escritor, ValoresFijosEnTodasLasFilasAunqueCambienLasColumnas) {
+  // Filas con dos juegos de columnas que se alternan, muchas más que un lote,
+  // y el valor fijo cambia a mitad: cada fila lleva el que había al guardarla.
+  constexpr int kFilas = 3000;
+  const int texto1 = EscritorInformes::indiceColumna("texto1");
+  const int texto2 = EscritorInformes::indiceColumna("texto2");
+  const int numerico1 = EscritorInformes::indiceColumna("numerico1");
+  const int numerico2 = EscritorInformes::indiceColumna("numerico2");
+  EscritorInformes w(informes());
+  w.vaciar();
+  w.fijar(texto1, QStringLiteral("Bar O'Neill, S.L."));
+  for (int i = 0; i < kFilas; ++i) {
+    if (i == kFilas / 2) w.fijar(texto1, QStringLiteral("otro negocio"));
+    w.nuevaFila();
+    w.poner(numerico1, i);
+    if (i % 2) w.poner(numerico2, i * 0.5);
+    if (i == 10) w.poner(texto2, QStringLiteral("sólo esta"));
+    w.guardarFila();
+  }
+  w.terminar();
+  const auto filas = tienda.filas();
+  ASSERT_EQ(filas.size(), static_cast<size_t>(kFilas));
+  int mal = 0;
+  for (int i = 0; i < kFilas; ++i) {
+    const QVariantMap& f = filas[static_cast<size_t>(i)];
+    const bool bien = f.value("texto1") == (i < kFilas / 2 ? "Bar O'Neill, S.L." : "otro negocio") &&
+                      f.value("numerico1").toInt() == i && f.contains("numerico2") == (i % 2 == 1) &&
+                      f.contains("texto2") == (i == 10);
+    if (!bien && ++mal <= 3) ADD_FAILURE() << "fila " << i << ": " << testing::PrintToString(f);
+  }
+  EXPECT_EQ(mal, 0);
+}
+
+TEST_P(Escritor, UnFalloAlGuardarSeDiceYDejaElInformeAnterior) {
+  if (GetParam() != prueba::Motor::SQLite) GTEST_SKIP() << "el disparador de la prueba es de SQLite";
+  informeAnterior({"a", "b"});
+  informes().ejecutar(
+      "CREATE TRIGGER rechazar BEFORE INSERT ON informes WHEN NEW.texto1 = 'malo' "
+      "BEGIN SELECT RAISE(ABORT, 'fila rechazada'); END");
+  {
+    EscritorInformes w(informes());
+    w.vaciar();
+    // El fallo llega en algún momento después de guardar la fila; a más
+    // tardar, al terminar.
+    const QString mensaje = mensajeDe([&] {
+      for (int i = 0; i < 5000; ++i) {
+        w.nuevaFila();
+        w.poner("texto1", i == 1200 ? QStringLiteral("malo") : QStringLiteral("bueno"));
+        w.guardarFila();
+      }
+      w.terminar();
+    });
+    EXPECT_TRUE(mensaje.contains("fila rechazada")) << mensaje.toStdString();
+    EXPECT_TRUE(mensaje.contains("Informes")) << mensaje.toStdString();
+  }
+  EXPECT_EQ(textos1(), QStringList({"a", "b"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, Escritor, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 
 }  // namespace

@@ -602,8 +602,16 @@ bool Conexion::admiteSentenciaDirecta() const {
   return ManejadorSqlite(*this) != nullptr;
 }
 
-SentenciaDirecta::SentenciaDirecta(const Conexion& conexion, const QString& sql) : conexion_(conexion) {
-  sqlite3* base = ManejadorSqlite(conexion);
+void* Conexion::manejadorSqlite() const {
+  return ManejadorSqlite(*this);
+}
+
+SentenciaDirecta::SentenciaDirecta(const Conexion& conexion, const QString& sql)
+    : SentenciaDirecta(conexion, sql, ManejadorSqlite(conexion)) {}
+
+SentenciaDirecta::SentenciaDirecta(const Conexion& conexion, const QString& sql, void* manejador)
+    : conexion_(conexion) {
+  auto* base = static_cast<sqlite3*>(manejador);
   if (!base)
     throw ErrorDatos(
         conexion.mensajeError(QStringLiteral("Error en la consulta"), QStringLiteral("la conexión no es de SQLite")));

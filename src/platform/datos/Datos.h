@@ -79,6 +79,8 @@ class Conexion {
 
   // Verdadero en SQLite, donde se puede usar SentenciaDirecta.
   bool admiteSentenciaDirecta() const;
+  // El sqlite3* de la conexión; nulo en los demás motores.
+  void* manejadorSqlite() const;
 
   bool tieneTabla(const QString& tabla) const;
   QStringList columnas(const QString& tabla) const;
@@ -162,6 +164,10 @@ class Consulta {
 class SentenciaDirecta {
  public:
   SentenciaDirecta(const Conexion& conexion, const QString& sql);
+  // Con el manejador ya sacado de la conexión (Conexion::manejadorSqlite):
+  // así se puede preparar y usar desde otro hilo, siempre que sólo ese hilo
+  // use la conexión mientras tanto.
+  SentenciaDirecta(const Conexion& conexion, const QString& sql, void* manejador);
   ~SentenciaDirecta();
   SentenciaDirecta(const SentenciaDirecta&) = delete;
   SentenciaDirecta& operator=(const SentenciaDirecta&) = delete;
