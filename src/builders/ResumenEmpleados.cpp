@@ -37,7 +37,7 @@ struct ColumnasResumen {
 struct Venta {
   QVariant numero, numMesa, zona, pago, hora, horaInicio, descuento, modoVenta, cliente;
   QDate fechaVenta;
-  QDateTime fecha, fechaVentaHora;
+  bool abiertaOtroDia = false;  // su fecha de apertura no es la de cierre
   double efectivo = 0, tarjeta = 0;
   bool anulada = false;
 };
@@ -67,9 +67,10 @@ struct Suma {
   double valor = 0;
   bool hay = false;
   void sumar(const datos::Lectura& q, int columna) {
-    if (q.esNulo(columna)) return;
-    valor += q.numero(columna);
-    hay = true;
+    if (const auto v = q.numeroONulo(columna)) {
+      valor += *v;
+      hay = true;
+    }
   }
   QVariant variante() const { return hay ? QVariant(valor) : QVariant(); }
 };
@@ -175,9 +176,13 @@ Venta LeerVenta(const datos::Lectura& q, bool anulada) {
   v.modoVenta = q.valor(kModoVenta);
   v.cliente = anulada ? QVariant() : q.valor(kCliente);
   const QVariant fechaVenta = q.valor(kFechaVenta);
+  const QVariant fecha = q.valor(kFecha);
   v.fechaVenta = datos::aFecha(fechaVenta);
-  v.fecha = datos::aFechaHora(q.valor(kFecha));
-  v.fechaVentaHora = datos::aFechaHora(fechaVenta);
+  // Casi siempre las dos se guardan igual y no hace falta leerlas como fechas.
+  if (!fecha.isNull() && !fechaVenta.isNull() && fecha != fechaVenta) {
+    const QDateTime a = datos::aFechaHora(fecha), b = datos::aFechaHora(fechaVenta);
+    v.abiertaOtroDia = a.isValid() && b.isValid() && a != b;
+  }
   v.efectivo = Importe(q.valor(kEfectivo));
   v.tarjeta = Importe(q.valor(kTarjeta));
   v.anulada = anulada;
@@ -230,7 +235,7 @@ class Resumen {
     }
     // Una venta abierta un día y cerrada en otro pone la nota en las filas
     // escritas hasta aquí y en todas las que vengan.
-    if (!aviso_ && !grupos.empty() && v.fecha.isValid() && v.fechaVentaHora.isValid() && v.fecha != v.fechaVentaHora) {
+    if (!aviso_ && !grupos.empty() && v.abiertaOtroDia) {
       static const ColumnasResumen c;
       aviso_ = true;
       escritor_.estampar(QStringLiteral("texto18"), kNotaFechaApertura);

@@ -793,6 +793,26 @@ double Lectura::numero(int i) const {
   }
 }
 
+std::optional<double> Lectura::numeroONulo(int i) const {
+  if (consulta_) {
+    const QVariant v = consulta_->valor(i);
+    if (v.isNull()) return std::nullopt;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok ? d : 0;
+  }
+  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  switch (sqlite3_column_type(st, i)) {
+    case SQLITE_NULL:
+      return std::nullopt;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+      return sqlite3_column_double(st, i);
+    default:
+      return numero(i);
+  }
+}
+
 qint64 Lectura::entero(int i) const {
   if (consulta_) return consulta_->valor(i).toLongLong();
   auto* st = static_cast<sqlite3_stmt*>(sentencia_);

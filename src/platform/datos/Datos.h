@@ -209,8 +209,9 @@ class Lectura {
   int indice(const QString& columna) const;
   QVariant valor(int i) const;
   bool esNulo(int i) const;
-  double numero(int i) const;  // Null o texto que no es número: 0
-  qint64 entero(int i) const;  // Null: 0
+  double numero(int i) const;                      // Null o texto que no es número: 0
+  qint64 entero(int i) const;                      // Null: 0
+  std::optional<double> numeroONulo(int i) const;  // Null: nada
   // El texto en UTF-8 tal como lo guarda la base, válido hasta la siguiente
   // fila: para comparar sin convertir (Null: vacío).
   QByteArrayView textoUtf8(int i) const;
