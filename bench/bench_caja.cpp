@@ -19,6 +19,7 @@
 #include "Medicion.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -89,6 +90,19 @@ int Medir(const QString& ficheroAjustes, const QString& nombre, const QDate& des
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
+  if (args.size() == 6 && args.at(1) == QLatin1String("--generar")) {
+    // Modo hijo: genera la tienda, así su memoria no cuenta en las mediciones.
+    demo::OpcionesDemo o;
+    o.destino = args.at(2);
+    o.dias = args.at(3).toInt();
+    o.ventasDia = args.at(4).toInt();
+    o.hoy = QDate::fromString(args.at(5), Qt::ISODate);
+    o.reemplazar = true;
+    sistema::RelojSistema reloj;
+    const demo::ResultadoDemo r = demo::GenerarDemo(o, reloj);
+    Escribir(QStringLiteral("%1 %2\n").arg(r.facturas).arg(r.lineas));
+    return 0;
+  }
   if (args.size() == 7 && args.at(1) == QLatin1String("--medir"))
     return Medir(args.at(2), args.at(3), QDate::fromString(args.at(4), Qt::ISODate),
                  QDate::fromString(args.at(5), Qt::ISODate), args.at(6).toInt());
@@ -118,20 +132,28 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  if (o.dias < 1 || o.ventasDia < 1 || !o.hoy.isValid()) {
+  if (!o.hoy.isValid()) o.hoy = QDate::currentDate();
+  if (o.dias < 1 || o.ventasDia < 1) {
     Escribir(QStringLiteral("Valores no válidos.\n"));
     return 1;
   }
 
   QTemporaryDir temporal;
   if (tienda.isEmpty()) {
-    o.destino = guardar.isEmpty() ? temporal.path() : guardar;
-    o.reemplazar = true;
+    const QString destino = guardar.isEmpty() ? temporal.path() : guardar;
     Escribir(QStringLiteral("Generando %1 días a %2 ventas al día…\n").arg(o.dias).arg(o.ventasDia));
-    sistema::RelojSistema reloj;
-    const demo::ResultadoDemo r = demo::GenerarDemo(o, reloj);
-    Escribir(QStringLiteral("%1 ventas, %2 líneas\n\n").arg(r.facturas).arg(r.lineas));
-    tienda = r.ficheroAjustes;
+    QProcess hijo;
+    hijo.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    hijo.start(QCoreApplication::applicationFilePath(),
+               {QStringLiteral("--generar"), destino, QString::number(o.dias), QString::number(o.ventasDia),
+                o.hoy.toString(Qt::ISODate)});
+    if (!hijo.waitForFinished(-1) || hijo.exitCode() != 0) {
+      Escribir(QStringLiteral("La generación falló.\n"));
+      return 1;
+    }
+    const QStringList c = QString::fromLocal8Bit(hijo.readAllStandardOutput()).trimmed().split(QLatin1Char(' '));
+    Escribir(QStringLiteral("%1 ventas, %2 líneas\n\n").arg(c.value(0), c.value(1)));
+    tienda = QDir(destino).filePath(QStringLiteral("ajustes.ini"));
   }
 
   // El último mes completo y el año hasta ayer, los dos en la base en vivo.
