@@ -144,9 +144,8 @@ int main(int argc, char** argv) {
     Escribir(QStringLiteral("Generando %1 días a %2 ventas al día…\n").arg(o.dias).arg(o.ventasDia));
     QProcess hijo;
     hijo.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    hijo.start(QCoreApplication::applicationFilePath(),
-               {QStringLiteral("--generar"), destino, QString::number(o.dias), QString::number(o.ventasDia),
-                o.hoy.toString(Qt::ISODate)});
+    hijo.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--generar"), destino, QString::number(o.dias),
+                                                         QString::number(o.ventasDia), o.hoy.toString(Qt::ISODate)});
     if (!hijo.waitForFinished(-1) || hijo.exitCode() != 0) {
       Escribir(QStringLiteral("La generación falló.\n"));
       return 1;

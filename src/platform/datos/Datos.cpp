@@ -598,6 +598,18 @@ sqlite3* ManejadorSqlite(const Conexion& c) {
 }
 }  // namespace
 
+// Prepara `sql` en el manejador; un error lleva el texto de SQLite.
+static sqlite3_stmt* PrepararSqlite(const Conexion& conexion, sqlite3* base, const QString& sql) {
+  const QByteArray texto = sql.toUtf8();
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(base, texto.constData(), static_cast<int>(texto.size()), &st, nullptr) != SQLITE_OK) {
+    const QString motivo = QString::fromUtf8(sqlite3_errmsg(base));
+    sqlite3_finalize(st);
+    throw ErrorDatos(conexion.mensajeError(QStringLiteral("Error en la consulta"), motivo));
+  }
+  return st;
+}
+
 bool Conexion::admiteSentenciaDirecta() const {
   return ManejadorSqlite(*this) != nullptr;
 }
@@ -616,13 +628,7 @@ SentenciaDirecta::SentenciaDirecta(const Conexion& conexion, const QString& sql,
     throw ErrorDatos(
         conexion.mensajeError(QStringLiteral("Error en la consulta"), QStringLiteral("la conexión no es de SQLite")));
   base_ = base;
-  const QByteArray texto = sql.toUtf8();
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(base, texto.constData(), static_cast<int>(texto.size()), &st, nullptr) != SQLITE_OK) {
-    const QString motivo = QString::fromUtf8(sqlite3_errmsg(base));
-    sqlite3_finalize(st);
-    throw ErrorDatos(conexion.mensajeError(QStringLiteral("Error en la consulta"), motivo));
-  }
+  sqlite3_stmt* st = PrepararSqlite(conexion, base, sql);
   sentencia_ = st;
   textos_.resize(static_cast<std::size_t>(sqlite3_bind_parameter_count(st)));
 }
@@ -688,13 +694,7 @@ Lectura::Lectura(const Conexion& conexion, const QString& sql) : conexion_(conex
     consulta_ = std::make_unique<Consulta>(conexion, sql);
     return;
   }
-  const QByteArray texto = sql.toUtf8();
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(base, texto.constData(), static_cast<int>(texto.size()), &st, nullptr) != SQLITE_OK) {
-    const QString motivo = QString::fromUtf8(sqlite3_errmsg(base));
-    sqlite3_finalize(st);
-    throw ErrorDatos(conexion.mensajeError(QStringLiteral("Error en la consulta"), motivo));
-  }
+  sqlite3_stmt* st = PrepararSqlite(conexion, base, sql);
   sentencia_ = st;
 }
 
