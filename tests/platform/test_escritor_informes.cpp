@@ -285,6 +285,21 @@ TEST_P(Escritor, InformeAbandonadoDejaLaTablaComoEstaba) {
   EXPECT_EQ(textos1(), (QStringList{"a1", "a2"}));
   EXPECT_TRUE(tienda.filas()[0].value("texto2").isNull());
 
+  // Y cuando el corte llega con miles de filas ya entregadas para escribir.
+  EXPECT_THROW(
+      {
+        EscritorInformes w(informes());
+        w.vaciar();
+        for (int i = 0; i < 5000; ++i) {
+          w.nuevaFila();
+          w.poner("texto1", QStringLiteral("e%1").arg(i));
+          w.guardarFila();
+        }
+        w.poner("numerico1", "no es un número");
+      },
+      ErrorDatos);
+  EXPECT_EQ(textos1(), (QStringList{"a1", "a2"}));
+
   // Y la conexión sigue sirviendo para el informe siguiente.
   informeAnterior({"d1"});
   EXPECT_EQ(textos1(), QStringList{"d1"});
