@@ -8,6 +8,14 @@ const QString kNotaFechaApertura = QStringLiteral(
     "NOTA: En este listado aparecen ventas con fecha de apertura anterior a la fecha de cierre, para solucionar "
     "este problema configure el horario de atencion al cliente desde configuracion / otras opciones.");
 
+const QString factura::kColumnas = QStringLiteral(
+    "SELECT cabecera_factura.numero, cabecera_factura.fecha, cabecera_factura.camarero,"
+    " cabecera_factura.zona_venta, cabecera_factura.total, cabecera_factura.pago, cabecera_factura.descuento,"
+    " cabecera_factura.hora, cabecera_factura.codigo_camarero, cabecera_factura.hora_inicio,"
+    " cabecera_factura.borrar, cabecera_factura.impuesto, cabecera_factura.recargo,"
+    " cabecera_factura.impuestoincluido, cabecera_factura.efectivo, cabecera_factura.tarjeta,"
+    " cabecera_factura.fechaventa, mesas.nummesa");
+
 double Importe(const QVariant& v) {
   if (v.isNull()) return 0;
   bool ok = false;
@@ -116,35 +124,8 @@ void CrearCierreCaja(Contexto& ctx) {
     if (c.siguiente()) cuantas = c.entero(QStringLiteral("n"));
   }
   BusquedasVentas busquedas(ventas, BusquedasVentas::Salones | BusquedasVentas::FormasPago);
-  // Las columnas de la consulta, en su orden.
-  enum {
-    kNumero,
-    kFecha,
-    kCamarero,
-    kZona,
-    kTotal,
-    kPago,
-    kDescuento,
-    kHora,
-    kCodigoCamarero,
-    kHoraInicio,
-    kBorrar,
-    kImpuesto,
-    kRecargo,
-    kImpuestoIncluido,
-    kEfectivo,
-    kTarjeta,
-    kFechaVenta,
-    kNumMesa
-  };
-  datos::Lectura q(
-      ventas, QStringLiteral("SELECT cabecera_factura.numero, cabecera_factura.fecha, cabecera_factura.camarero,"
-                             " cabecera_factura.zona_venta, cabecera_factura.total, cabecera_factura.pago,"
-                             " cabecera_factura.descuento, cabecera_factura.hora, cabecera_factura.codigo_camarero,"
-                             " cabecera_factura.hora_inicio, cabecera_factura.borrar, cabecera_factura.impuesto,"
-                             " cabecera_factura.recargo, cabecera_factura.impuestoincluido, cabecera_factura.efectivo,"
-                             " cabecera_factura.tarjeta, cabecera_factura.fechaventa, mesas.nummesa") +
-                  kFiltro + QStringLiteral(" ORDER BY cabecera_factura.numero ASC"));
+  using namespace factura;
+  datos::Lectura q(ventas, kColumnas + kFiltro + QStringLiteral(" ORDER BY cabecera_factura.numero ASC"));
   q.enlazar(empleado).enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
   q.ejecutar();
 

@@ -38,6 +38,36 @@ std::optional<double> BaseConReparacion(const QVariant& impuesto, std::initializ
                                         std::initializer_list<QVariant> negativos, const QVariant& numero,
                                         BusquedasVentas& busquedas);
 
+// La cabecera de cada factura como la leen el cierre de caja y las ventas por
+// forma de pago: estas columnas en este orden, con el rótulo de la mesa. Las
+// ventas por forma de pago añaden detrás cliente, salón y modo de venta.
+namespace factura {
+extern const QString kColumnas;  // "SELECT ... mesas.nummesa", sin FROM
+enum Columna {
+  kNumero,
+  kFecha,
+  kCamarero,
+  kZona,
+  kTotal,
+  kPago,
+  kDescuento,
+  kHora,
+  kCodigoCamarero,
+  kHoraInicio,
+  kBorrar,
+  kImpuesto,
+  kRecargo,
+  kImpuestoIncluido,
+  kEfectivo,
+  kTarjeta,
+  kFechaVenta,
+  kNumMesa,
+  kCliente,
+  kNombreSalon,
+  kModoVenta
+};
+}  // namespace factura
+
 // Un importe leído, con el Null como 0.
 double Importe(const QVariant& v);
 // La hora de un valor leído, para una columna fecha de Informes; Null si no

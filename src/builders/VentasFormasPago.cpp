@@ -72,43 +72,14 @@ void CrearVentasFormasPago(Contexto& ctx) {
   const qint64 cuantas = ContarFacturas(ventas, sel.FechaDesde, sel.FechaHasta);
 
   BusquedasVentas busquedas(ventas, BusquedasVentas::FormasPago | BusquedasVentas::Clientes);
-  enum {
-    kNumero,
-    kFecha,
-    kCamarero,
-    kZona,
-    kTotal,
-    kPago,
-    kDescuento,
-    kHora,
-    kCodigoCamarero,
-    kHoraInicio,
-    kBorrar,
-    kImpuesto,
-    kRecargo,
-    kImpuestoIncluido,
-    kEfectivo,
-    kTarjeta,
-    kCliente,
-    kFechaVenta,
-    kNumMesa,
-    kNombreSalon,
-    kModoVenta
-  };
+  using namespace factura;
   datos::Lectura q(
       ventas,
-      QStringLiteral(
-          "SELECT cabecera_factura.numero, cabecera_factura.fecha, cabecera_factura.camarero,"
-          " cabecera_factura.zona_venta, cabecera_factura.total, cabecera_factura.pago, cabecera_factura.descuento,"
-          " cabecera_factura.hora, cabecera_factura.codigo_camarero, cabecera_factura.hora_inicio,"
-          " cabecera_factura.borrar, cabecera_factura.impuesto, cabecera_factura.recargo,"
-          " cabecera_factura.impuestoincluido, cabecera_factura.efectivo, cabecera_factura.tarjeta,"
-          " cabecera_factura.cliente, cabecera_factura.fechaventa, mesas.nummesa, salones.nombre AS nombresalon,"
-          " cabecera_factura.modoventa"
-          " FROM (cabecera_factura LEFT JOIN mesas ON cabecera_factura.mesa = mesas.codigo)"
-          " LEFT JOIN salones ON cabecera_factura.zona_venta = salones.codigo"
-          " WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0"
-          " ORDER BY cabecera_factura.numero"));
+      kColumnas + QStringLiteral(", cabecera_factura.cliente, salones.nombre AS nombresalon, cabecera_factura.modoventa"
+                                 " FROM (cabecera_factura LEFT JOIN mesas ON cabecera_factura.mesa = mesas.codigo)"
+                                 " LEFT JOIN salones ON cabecera_factura.zona_venta = salones.codigo"
+                                 " WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0"
+                                 " ORDER BY cabecera_factura.numero"));
   q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
   q.ejecutar();
 

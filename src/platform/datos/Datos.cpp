@@ -618,9 +618,6 @@ void* Conexion::manejadorSqlite() const {
   return ManejadorSqlite(*this);
 }
 
-SentenciaDirecta::SentenciaDirecta(const Conexion& conexion, const QString& sql)
-    : SentenciaDirecta(conexion, sql, ManejadorSqlite(conexion)) {}
-
 SentenciaDirecta::SentenciaDirecta(const Conexion& conexion, const QString& sql, void* manejador)
     : conexion_(conexion) {
   auto* base = static_cast<sqlite3*>(manejador);
@@ -739,15 +736,6 @@ bool Lectura::siguiente() {
   if (rc == SQLITE_DONE) return false;
   throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error en la consulta"),
                                           QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(st)))));
-}
-
-int Lectura::indice(const QString& columna) const {
-  if (consulta_) return consulta_->indice(columna);
-  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
-  for (int i = 0; i < sqlite3_column_count(st); ++i)
-    if (columna.compare(QString::fromUtf8(sqlite3_column_name(st, i)), Qt::CaseInsensitive) == 0) return i;
-  throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Falta la columna «%1»").arg(columna),
-                                          QStringLiteral("la consulta no la devuelve")));
 }
 
 QVariant Lectura::valor(int i) const {

@@ -163,10 +163,9 @@ class Consulta {
 // Sólo existe en conexiones SQLite (ver Conexion::admiteSentenciaDirecta).
 class SentenciaDirecta {
  public:
-  SentenciaDirecta(const Conexion& conexion, const QString& sql);
   // Con el manejador ya sacado de la conexión (Conexion::manejadorSqlite):
   // así se puede preparar y usar desde otro hilo, siempre que sólo ese hilo
-  // use la conexión mientras tanto.
+  // use la conexión mientras tanto. `conexion` sólo pone nombre a los errores.
   SentenciaDirecta(const Conexion& conexion, const QString& sql, void* manejador);
   ~SentenciaDirecta();
   SentenciaDirecta(const SentenciaDirecta&) = delete;
@@ -205,8 +204,6 @@ class Lectura {
   void ejecutar();
   bool siguiente();
 
-  // Posición de una columna por su nombre, sin distinguir mayúsculas.
-  int indice(const QString& columna) const;
   QVariant valor(int i) const;
   bool esNulo(int i) const;
   double numero(int i) const;                      // Null o texto que no es número: 0
