@@ -263,7 +263,7 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
   }
   if (o.contains(QStringLiteral("lista"))) {
     for (const auto& b : registro::Botones())
-      escribir(stdout, QStringLiteral("%1\t%2\n").arg(b.boton, -26).arg(b.titulo));
+      if (b.disponible()) escribir(stdout, QStringLiteral("%1\t%2\n").arg(b.boton, -26).arg(b.titulo));
     return kSalidaBien;
   }
   if (pos.size() != 1) {
@@ -276,6 +276,11 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
   if (!boton) {
     escribir(stderr, QStringLiteral("No hay ningún informe «%1». «cronicas informe --lista» muestra los que hay.\n")
                          .arg(pos.first()));
+    return kSalidaUso;
+  }
+  if (!boton->disponible()) {
+    escribir(stderr, QStringLiteral("El informe «%1» (%2) todavía no está hecho: %3\n")
+                         .arg(boton->titulo.trimmed(), boton->boton, registro::kAvisoProximaVersion));
     return kSalidaUso;
   }
   SeleccionInforme seleccion;
@@ -323,19 +328,9 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
   QString fallo;  // lo que no dejó terminar: ajustes, base, plantilla o fichero
   try {
     ajustes::AlmacenAjustes almacen(ficheroAjustes);
-    {
-      // El caso de quien acaba de instalar: todavía no hay base de ventas.
-      const datos::FuenteDatos ventas = almacen.fuente(QStringLiteral("hosteleria"));
-      if (ventas.motor == datos::Motor::SQLite && !QFileInfo::exists(ventas.ruta)) {
-        notificador.mensaje(
-            QStringLiteral("No se puede abrir la fuente de datos «hosteleria»: el fichero %1 no existe. Indique la "
-                           "base de ventas en la entrada fuentes/hosteleria de %2, o cree una tienda de "
-                           "demostración con «cronicas demo --destino CARPETA» y use «--ajustes "
-                           "CARPETA/ajustes.ini».")
-                .arg(QDir::toNativeSeparators(ventas.ruta), QDir::toNativeSeparators(almacen.fichero())),
-            QStringLiteral("Cronicas"), sistema::Icono::Critico);
-        return kSalidaError;
-      }
+    if (const auto falta = arranque::FaltaBaseVentas(almacen)) {
+      notificador.mensaje(*falta, QStringLiteral("Cronicas"), sistema::Icono::Critico);
+      return kSalidaError;
     }
     AjustesTerminal at;
     arranque::Entorno entorno;

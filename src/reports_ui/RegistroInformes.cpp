@@ -36,7 +36,11 @@ BotonInforme ConFechas(const QString& boton, const QString& titulo,
 
 const std::vector<BotonInforme>& Botones() {
   using informes::Contexto;
+  const auto conDialogo = [](Dialogo d) { return [d](BotonInforme& b) { b.dialogo = d; }; };
+  const auto enRemotoNo = [](BotonInforme& b) { b.rechazarEnRemoto = true; };
+  const auto enTicket = [](BotonInforme& b) { b.impresora = ImpresoraDestino::Ticket; };
   static const std::vector<BotonInforme> botones = {
+      // Datos maestros.
       SinFechas(QStringLiteral("cmdProductos"), QStringLiteral("Listado de Productos"), informes::CrearListadoProductos,
                 QStringLiteral("productos.rpt"), ImpresoraDestino::Informes),
       SinFechas(QStringLiteral("cmdFamilias"), QStringLiteral("Listado de Familias"), informes::CrearListadoFamilias,
@@ -54,12 +58,10 @@ const std::vector<BotonInforme>& Botones() {
                 ImpresoraDestino::Informes),
       SinFechas(QStringLiteral("cmdStockGeneral"), QStringLiteral("Valoracion de Stock General"),
                 informes::CrearValoracionStock, QStringLiteral("valoracionstock.rpt"), ImpresoraDestino::Informes),
-      SinFechas(QStringLiteral("cmdProdBajoMinimoTicket"), QStringLiteral("Productos bajo minimo formato Ticket"),
-                informes::CrearProductosBajoMinimo, QStringLiteral("ProductosBajoMinimoTicket.rpt"),
-                ImpresoraDestino::Ticket),
+
+      // Ventas.
       ConFechas(QStringLiteral("cmdCierreCaja"), QStringLiteral("Ventas Detalladas por Empleados"),
-                informes::CrearCierreCaja, QStringLiteral("cierredecaja2.rpt"),
-                [](BotonInforme& b) { b.dialogo = Dialogo::EmpleadoYFechas; }),
+                informes::CrearCierreCaja, QStringLiteral("cierredecaja2.rpt"), conDialogo(Dialogo::EmpleadoYFechas)),
       ConFechas(QStringLiteral("cmdResumenVentasXEmpleado"), QStringLiteral("Resumen de Venta por Empleados"),
                 informes::CrearResumenVentasEmpleados, QStringLiteral("ResumenVentasTotales2.rpt"),
                 [](BotonInforme& b) {
@@ -77,9 +79,75 @@ const std::vector<BotonInforme>& Botones() {
                   b.entrega = Entrega::ExportarEnviarImprimir;
                   b.encabezado = QStringLiteral("Ventas Generales por Dia");
                 }),
+      ConFechas(QStringLiteral("cmdVentasMenus"), QStringLiteral("Venta de menus"), {},
+                QStringLiteral("VentasMenus.rpt")),
+      ConFechas(QStringLiteral("cmdServiciosDomicilio"), QStringLiteral("Servicios a domicilio"), {},
+                QStringLiteral("ResumenVentasTotalesTelefonicas.rpt")),
+      ConFechas(QStringLiteral("cmdEstadisticasRepartidor"), QStringLiteral("Estadisticas por repartidor"), {},
+                QStringLiteral("RepartoADomicilio.rpt")),
+      ConFechas(QStringLiteral("cmdVentasXZonas"), QStringLiteral("Ventas por zonas"), {},
+                QStringLiteral("VentasXZonas.rpt"),
+                [](BotonInforme& b) {
+                  b.dialogo = Dialogo::FechasYFormatoZonas;
+                  b.plantillaTotalizada = QStringLiteral("VentasXZonas_T_Producto.rpt");
+                }),
+      ConFechas(QStringLiteral("cmdVXZonasTotXProducto"), QStringLiteral("Ventas por Zonas Totalizado por productos "),
+                {}, QStringLiteral("VentasXZonas_T_Producto.rpt")),
+      ConFechas(QStringLiteral("cmdVentasXHoras"), QStringLiteral("Ventas por horas"), {},
+                QStringLiteral("VentasXhoras.rpt")),
+      ConFechas(QStringLiteral("cmdResumenContable"), QString::fromUtf8("Resumén Contable de Facturas"), {},
+                QStringLiteral("ResumenContable.rpt"), enRemotoNo),
+      ConFechas(QStringLiteral("cmdProductosMasVendidos"), QString::fromUtf8("Productos más vendidos"), {},
+                QStringLiteral("productosmasvendidos.rpt"), enRemotoNo),
+      ConFechas(QStringLiteral("cmdProdSinVentas"), QStringLiteral("Productos sin Ventas"), {},
+                QStringLiteral("ProductosSinVentas.rpt"), conDialogo(Dialogo::FechasYNumVentas)),
+      ConFechas(QStringLiteral("cmdVentasEliminadas"), QStringLiteral("Ventas Eliminadas Y Descuentos realizados"), {},
+                QStringLiteral("Anulaciones2.rpt")),
+      ConFechas(QStringLiteral("cmdReservas"), QStringLiteral("Reservas por dia"), {}, QStringLiteral("reservas.rpt")),
+      ConFechas(QStringLiteral("cmdConsumoMenus"), QString::fromUtf8("Consumo de platos de menú"), {},
+                QStringLiteral("VentasProductosMenu.rpt")),
+      ConFechas(QStringLiteral("cmdImpuestosRep"), QStringLiteral("Impuestos Repercutidos"), {},
+                QStringLiteral("ImpuestosRepercutidos.rpt"), enRemotoNo),
+      ConFechas(QStringLiteral("cmdPedidosProveedor"), QStringLiteral("Pedidos realizados a Proveedor"), {},
+                QStringLiteral("PedidosAProveedor.rpt")),
+      ConFechas(QStringLiteral("cmdPedidosCocinaXVentas"), QStringLiteral("Relacion Pedidos Cocina contra Ventas"), {},
+                QStringLiteral("PedidosCocina_x_ventas.rpt")),
+      ConFechas(QStringLiteral("cmdVentasXFamilias"), QStringLiteral("Ventas por Familias"), {},
+                QStringLiteral("VentasXFamilias.rpt"), conDialogo(Dialogo::FechasYAgrupacion)),
+      ConFechas(QStringLiteral("cmdEmpleadoMes"), QStringLiteral("Empleado del Mes"), {},
+                QStringLiteral("EmpleadoMes.rpt")),
+      ConFechas(QStringLiteral("cmdRetiradas"), QStringLiteral("Retiradas por Empleados"), {},
+                QStringLiteral("Retiradas.rpt")),
+      ConFechas(QStringLiteral("cmdVentasPromociones"), QStringLiteral("Ventas con Promociones"), {},
+                QStringLiteral("VentasConPromociones.rpt")),
+      ConFechas(QStringLiteral("cmdGastos"), QStringLiteral("Gastos"), {}, QStringLiteral("Gastos.rpt")),
+      ConFechas(QStringLiteral("cmdPropinas"), QStringLiteral("Relacion de Propinas"), {},
+                QStringLiteral("Propinas.rpt")),
+
+      // Formato ticket.
+      ConFechas(QStringLiteral("cmd_Ticket"), QStringLiteral("Ventas en formato Ticket Detallado"), {}, QString(),
+                enTicket),
+      ConFechas(QStringLiteral("cmd_ticket_Resumido"), QStringLiteral("Ventas en formato Ticket Resumido"), {},
+                QStringLiteral("caja_ticket_Resumido.rpt"), enTicket),
+      ConFechas(QStringLiteral("cmd_ticket_Empleado"), QStringLiteral("Ventas en formato Ticket X Empleados"), {},
+                QStringLiteral("caja_ticket_Empleado.rpt"), enTicket),
+      ConFechas(QStringLiteral("cmdCierreFormatoTicket"), QStringLiteral("Cierres de Caja Formato Ticket"), {},
+                QStringLiteral("CierresCajaTicket.rpt"), enTicket),
+      ConFechas(QStringLiteral("cmdVentasEliminadasTicket"), QStringLiteral("Ventas Eliminadas en formato Ticket"), {},
+                QStringLiteral("Anulaciones2Ticket.rpt"), enTicket),
+      SinFechas(QStringLiteral("cmdProdBajoMinimoTicket"), QStringLiteral("Productos bajo minimo formato Ticket"),
+                informes::CrearProductosBajoMinimo, QStringLiteral("ProductosBajoMinimoTicket.rpt"),
+                ImpresoraDestino::Ticket),
   };
   return botones;
 }
+
+QString BotonInforme::plantillaPara(const SeleccionInforme& seleccion) const {
+  if (dialogo == Dialogo::FechasYFormatoZonas && seleccion.FormatoZonas == 2) return plantillaTotalizada;
+  return plantilla;
+}
+
+const QString kAvisoProximaVersion = QStringLiteral("Esta función llegará en una próxima versión de Cronicas.");
 
 const QString kAvisoRemoto =
     QStringLiteral("Este listado puede tardar unos minutos le recomendamos que lo haga desde el Servidor.");

@@ -1,5 +1,8 @@
 #include "startup/Arranque.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace arranque {
 
 const TemaColor kTemas[5] = {
@@ -31,6 +34,16 @@ QString impresoraDeTipo(const AjustesTerminal& at, const QString& tipo) {
 }
 
 }  // namespace
+
+std::optional<QString> FaltaBaseVentas(const ajustes::AlmacenAjustes& almacen) {
+  const datos::FuenteDatos ventas = almacen.fuente(QStringLiteral("hosteleria"));
+  if (ventas.motor != datos::Motor::SQLite || QFileInfo::exists(ventas.ruta)) return std::nullopt;
+  return QStringLiteral(
+             "No se puede abrir la fuente de datos «hosteleria»: el fichero %1 no existe. Indique la base de ventas "
+             "en la entrada fuentes/hosteleria de %2, o cree una tienda de demostración con «cronicas demo --destino "
+             "CARPETA» y use «--ajustes CARPETA/ajustes.ini».")
+      .arg(QDir::toNativeSeparators(ventas.ruta), QDir::toNativeSeparators(almacen.fichero()));
+}
 
 QString CalcularIdTerminal(const ajustes::AlmacenAjustes& almacen, const Entorno& entorno) {
   // Una tienda que se lleva su base a otra máquina conserva el identificador

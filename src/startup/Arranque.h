@@ -33,6 +33,10 @@ struct Entorno {
 // si una fuente de datos no se puede abrir o una consulta falla.
 void Arrancar(AjustesTerminal& at, ajustes::AlmacenAjustes& almacen, const Entorno& entorno);
 
+// El caso de quien acaba de instalar: la base de ventas SQLite de los ajustes
+// todavía no existe. Devuelve el mensaje que lo explica, o nada si no falta.
+std::optional<QString> FaltaBaseVentas(const ajustes::AlmacenAjustes& almacen);
+
 // Pasos sueltos, también usados por otras partes del programa.
 QString CalcularIdTerminal(const ajustes::AlmacenAjustes& almacen, const Entorno& entorno);
 bool CalcularBaseDatosRemota(const datos::FuenteDatos& ventas);

@@ -108,12 +108,18 @@ TEST_F(LineaComandos, ListaLosBotonesConSuTexto) {
   EXPECT_TRUE(s.salida.contains(QStringLiteral("cmdCierreResumido")));
   EXPECT_TRUE(s.salida.contains(QStringLiteral("Ventas Generales por Dia")));
   EXPECT_EQ(s.salida.count(QLatin1Char('\n')), 14);
+  // Los botones cuyo informe aún no está hecho no se listan.
+  EXPECT_FALSE(s.salida.contains(QStringLiteral("cmdVentasMenus")));
 }
 
-TEST_F(LineaComandos, BotonDesconocido) {
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdNada")});
+TEST_F(LineaComandos, BotonDesconocidoOPendiente) {
+  Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdNada")});
   EXPECT_EQ(s.codigo, 1);
   EXPECT_TRUE(s.errores.contains(QStringLiteral("cmdNada")));
+  s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdVentasMenus")});
+  EXPECT_EQ(s.codigo, 1);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("Venta de menus"))) << s.errores.toStdString();
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("próxima versión"))) << s.errores.toStdString();
 }
 
 TEST_F(LineaComandos, ListadoDeProductosACsv) {

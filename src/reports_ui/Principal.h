@@ -1,0 +1,59 @@
+#pragma once
+// Lo que decide la ventana principal sin ser ventana: qué botones esconde el
+// tipo de negocio, cuándo invita a configurar el correo, el país, las listas
+// de años y meses del panel de gráficos y los botones que no son informes.
+
+#include "platform/datos/Datos.h"
+#include "startup/AjustesTerminal.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace principal {
+
+// Del año en curso hasta 1900, el más reciente primero.
+QStringList CargarAños(const QDate& hoy);
+// Enero a Diciembre.
+const QStringList& Meses();
+
+// Los botones que esconde el tipo de negocio y el que ocupa el sitio del
+// escondido.
+struct RestriccionPrograma {
+  QStringList ocultos;
+  QString botonMovido;  // vacío si nadie se mueve
+  QString aLaPosicionDe;
+};
+RestriccionPrograma RestriccionesXPrograma(const QString& tipoPrograma);
+
+// El marco del correo invita a configurarlo mientras falte algo.
+bool MostrarMarcoCorreo(const AjustesTerminal& at);
+
+// El país de la configuración regional; vacío sin filas o si no se puede leer.
+QString ObtenerNombrePais(const datos::Conexion& ventas);
+// El botón de comprobantes fiscales sólo es de la República Dominicana, escrita
+// exactamente así.
+bool EsRepublicaDominicana(const QString& pais);
+
+// Los botones de gráficos: cada uno deja su texto y su número para el
+// formulario de gráficos.
+struct BotonGrafico {
+  QString boton;
+  QString titulo;
+  qint16 codigo;
+};
+const std::vector<BotonGrafico>& BotonesGraficos();
+
+// Botones que abren un formulario propio en vez de un informe.
+struct BotonFormulario {
+  QString boton;
+  QString titulo;
+};
+const std::vector<BotonFormulario>& BotonesFormularios();
+
+// El programa de configuración del correo, hermano de la suite.
+extern const QString kProgramaCorreo;
+
+}  // namespace principal
