@@ -1,5 +1,8 @@
 #include <QDir>
 #include <QGuiApplication>
+#ifdef CRONICAS_PRUEBAS_VENTANAS
+#include <QApplication>
+#endif
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -21,7 +24,11 @@ int main(int argc, char** argv) {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QDir(casa.path()).filePath(QStringLiteral("run")).toUtf8());
   }
+#ifdef CRONICAS_PRUEBAS_VENTANAS
+  QApplication aplicacion(argc, argv);
+#else
   QGuiApplication aplicacion(argc, argv);
+#endif
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
