@@ -1,0 +1,54 @@
+#pragma once
+// Enseñar un informe ya construido: la plantilla del botón sobre las filas de
+// Informes, en la vista previa, con la impresora del puesto ya elegida; y,
+// en los resúmenes diarios, la hoja de cálculo enviada por correo antes.
+
+#include "platform/datos/Datos.h"
+#include "platform/impresoras/Impresoras.h"
+#include "platform/sistema/Notificador.h"
+#include "platform/sistema/Sistema.h"
+#include "reports_ui/EnviarInforme.h"
+#include "reports_ui/SalidaInforme.h"
+#include "startup/AjustesTerminal.h"
+
+#include <QString>
+
+#include <vector>
+
+class QWidget;
+class VistaPrevia;
+
+namespace registro {
+
+// La impresora con la que se imprimirá desde la vista previa: la del sistema
+// que se llama exactamente `impresora`; vacía (la predeterminada) si no hay
+// ninguna así. No avisa: un puesto sin su impresora imprime igual.
+QString DarImpresora(const QString& impresora, const std::vector<impresoras::Impresora>& disponibles);
+QString DarImpresora(const QString& impresora);
+
+// El número de cada clase de error del motor: es el título del mensaje, y
+// lo que el usuario cuenta por teléfono.
+enum NumeroErrorMotor : int { kErrorPlantilla = 501, kErrorDatosInforme = 502, kErrorSalidaInforme = 503 };
+
+struct Vista {
+  const datos::Conexion* informes = nullptr;  // la base de Informes
+  OpcionesSalida opciones;
+  QString impresora;  // lo que devolvió DarImpresora
+  sistema::Notificador* notificador = nullptr;
+  const sistema::Reloj* reloj = nullptr;
+  QWidget* padre = nullptr;
+};
+
+// Abre la vista previa del informe, que se borra sola al cerrarse. Nulo si
+// no había filas (se avisa) o si el motor falló: el primer fallo se avisa
+// con su número y se reintenta una vez sin avisar.
+VistaPrevia* ImprimirReport(const Vista& vista, const QString& NombreR);
+
+// Los resúmenes diarios: la hoja de cálculo en `ficheroExportacion`, enviada
+// por correo si hay conexión, y después la vista previa. Nada de esto avisa
+// si falla; `envio`, si se da, cuenta lo que pasó.
+VistaPrevia* ImprimirReportYEnviarMail(const Vista& vista, const QString& NombreR, const QString& ficheroExportacion,
+                                       const AjustesTerminal& at, const ConfiguracionCorreo& correo,
+                                       Envio* envio = nullptr);
+
+}  // namespace registro
