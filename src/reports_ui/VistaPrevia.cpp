@@ -2,17 +2,17 @@
 
 #include <QAction>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QStandardPaths>
-#include <QEvent>
-#include <QGraphicsView>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
@@ -20,7 +21,6 @@
 #include <QStringList>
 #include <QTabBar>
 #include <QTableView>
-#include <QCalendarWidget>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWidget>

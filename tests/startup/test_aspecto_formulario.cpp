@@ -7,7 +7,6 @@
 #include "support/ImprimirQt.h"
 
 #include <QCalendarWidget>
-#include <QTableView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -19,6 +18,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
