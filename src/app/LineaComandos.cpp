@@ -410,6 +410,12 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
 
 }  // namespace
 
+std::optional<QString> FicheroAjustesDeLaVentana(const QStringList& argumentos) {
+  const Argumentos a = separarGenerales(argumentos);
+  if (!a.error.isEmpty() || a.ayuda || !a.resto.isEmpty()) return std::nullopt;
+  return a.ajustes.isEmpty() ? ajustes::AlmacenAjustes::ficheroPorDefecto() : a.ajustes;
+}
+
 int EjecutarLineaComandos(const QStringList& argumentos) {
   const Argumentos a = separarGenerales(argumentos);
   if (!a.error.isEmpty()) {
@@ -447,9 +453,9 @@ int EjecutarLineaComandos(const QStringList& argumentos) {
     escribir(stderr, QStringLiteral("Orden desconocida: %1\n\n").arg(orden) + ayuda);
     return kSalidaUso;
   }
-  escribir(stderr, QStringLiteral("La ventana principal todavía no está disponible en esta versión; "
-                                  "use las órdenes sin ventana.\n\n") +
-                       ayuda);
+  // Sin orden se abre la ventana; aquí sólo se llega si alguien llama sin
+  // orden desde fuera de main().
+  escribir(stderr, ayuda);
   return kSalidaUso;
 }
 

@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 namespace app {
 
 // Códigos de salida de la línea de órdenes.
@@ -13,6 +15,10 @@ enum CodigoSalida : int {
   kSalidaSinDatos = 3,   // el informe no encontró datos
   kSalidaRechazado = 4,  // el informe no se hace desde este puesto
 };
+
+// Sin orden, el programa abre la ventana: devuelve el fichero de ajustes con
+// que abrirla. Con una orden, o con la ayuda o la versión, nada.
+std::optional<QString> FicheroAjustesDeLaVentana(const QStringList& argumentos);
 
 // `argumentos` sin el nombre del programa. Devuelve el código de salida.
 int EjecutarLineaComandos(const QStringList& argumentos);

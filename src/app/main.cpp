@@ -1,16 +1,35 @@
 #include "app/LineaComandos.h"
 #include "platform/sistema/Sistema.h"
+#include "reports_ui/ArranqueVentana.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 
+namespace {
+void Nombrar() {
+  QCoreApplication::setApplicationName(QStringLiteral("cronicas"));
+  QCoreApplication::setOrganizationName(QStringLiteral("velarix"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(CRONICAS_VERSION));
+}
+}  // namespace
+
 int main(int argc, char* argv[]) {
-  // Las órdenes sin ventana pintan PDF, que necesita las fuentes de la parte
-  // gráfica de Qt pero no una pantalla: así corren también en un servidor.
-  if (argc > 1 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QStringList argumentos;
+  for (int i = 1; i < argc; ++i) argumentos << QString::fromLocal8Bit(argv[i]);
+  const auto ventana = app::FicheroAjustesDeLaVentana(argumentos);
+  if (!ventana) {
+    // Las órdenes sin ventana pintan PDF, que necesita las fuentes de la parte
+    // gráfica de Qt pero no una pantalla: así corren también en un servidor.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    sistema::PrepararCarpetaDeEjecucion();
+    QGuiApplication aplicacion(argc, argv);
+    Nombrar();
+    return app::EjecutarLineaComandos(QGuiApplication::arguments().mid(1));
+  }
   sistema::PrepararCarpetaDeEjecucion();
-  QGuiApplication aplicacion(argc, argv);
-  QGuiApplication::setApplicationName(QStringLiteral("cronicas"));
-  QGuiApplication::setOrganizationName(QStringLiteral("velarix"));
-  QGuiApplication::setApplicationVersion(QStringLiteral(CRONICAS_VERSION));
-  return app::EjecutarLineaComandos(QGuiApplication::arguments().mid(1));
+  QApplication aplicacion(argc, argv);
+  Nombrar();
+  // Fusion respeta las paletas de colores del puesto en todos los sistemas.
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  return ventana::EjecutarVentana(*ventana);
 }

@@ -1,0 +1,60 @@
+#include "reports_ui/ArranqueVentana.h"
+
+#include "reports_ui/EnviarInforme.h"
+#include "reports_ui/NotificadorVentana.h"
+#include "startup/Arranque.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace ventana {
+
+std::unique_ptr<Programa> PrepararPrograma(const QString& ficheroAjustes, OpcionesArranque opciones) {
+  auto p = std::make_unique<Programa>();
+  if (!opciones.notificador) p->notificadorPropio = std::make_unique<registro::NotificadorVentana>();
+  p->notificador = opciones.notificador ? opciones.notificador : p->notificadorPropio.get();
+  QString fallo;
+  try {
+    p->almacen = std::make_unique<ajustes::AlmacenAjustes>(ficheroAjustes);
+    if (const auto falta = arranque::FaltaBaseVentas(*p->almacen)) {
+      p->notificador->mensaje(*falta, QStringLiteral("Cronicas"), sistema::Icono::Critico);
+      return nullptr;
+    }
+    arranque::Entorno entorno;
+    entorno.reloj = &p->reloj;
+    entorno.lanzador = &p->lanzador;
+    entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
+    entorno.buscarActualizaciones = opciones.buscarActualizaciones;
+    arranque::Arrancar(p->ajustes, *p->almacen, entorno);
+
+    frmPrincipalCronicas::Entorno e;
+    e.ajustes = &p->ajustes;
+    e.seleccion = &p->seleccion;
+    e.notificador = p->notificador;
+    e.reloj = &p->reloj;
+    e.lanzador = &p->lanzador;
+    e.carpetaPrograma = entorno.carpetaPrograma;
+    e.opciones = {p->almacen->carpetaPlantillas(), p->almacen->valor(QStringLiteral("informes/regional"))};
+    e.ficheroExportacion = QDir(p->almacen->carpetaSalida()).filePath(registro::kFicheroExportacion);
+    e.correo = registro::LeerConfiguracionCorreo(*p->almacen);
+    p->principal = std::make_unique<frmPrincipalCronicas>(std::move(e));
+    return p;
+  } catch (const datos::ErrorDatos& error) {
+    fallo = error.mensaje();
+  } catch (const ajustes::ErrorAjustes& error) {
+    fallo = error.mensaje();
+  }
+  p->notificador->mensaje(fallo, QStringLiteral("Cronicas"), sistema::Icono::Critico);
+  return nullptr;
+}
+
+int EjecutarVentana(const QString& ficheroAjustes) {
+  const std::unique_ptr<Programa> programa = PrepararPrograma(ficheroAjustes);
+  if (!programa) return 2;
+  QObject::connect(programa->principal.get(), &frmPrincipalCronicas::salir, qApp, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
+  programa->principal->showMaximized();
+  return QApplication::exec();
+}
+
+}  // namespace ventana

@@ -1,0 +1,42 @@
+#pragma once
+// El arranque con ventana: los ajustes, el puesto y la ventana principal,
+// que vive hasta que se pulsa Salir.
+
+#include "platform/ajustes/AlmacenAjustes.h"
+#include "platform/sistema/Notificador.h"
+#include "platform/sistema/Sistema.h"
+#include "reports_ui/SeleccionInforme.h"
+#include "reports_ui/frmPrincipalCronicas.h"
+#include "startup/AjustesTerminal.h"
+
+#include <memory>
+
+namespace ventana {
+
+// Todo lo que vive mientras la ventana está abierta.
+struct Programa {
+  std::unique_ptr<ajustes::AlmacenAjustes> almacen;
+  AjustesTerminal ajustes;
+  SeleccionInforme seleccion;
+  sistema::RelojSistema reloj;
+  sistema::Lanzador lanzador;
+  std::unique_ptr<sistema::Notificador> notificadorPropio;
+  sistema::Notificador* notificador = nullptr;
+  std::unique_ptr<frmPrincipalCronicas> principal;
+};
+
+struct OpcionesArranque {
+  bool buscarActualizaciones = true;
+  // Sin él, los mensajes salen en cuadros de diálogo. Tiene que vivir más
+  // que el programa.
+  sistema::Notificador* notificador = nullptr;
+};
+
+// Arranca el puesto con el fichero de ajustes y crea la ventana principal sin
+// enseñarla. Lo que impide arrancar se avisa por el notificador y da nullptr.
+std::unique_ptr<Programa> PrepararPrograma(const QString& ficheroAjustes, OpcionesArranque opciones = {});
+
+// Abre la ventana y espera a que se cierre. Devuelve el código de salida.
+int EjecutarVentana(const QString& ficheroAjustes);
+
+}  // namespace ventana

@@ -1,0 +1,352 @@
+#include "reports_ui/frmPrincipalCronicas.h"
+
+#include "reports_ui/CargarEmpleados.h"
+#include "reports_ui/EjecutarInforme.h"
+#include "reports_ui/ImprimirReport.h"
+#include "reports_ui/Principal.h"
+#include "reports_ui/VistaPrevia.h"
+#include "reports_ui/frmFechas.h"
+#include "reports_ui/frmSelEmpleado.h"
+#include "reports_ui/frmSelGeneral_o_Totalizado.h"
+#include "reports_ui/frmSelZona_o_Empleado.h"
+#include "reports_ui/frmparar.h"
+#include "startup/Arranque.h"
+#include "startup/AspectoFormulario.h"
+#include "startup/Permisos.h"
+#include "ui_frmPrincipalCronicas.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QStyle>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+const QString kCronicas = QStringLiteral("Cronicas");
+
+// El cursor de espera mientras un constructor lee la base.
+class CursorEspera {
+ public:
+  CursorEspera() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~CursorEspera() { QGuiApplication::restoreOverrideCursor(); }
+  CursorEspera(const CursorEspera&) = delete;
+  CursorEspera& operator=(const CursorEspera&) = delete;
+};
+
+// Una rejilla de botones sin huecos: los visibles seguidos en su orden y los
+// escondidos detrás, para que el tipo de negocio o el país no dejen agujeros.
+void Compactar(QWidget& marco) {
+  auto* rejilla = qobject_cast<QGridLayout*>(marco.layout());
+  if (!rejilla) return;
+  struct Celda {
+    int fila;
+    int columna;
+    QWidget* control;
+  };
+  std::vector<Celda> celdas;
+  for (int i = 0; i < rejilla->count(); ++i) {
+    int fila = 0, columna = 0, filas = 0, columnas = 0;
+    rejilla->getItemPosition(i, &fila, &columna, &filas, &columnas);
+    if (QWidget* w = rejilla->itemAt(i)->widget()) celdas.push_back({fila, columna, w});
+  }
+  std::stable_sort(celdas.begin(), celdas.end(), [](const Celda& a, const Celda& b) {
+    return std::pair(a.fila, a.columna) < std::pair(b.fila, b.columna);
+  });
+  const int columnas = std::max(1, rejilla->columnCount());
+  for (const Celda& c : celdas) rejilla->removeWidget(c.control);
+  // Columnas iguales: todos los botones de un marco del mismo ancho, el que
+  // pide el texto más largo.
+  int ancho = 0;
+  for (const Celda& c : celdas)
+    if (!c.control->isHidden()) ancho = std::max(ancho, c.control->sizeHint().width());
+  for (int c = 0; c < columnas; ++c) {
+    rejilla->setColumnMinimumWidth(c, ancho);
+    rejilla->setColumnStretch(c, 1);
+  }
+  int n = 0;
+  for (const bool escondidos : {false, true})
+    for (const Celda& c : celdas)
+      if (c.control->isHidden() == escondidos) {
+        rejilla->addWidget(c.control, n / columnas, n % columnas);
+        ++n;
+      }
+}
+}  // namespace
+
+frmPrincipalCronicas::frmPrincipalCronicas(Entorno entorno, QWidget* padre)
+    : QWidget(padre), ui_(std::make_unique<Ui::frmPrincipalCronicas>()), e_(std::move(entorno)) {
+  ui_->setupUi(this);
+  ui_->cmdRepDominicana->setVisible(false);
+  ui_->Command1->setVisible(false);
+  ui_->cmd_Salir->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+  ui_->cmdAceptarMeses->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+  ui_->cmdCancelar->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+
+  ColorearMe();
+  if (e_.pantalla.isValid())
+    aspecto::EscalarFormulario(*this, e_.pantalla);
+  else
+    aspecto::EscalarFormulario(*this);
+  PantallaInicial();
+  // Los permisos van después del tipo de negocio: un botón que el negocio
+  // esconde sigue escondido y uno restringido se ve deshabilitado.
+  try {
+    Permisos::AplicarRestricciones(*e_.ajustes->ConexionVentas, *this, e_.ajustes->EmpleadoTerminal);
+  } catch (const datos::ErrorDatos&) {
+    // Sin tablas de permisos no hay nada restringido.
+  }
+  ObtenerNombrePais();
+  if (principal::EsRepublicaDominicana(pais_)) ui_->cmdRepDominicana->setVisible(true);
+  for (QWidget* marco : {static_cast<QWidget*>(ui_->Frame5), static_cast<QWidget*>(ui_->Frame2),
+                         static_cast<QWidget*>(ui_->Frame3), static_cast<QWidget*>(ui_->frVentas)})
+    Compactar(*marco);
+  conectarBotones();
+}
+
+frmPrincipalCronicas::~frmPrincipalCronicas() = default;
+
+void frmPrincipalCronicas::ColorearMe() {
+  const AjustesTerminal& at = *e_.ajustes;
+  try {
+    aspecto::Colorear(*this, at.IdColor, *at.ConexionVentas, at.IdTerminal);
+  } catch (const datos::ErrorDatos&) {
+    // Sin paleta la ventana se usa igual con los colores de diseño.
+  }
+  aspecto::PonerColorFondo(*ui_->frCorreo, QColor(255, 255, 0));
+  const QColor cabecera = aspecto::ColorFondo(*ui_->frCabecera);
+  for (QWidget* marco :
+       {static_cast<QWidget*>(ui_->frVentas), static_cast<QWidget*>(ui_->Frame2), static_cast<QWidget*>(ui_->Frame5),
+        static_cast<QWidget*>(ui_->frVentasInfo), static_cast<QWidget*>(ui_->Frame1),
+        static_cast<QWidget*>(ui_->Frame4), static_cast<QWidget*>(ui_->Frame3)})
+    aspecto::PonerColorFondo(*marco, cabecera);
+  aspecto::PonerColorTexto(*ui_->Label5, Qt::black);
+}
+
+void frmPrincipalCronicas::PantallaInicial() {
+  // El panel de meses ocupa el sitio de los gráficos mientras se elige.
+  mostrarMeses(false);
+  CargarAños();
+  CargarMeses();
+  RestriccionesXPrograma();
+  ui_->frCorreo->setVisible(principal::MostrarMarcoCorreo(*e_.ajustes));
+}
+
+void frmPrincipalCronicas::CargarAños() {
+  ui_->cbAño->clear();
+  ui_->cbAño->addItems(principal::CargarAños(e_.reloj->hoy()));
+  ui_->cbAño->setCurrentIndex(0);
+}
+
+void frmPrincipalCronicas::CargarMeses() {
+  ui_->cbMes->clear();
+  ui_->cbMes->addItems(principal::Meses());
+  ui_->cbMes->setCurrentIndex(e_.reloj->hoy().month() - 1);
+}
+
+void frmPrincipalCronicas::RestriccionesXPrograma() {
+  const principal::RestriccionPrograma r = principal::RestriccionesXPrograma(e_.ajustes->TipoPrograma);
+  for (const QString& nombre : r.ocultos)
+    if (auto* w = findChild<QWidget*>(nombre)) w->setVisible(false);
+  if (r.botonMovido.isEmpty()) return;
+  auto* movido = findChild<QWidget*>(r.botonMovido);
+  auto* hueco = findChild<QWidget*>(r.aLaPosicionDe);
+  auto* rejilla = qobject_cast<QGridLayout*>(hueco ? hueco->parentWidget()->layout() : nullptr);
+  if (!movido || !rejilla || rejilla->indexOf(movido) < 0) return;
+  int fila = 0, columna = 0, filas = 0, columnas = 0;
+  rejilla->getItemPosition(rejilla->indexOf(hueco), &fila, &columna, &filas, &columnas);
+  rejilla->removeWidget(hueco);
+  rejilla->removeWidget(movido);
+  rejilla->addWidget(movido, fila, columna);
+}
+
+void frmPrincipalCronicas::ObtenerNombrePais() {
+  pais_ = principal::ObtenerNombrePais(*e_.ajustes->ConexionVentas);
+}
+
+void frmPrincipalCronicas::HabilitarFrames(bool habilitado) {
+  for (QWidget* w : {static_cast<QWidget*>(ui_->frVentas), static_cast<QWidget*>(ui_->Frame3),
+                     static_cast<QWidget*>(ui_->Frame5), static_cast<QWidget*>(ui_->cmd_Salir)})
+    w->setEnabled(habilitado);
+}
+
+void frmPrincipalCronicas::mostrarMeses(bool mostrar) {
+  ui_->pilaGraficos->setCurrentWidget(mostrar ? static_cast<QWidget*>(ui_->frMeses) : ui_->paginaGraficos);
+}
+
+void frmPrincipalCronicas::avisarProximaVersion() {
+  e_.notificador->mensaje(registro::kAvisoProximaVersion, kCronicas, sistema::Icono::Informacion);
+}
+
+void frmPrincipalCronicas::conectarBotones() {
+  for (const registro::BotonInforme& b : registro::Botones()) {
+    auto* control = findChild<QAbstractButton*>(b.boton);
+    if (!control) continue;
+    connect(control, &QAbstractButton::clicked, this, [this, &b, control] { ejecutarBoton(b, control); });
+  }
+  for (const principal::BotonGrafico& g : principal::BotonesGraficos()) {
+    auto* control = findChild<QAbstractButton*>(g.boton);
+    if (!control) continue;
+    const qint16 codigo = g.codigo;
+    connect(control, &QAbstractButton::clicked, this, [this, control, codigo] {
+      tituloGrafico_ = control->text();
+      codigoGrafico_ = codigo;
+      HabilitarFrames(false);
+      mostrarMeses(true);
+    });
+  }
+  for (const principal::BotonFormulario& f : principal::BotonesFormularios())
+    if (auto* control = findChild<QAbstractButton*>(f.boton))
+      connect(control, &QAbstractButton::clicked, this, [this] { avisarProximaVersion(); });
+
+  connect(ui_->cmdAceptarMeses, &QAbstractButton::clicked, this, [this] {
+    // El formulario de gráficos recibirá título, mes (1 a 12), año y número;
+    // mientras no exista, se dice.
+    avisarProximaVersion();
+    mostrarMeses(false);
+    HabilitarFrames(true);
+  });
+  connect(ui_->cmdCancelar, &QAbstractButton::clicked, this, [this] {
+    mostrarMeses(false);
+    HabilitarFrames(true);
+  });
+  connect(ui_->Command2, &QAbstractButton::clicked, this, [this] {
+    if (e_.lanzador) e_.lanzador->lanzar(e_.carpetaPrograma, principal::kProgramaCorreo);
+  });
+  connect(ui_->Command1, &QAbstractButton::clicked, this, [this] {
+    try {
+      Permisos::GenerarAtributos(*e_.ajustes->ConexionVentas, *this);
+    } catch (const datos::ErrorDatos& error) {
+      e_.notificador->mensaje(error.mensaje(), kCronicas, sistema::Icono::Critico);
+    }
+  });
+  connect(ui_->cmd_Salir, &QAbstractButton::clicked, this, &QWidget::close);
+}
+
+void frmPrincipalCronicas::closeEvent(QCloseEvent* evento) {
+  evento->accept();
+  emit salir();
+}
+
+template <class Dialogo>
+int frmPrincipalCronicas::abrir(Dialogo& dialogo) {
+  const AjustesTerminal& at = *e_.ajustes;
+  try {
+    aspecto::Colorear(dialogo, at.IdColor, *at.ConexionVentas, at.IdTerminal);
+  } catch (const datos::ErrorDatos&) {
+  }
+  if constexpr (requires { dialogo.colorearEspecial(QColor()); }) {
+    // Cada diálogo copia un color de esta ventana: el del título o el de la
+    // cabecera.
+    if constexpr (std::is_same_v<Dialogo, frmSelEmpleado>)
+      dialogo.colorearEspecial(aspecto::ColorFondo(*ui_->frCabecera));
+    else
+      dialogo.colorearEspecial(aspecto::ColorTexto(*ui_->lblTitulo));
+  }
+  const QRect pantalla = e_.pantalla.isValid() ? e_.pantalla : screen()->availableGeometry();
+  aspecto::EscalarFormulario(dialogo, pantalla);
+  dialogo.move(pantalla.topLeft());
+  return dialogo.exec();
+}
+
+bool frmPrincipalCronicas::pedirDialogos(const registro::BotonInforme& boton, QAbstractButton* control) {
+  AjustesTerminal& at = *e_.ajustes;
+  SeleccionInforme& s = *e_.seleccion;
+  using registro::Dialogo;
+  if (boton.dialogo == Dialogo::EmpleadoYFechas) {
+    std::vector<Tesela> empleados;
+    try {
+      empleados = CargarEmpleados(*at.ConexionVentas);
+    } catch (const datos::ErrorDatos& error) {
+      e_.notificador->mensaje(error.mensaje(), kCronicas, sistema::Icono::Critico);
+      return false;
+    }
+    frmSelEmpleado empleado(std::move(empleados), s, this);
+    // Cerrar la ventana sin elegir a nadie no hace el cierre de otro.
+    if (abrir(empleado) != QDialog::Accepted) return false;
+  }
+
+  frmFechas fechas(s, *e_.reloj, this);
+  fechas.ponerTipoInforme(boton.encabezado.isEmpty() ? control->text() : boton.encabezado);
+  if (boton.completoConModuloFactura) {
+    bool modulo = false;
+    try {
+      modulo = arranque::ModuloFactura(at);
+    } catch (const datos::ErrorDatos&) {
+    }
+    if (modulo) fechas.mostrarCompleto();
+  }
+  if (boton.dialogo == Dialogo::FechasYNumVentas) {
+    s.NumVentas = 1;
+    fechas.MostrarNumVentas();
+  }
+  abrir(fechas);
+  if (!s.Aceptado) return false;
+
+  if (boton.dialogo == Dialogo::FechasYAgrupacion) {
+    s.PorEmpleados = false;
+    s.PorZonas = false;
+    frmSelZona_o_Empleado agrupacion(s, this);
+    abrir(agrupacion);
+    if (!s.Aceptado) return false;
+  }
+  if (boton.dialogo == Dialogo::FechasYFormatoZonas) {
+    s.FormatoZonas = -1;
+    frmSelGeneral_o_Totalizado formato(s, this);
+    abrir(formato);
+    // Cancelado no se imprime nada, aunque Informes guarde filas del anterior.
+    if (s.FormatoZonas == -1) return false;
+  }
+  return true;
+}
+
+void frmPrincipalCronicas::ejecutarBoton(const registro::BotonInforme& boton, QAbstractButton* control) {
+  if (!boton.disponible()) {
+    avisarProximaVersion();
+    return;
+  }
+  AjustesTerminal& at = *e_.ajustes;
+  if (boton.rechazarEnRemoto && at.BaseDatosRemota) {
+    e_.notificador->mensaje(registro::kAvisoRemoto, kCronicas, sistema::Icono::Informacion);
+    return;
+  }
+  if (boton.conFechas() && !pedirDialogos(boton, control)) return;
+
+  informes::Contexto ctx{at, *e_.seleccion, *e_.notificador, *e_.reloj};
+  registro::Ejecucion ejecucion;
+  {
+    const CursorEspera espera;
+    ejecucion = registro::EjecutarBoton(boton, ctx);
+  }
+  if (ejecucion.resultado != registro::Resultado::ConDatos) return;
+  mostrarInforme(boton);
+}
+
+void frmPrincipalCronicas::mostrarInforme(const registro::BotonInforme& boton) {
+  const AjustesTerminal& at = *e_.ajustes;
+  frmparar progreso(this, e_.intervaloProgreso);
+  try {
+    aspecto::Colorear(progreso, at.IdColor, *at.ConexionVentas, at.IdTerminal);
+    if (at.Idioma != QLatin1String("CASTELLANO")) aspecto::TraducirFormulario(progreso, *at.ConexionVentas);
+  } catch (const datos::ErrorDatos&) {
+  }
+  progreso.exec();
+
+  const QString plantilla = boton.plantillaPara(*e_.seleccion);
+  if (plantilla.isEmpty()) return;
+  registro::Vista vista;
+  vista.informes = at.ConexionInformes.get();
+  vista.opciones = e_.opciones;
+  vista.impresora = registro::DarImpresora(
+      boton.impresora == registro::ImpresoraDestino::Ticket ? at.ImpresoraTicket : at.ImpresoraInformes);
+  vista.notificador = e_.notificador;
+  vista.reloj = e_.reloj;
+  vista.padre = this;
+  VistaPrevia* previa =
+      boton.entrega == registro::Entrega::ExportarEnviarImprimir
+          ? registro::ImprimirReportYEnviarMail(vista, plantilla, e_.ficheroExportacion, at, e_.correo)
+          : registro::ImprimirReport(vista, plantilla);
+  progreso.cerrar();
+  if (previa) ultimaVista_ = previa;
+}

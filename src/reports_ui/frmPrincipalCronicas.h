@@ -1,0 +1,88 @@
+#pragma once
+// La ventana principal: un botón por informe en cuatro marcos, el panel de
+// mes y año de los gráficos y la invitación a configurar el correo. Cada
+// botón sigue su secuencia del registro de informes: diálogos, constructor y
+// vista previa.
+
+#include "platform/sistema/Notificador.h"
+#include "platform/sistema/Sistema.h"
+#include "reports_ui/EnviarInforme.h"
+#include "reports_ui/RegistroInformes.h"
+#include "reports_ui/SalidaInforme.h"
+#include "reports_ui/SeleccionInforme.h"
+#include "reports_ui/VistaPrevia.h"
+#include "startup/AjustesTerminal.h"
+
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+
+#include <memory>
+
+class QAbstractButton;
+namespace Ui {
+class frmPrincipalCronicas;
+}
+
+class frmPrincipalCronicas : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Lo que la ventana necesita del programa; las pruebas lo llenan a su gusto.
+  struct Entorno {
+    AjustesTerminal* ajustes = nullptr;
+    SeleccionInforme* seleccion = nullptr;
+    sistema::Notificador* notificador = nullptr;
+    const sistema::Reloj* reloj = nullptr;
+    sistema::Lanzador* lanzador = nullptr;  // sin lanzador no se arranca nada
+    QString carpetaPrograma;
+    registro::OpcionesSalida opciones;
+    QString ficheroExportacion;  // la hoja de cálculo de los resúmenes que se envían
+    registro::ConfiguracionCorreo correo;
+    int intervaloProgreso = 1000;  // ms por tic del formulario de progreso
+    QRect pantalla;                // vacía: la pantalla de la ventana
+  };
+
+  explicit frmPrincipalCronicas(Entorno entorno, QWidget* padre = nullptr);
+  ~frmPrincipalCronicas() override;
+
+  void HabilitarFrames(bool habilitado);
+  // La secuencia de un botón de informe: diálogos, constructor y vista previa.
+  void ejecutarBoton(const registro::BotonInforme& boton, QAbstractButton* control);
+
+  const QString& nombrePais() const { return pais_; }
+  const QString& tituloGraficoPendiente() const { return tituloGrafico_; }
+  qint16 codigoGraficoPendiente() const { return codigoGrafico_; }
+  // La última vista previa abierta, mientras siga abierta.
+  VistaPrevia* ultimaVista() const { return ultimaVista_; }
+
+ signals:
+  // cmd_Salir o la caja de cierre: el programa termina.
+  void salir();
+
+ protected:
+  void closeEvent(QCloseEvent* evento) override;
+
+ private:
+  void ColorearMe();
+  void PantallaInicial();
+  void CargarAños();
+  void CargarMeses();
+  void RestriccionesXPrograma();
+  void ObtenerNombrePais();
+  void conectarBotones();
+  void mostrarMeses(bool mostrar);
+
+  bool pedirDialogos(const registro::BotonInforme& boton, QAbstractButton* control);
+  void mostrarInforme(const registro::BotonInforme& boton);
+  template <class Dialogo>
+  int abrir(Dialogo& dialogo);
+  void avisarProximaVersion();
+
+  std::unique_ptr<Ui::frmPrincipalCronicas> ui_;
+  Entorno e_;
+  QString pais_;
+  QString tituloGrafico_;
+  qint16 codigoGrafico_ = 0;
+  QPointer<VistaPrevia> ultimaVista_;
+};
