@@ -18,14 +18,6 @@ void Ceder(int veces) {
   for (int i = 0; i < veces; ++i) QCoreApplication::processEvents();
 }
 
-class CursorEspera {
- public:
-  CursorEspera() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~CursorEspera() { QGuiApplication::restoreOverrideCursor(); }
-  CursorEspera(const CursorEspera&) = delete;
-  CursorEspera& operator=(const CursorEspera&) = delete;
-};
-
 void AvisarSinDatos(sistema::Notificador& notificador) {
   notificador.mensaje(QStringLiteral("No hay datos para ser mostrados."), QStringLiteral("Cronicas"),
                       sistema::Icono::Informacion);

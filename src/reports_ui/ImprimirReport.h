@@ -11,6 +11,8 @@
 #include "reports_ui/SalidaInforme.h"
 #include "startup/AjustesTerminal.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QString>
 
 #include <vector>
@@ -19,6 +21,15 @@ class QWidget;
 class VistaPrevia;
 
 namespace registro {
+
+// El cursor de espera mientras se lee la base o se manda el correo.
+class CursorEspera {
+ public:
+  CursorEspera() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~CursorEspera() { QGuiApplication::restoreOverrideCursor(); }
+  CursorEspera(const CursorEspera&) = delete;
+  CursorEspera& operator=(const CursorEspera&) = delete;
+};
 
 // La impresora con la que se imprimirá desde la vista previa: la del sistema
 // que se llama exactamente `impresora`; vacía (la predeterminada) si no hay

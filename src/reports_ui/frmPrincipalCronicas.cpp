@@ -26,15 +26,6 @@
 namespace {
 const QString kCronicas = QStringLiteral("Cronicas");
 
-// El cursor de espera mientras un constructor lee la base.
-class CursorEspera {
- public:
-  CursorEspera() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~CursorEspera() { QGuiApplication::restoreOverrideCursor(); }
-  CursorEspera(const CursorEspera&) = delete;
-  CursorEspera& operator=(const CursorEspera&) = delete;
-};
-
 // Una rejilla de botones sin huecos: los visibles seguidos en su orden y los
 // escondidos detrás, para que el tipo de negocio o el país no dejen agujeros.
 void Compactar(QWidget& marco) {
@@ -316,7 +307,7 @@ void frmPrincipalCronicas::ejecutarBoton(const registro::BotonInforme& boton, QA
   informes::Contexto ctx{at, *e_.seleccion, *e_.notificador, *e_.reloj};
   registro::Ejecucion ejecucion;
   {
-    const CursorEspera espera;
+    const registro::CursorEspera espera;
     ejecucion = registro::EjecutarBoton(boton, ctx);
   }
   if (ejecucion.resultado != registro::Resultado::ConDatos) return;

@@ -33,21 +33,24 @@ void ColorearEncabezadoYMarco(QLabel& encabezado, QFrame& marco, const FiguraCol
   marco.setAutoFillBackground(true);
 }
 
+void PrepararEleccion(QDialog& dialogo, QPushButton& texto1, QPushButton& imagen1, QPushButton& texto2,
+                      QPushButton& imagen2, QPushButton& cancelar, const std::function<void()>& primera,
+                      const std::function<void()>& segunda) {
+  const QIcon flecha = dialogo.style()->standardIcon(QStyle::SP_ArrowRight);
+  imagen1.setIcon(flecha);
+  imagen2.setIcon(flecha);
+  cancelar.setIcon(dialogo.style()->standardIcon(QStyle::SP_DialogCancelButton));
+  for (QPushButton* boton : {&texto1, &imagen1}) QObject::connect(boton, &QPushButton::clicked, &dialogo, primera);
+  for (QPushButton* boton : {&texto2, &imagen2}) QObject::connect(boton, &QPushButton::clicked, &dialogo, segunda);
+  QObject::connect(&cancelar, &QPushButton::clicked, &dialogo, &QDialog::reject);
+}
+
 frmSelZona_o_Empleado::frmSelZona_o_Empleado(SeleccionInforme& seleccion, QWidget* padre)
     : QDialog(padre), ui(std::make_unique<Ui::frmSelZona_o_Empleado>()), seleccion_(seleccion) {
   ui->setupUi(this);
-  const QIcon flecha = style()->standardIcon(QStyle::SP_ArrowRight);
-  ui->Command3->setIcon(flecha);
-  ui->Command4->setIcon(flecha);
-  ui->cmd_Cancelar->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-
-  // El botón de imagen de cada fila hace lo mismo que el de texto: en una
-  // pantalla táctil se pulsa el que quede más a mano.
-  for (QPushButton* boton : {ui->Command1, ui->Command3})
-    connect(boton, &QPushButton::clicked, this, [this] { elegir(true); });
-  for (QPushButton* boton : {ui->Command2, ui->Command4})
-    connect(boton, &QPushButton::clicked, this, [this] { elegir(false); });
-  connect(ui->cmd_Cancelar, &QPushButton::clicked, this, &frmSelZona_o_Empleado::reject);
+  PrepararEleccion(
+      *this, *ui->Command1, *ui->Command3, *ui->Command2, *ui->Command4, *ui->cmd_Cancelar, [this] { elegir(true); },
+      [this] { elegir(false); });
 }
 
 frmSelZona_o_Empleado::~frmSelZona_o_Empleado() = default;

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QFrame>
 
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -18,6 +19,8 @@ class frmSelZona_o_Empleado;
 // cuadritos ocultos que guardan colores del tema. El coloreado por paleta las
 // deja como están, y así shp_logo conserva el color de diseño del .ui, que es
 // el que el diálogo copia en su marco.
+class QPushButton;
+
 class FiguraColor : public QFrame {
   Q_OBJECT
   // El color de diseño se escribe en el .ui.
@@ -36,6 +39,13 @@ class QLabel;
 // los botones con el color de la figura shp_logo.
 void ColorearEncabezadoYMarco(QLabel& encabezado, QFrame& marco, const FiguraColor& logo,
                               const QColor& colorTituloPrincipal);
+
+// Las dos filas de elección de los diálogos de agrupación: el botón de texto
+// y el de imagen de su lado hacen lo mismo (en una pantalla táctil se pulsa
+// el que quede más a mano); el de cancelar cierra como la caja de la ventana.
+void PrepararEleccion(QDialog& dialogo, QPushButton& texto1, QPushButton& imagen1, QPushButton& texto2,
+                      QPushButton& imagen2, QPushButton& cancelar, const std::function<void()>& primera,
+                      const std::function<void()>& segunda);
 
 class frmSelZona_o_Empleado : public QDialog {
   Q_OBJECT
