@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QGuiApplication>
 
+#include <cstdio>
+
 namespace {
 void Nombrar() {
   QCoreApplication::setApplicationName(QStringLiteral("cronicas"));
@@ -25,6 +27,14 @@ int main(int argc, char* argv[]) {
     QGuiApplication aplicacion(argc, argv);
     Nombrar();
     return app::EjecutarLineaComandos(QGuiApplication::arguments().mid(1));
+  }
+  if (!sistema::HayPantalla()) {
+    // Sin esto Qt aborta con un mensaje de X que no dice qué hacer.
+    std::fputs(
+        "No hay pantalla a la que abrir la ventana de informes (DISPLAY y WAYLAND_DISPLAY vacías).\n"
+        "Los informes se pueden sacar sin ventana: cronicas informe --help.\n",
+        stderr);
+    return 1;
   }
   sistema::PrepararCarpetaDeEjecucion();
   QApplication aplicacion(argc, argv);

@@ -23,8 +23,10 @@ struct Salida {
   QString errores;
 };
 
-Salida ejecutar(const QStringList& argumentos) {
+Salida ejecutar(const QStringList& argumentos,
+                const QProcessEnvironment& entorno = QProcessEnvironment::systemEnvironment()) {
   QProcess p;
+  p.setProcessEnvironment(entorno);
   p.start(QStringLiteral(CRONICAS_EJECUTABLE), argumentos);
   EXPECT_TRUE(p.waitForFinished(120000)) << "el programa no terminó";
   return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
@@ -110,6 +112,16 @@ TEST_F(LineaComandos, ListaLosBotonesConSuTexto) {
   EXPECT_EQ(s.salida.count(QLatin1Char('\n')), 14);
   // Los botones cuyo informe aún no está hecho no se listan.
   EXPECT_FALSE(s.salida.contains(QStringLiteral("cmdVentasMenus")));
+}
+
+TEST_F(LineaComandos, SinPantallaLaVentanaDiceQueHacerEnVezDeAbortar) {
+  QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    entorno.remove(QLatin1String(variable));
+  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini}, entorno);
+  EXPECT_EQ(s.codigo, 1);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("No hay pantalla"))) << s.errores.toStdString();
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("cronicas informe"))) << s.errores.toStdString();
 }
 
 TEST_F(LineaComandos, BotonDesconocidoOPendiente) {

@@ -122,4 +122,13 @@ void PrepararCarpetaDeEjecucion() {
 #endif
 }
 
+bool HayPantalla() {
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+  return true;
+#endif
+}
+
 }  // namespace sistema

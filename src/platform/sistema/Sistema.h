@@ -62,6 +62,10 @@ class Lanzador {
   virtual void lanzar(const QString& carpetaPrograma, const QString& nombre);
 };
 
+// Verdadero si hay dónde abrir una ventana: en Linux, un servidor X o
+// Wayland, o una plataforma de Qt elegida a mano (QT_QPA_PLATFORM).
+bool HayPantalla();
+
 // Sin XDG_RUNTIME_DIR (un servidor, una tarea programada) Qt avisa en cada
 // arranque; se le da una carpeta privada del usuario en la temporal. Hay que
 // llamarla antes de crear la aplicación.
