@@ -130,7 +130,7 @@ class Principal : public testing::TestWithParam<Motor> {
     e.carpetaPrograma = QStringLiteral("/opt/velarix");
     e.ficheroExportacion = QDir(tienda.bases.carpeta()).filePath(QStringLiteral("salida/resumen.xlsx"));
     e.correo.enLinea = [] { return false; };
-    e.intervaloProgreso = 1;
+    e.intervaloProgreso = intervaloProgreso;
     e.pantalla = QRect(0, 0, 1024, 768);
     return std::make_unique<frmPrincipalCronicas>(std::move(e));
   }
@@ -156,6 +156,7 @@ class Principal : public testing::TestWithParam<Motor> {
 
   prueba::Tienda tienda;
   LanzadorApuntado lanzador;
+  int intervaloProgreso = 1;
 };
 
 // --- Un botón de punta a punta ---------------------------------------------
@@ -173,6 +174,29 @@ TEST_P(Principal, ListadoSinFechasLlegaALaVistaPrevia) {
   EXPECT_EQ(f->ultimaVista()->impresora(), QString());
   EXPECT_GT(FilasInformes(), 0);
   EXPECT_TRUE(tienda.notificador.avisos.isEmpty());
+}
+
+TEST_P(Principal, ElProgresoSeVeAntesDeLaVistaYSeTraduceFueraDelCastellano) {
+  tienda.ajustes.Idioma = QStringLiteral("CATALAN");
+  tienda.insertar(QStringLiteral("traducciones"),
+                  {{QStringLiteral("caption"), QStringLiteral("GENERANDO REPORTE")},
+                   {QStringLiteral("traduccion"), QStringLiteral("GENERANT L'INFORME")}});
+  intervaloProgreso = 40;
+  auto f = Abrir();
+  QString texto;
+  bool vistaYaAbierta = false;
+  QTimer vigia;
+  QObject::connect(&vigia, &QTimer::timeout, [&] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || w->objectName() != QLatin1String("frmparar") || !texto.isEmpty()) return;
+    texto = Control<QLabel>(w, QStringLiteral("Label1"))->text();
+    vistaYaAbierta = f->ultimaVista() != nullptr;
+  });
+  vigia.start(5);
+  PulsarYEsperar(*f, QStringLiteral("cmdProductos"));
+  EXPECT_EQ(texto, QStringLiteral("GENERANT L'INFORME"));
+  EXPECT_FALSE(vistaYaAbierta);
+  EXPECT_NE(f->ultimaVista(), nullptr);
 }
 
 TEST_P(Principal, VentasPorFormaDePagoPideLasFechasConSuTitulo) {

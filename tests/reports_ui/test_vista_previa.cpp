@@ -16,12 +16,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -175,6 +177,20 @@ TEST_P(ImprimirReport, ConFilasAbreLaVistaDelDocumentoYSeRecorre) {
   EXPECT_EQ(v->paginaActual(), n);
   v->irAPagina(0);
   EXPECT_EQ(v->paginaActual(), 1);
+
+  // Al agrandar la ventana la página vuelve a verse desde arriba, no desde
+  // la mitad donde la deja el ajuste al ancho.
+  auto* vista = v->findChild<QGraphicsView*>();
+  ASSERT_NE(vista, nullptr);
+  v->resize(800, 600);
+  QCoreApplication::processEvents();
+  v->resize(1900, 1000);
+  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+  const int arriba = vista->verticalScrollBar()->value();
+  v->irAPagina(2);
+  v->irAPagina(1);
+  EXPECT_EQ(arriba, vista->verticalScrollBar()->value());
+  EXPECT_LT(arriba, vista->viewport()->height() / 4);
 
   // Cerrarla la borra: no queda una ventana por cada informe visto.
   accion("cmdCerrar")->trigger();
