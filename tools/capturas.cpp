@@ -92,6 +92,15 @@ int main(int argc, char* argv[]) {
   f->showMaximized();
   const QDate hoy = QDate::currentDate();
 
+  // La vista previa que dejó el último botón, a pantalla completa.
+  const auto guardarVista = [f](const QString& nombre) {
+    if (VistaPrevia* v = f->ultimaVista()) {
+      Maximizar(v);
+      Guardar(v, nombre);
+      v->close();
+    }
+  };
+
   QTimer::singleShot(500, f, [&] {
     Guardar(f, QStringLiteral("ventana"));
 
@@ -105,29 +114,17 @@ int main(int argc, char* argv[]) {
       Pulsar(d, QStringLiteral("cmd_Aceptar"));
     });
     Pulsar(f, QStringLiteral("cmdCierreCaja"));
-    if (auto* v = f->ultimaVista()) {
-      Maximizar(v);
-      Guardar(v, QStringLiteral("vista-cierrecaja"));
-      v->close();
-    }
+    guardarVista(QStringLiteral("vista-cierrecaja"));
 
     AlAparecer(QStringLiteral("frmFechas"), [hoy](QWidget* d) {
       MesPasado(d, hoy);
       Pulsar(d, QStringLiteral("cmd_Aceptar"));
     });
     Pulsar(f, QStringLiteral("cmdVentasXFPago"));
-    if (auto* v = f->ultimaVista()) {
-      Maximizar(v);
-      Guardar(v, QStringLiteral("vista-formaspago"));
-      v->close();
-    }
+    guardarVista(QStringLiteral("vista-formaspago"));
 
     Pulsar(f, QStringLiteral("cmdProductos"));
-    if (auto* v = f->ultimaVista()) {
-      Maximizar(v);
-      Guardar(v, QStringLiteral("vista-productos"));
-      v->close();
-    }
+    guardarVista(QStringLiteral("vista-productos"));
     QApplication::quit();
   });
   return QApplication::exec();
