@@ -273,6 +273,23 @@ TEST_P(Filas, UnaComillaViajaIntactaComoParametro) {
   EXPECT_FALSE(q.siguiente());
 }
 
+// Las comparaciones sin distinguir mayúsculas valen también con tildes y eñes
+// en los dos motores, y UPPER deja Null como Null.
+TEST_P(Filas, MayusculasConTildesYEnes) {
+  factura(1, {}, {}, QString::fromUtf8("Resumén de la Ñora"));
+  factura(2, {}, {}, QVariant());
+  datos::Consulta q = ventas->preparar("SELECT numero, UPPER(camarero) AS m FROM cabecera_factura "
+                                       "WHERE UPPER(camarero) = UPPER(?) OR camarero IS NULL ORDER BY numero");
+  q.enlazar(QString::fromUtf8("RESUMÉN DE LA ñora"));
+  q.ejecutar();
+  ASSERT_TRUE(q.siguiente());
+  EXPECT_EQ(q.entero("numero"), 1);
+  EXPECT_EQ(q.texto("m"), QString::fromUtf8("RESUMÉN DE LA ÑORA"));
+  ASSERT_TRUE(q.siguiente());
+  EXPECT_TRUE(q.esNulo("m"));
+  EXPECT_FALSE(q.siguiente());
+}
+
 // Un texto vacío de C++ es '' en la base aunque sea QString(): así el puesto
 // sin identificador busca su fila de opciones con identificador ''.
 TEST_P(Filas, TextoVacioEntraComoVacioYSoloElVariantNuloEsNull) {

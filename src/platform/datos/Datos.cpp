@@ -119,7 +119,26 @@ QString FuenteDatos::descripcion() const {
 
 namespace {
 std::atomic<int> contadorConexiones{0};
+
+sqlite3* ManejadorSqlite(const Conexion& c) {
+  if (c.motor() != Motor::SQLite) return nullptr;
+  const QVariant h = c.baseDatos().driver()->handle();
+  if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0) return nullptr;
+  return *static_cast<sqlite3* const*>(h.constData());
 }
+
+// UPPER de SQLite sólo conoce el ASCII: "Resumén" y "RESUMÉN" no casarían
+// donde la suite compara textos sin mirar mayúsculas, y en PostgreSQL sí.
+void MayusculasUnicode(sqlite3_context* contexto, int, sqlite3_value** argumentos) {
+  if (sqlite3_value_type(argumentos[0]) == SQLITE_NULL) {
+    sqlite3_result_null(contexto);
+    return;
+  }
+  const auto* texto = reinterpret_cast<const char*>(sqlite3_value_text(argumentos[0]));
+  const QByteArray mayusculas = QString::fromUtf8(texto, sqlite3_value_bytes(argumentos[0])).toUpper().toUtf8();
+  sqlite3_result_text(contexto, mayusculas.constData(), static_cast<int>(mayusculas.size()), SQLITE_TRANSIENT);
+}
+}  // namespace
 
 Conexion::Conexion(FuenteDatos fuente, QString nombreConexion)
     : fuente_(std::move(fuente)), nombreConexion_(std::move(nombreConexion)) {}
@@ -202,6 +221,9 @@ std::unique_ptr<Conexion> Conexion::abrir(const FuenteDatos& fuente, OpcionesApe
       throw ErrorDatos(c->mensajeError(QStringLiteral("No es una base de datos válida"), textoError(q.lastError())));
     }
     q.finish();
+    if (sqlite3* base = ManejadorSqlite(*c))
+      sqlite3_create_function_v2(base, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, MayusculasUnicode,
+                                 nullptr, nullptr, nullptr);
     if (opciones.borrador) {
       QSqlQuery p(c->baseDatos());
       p.exec(QStringLiteral("PRAGMA synchronous=OFF"));
@@ -588,15 +610,6 @@ QDateTime Consulta::fechaHora(const QString& columna) const {
 }
 
 // --- SentenciaDirecta ---------------------------------------------------------
-
-namespace {
-sqlite3* ManejadorSqlite(const Conexion& c) {
-  if (c.motor() != Motor::SQLite) return nullptr;
-  const QVariant h = c.baseDatos().driver()->handle();
-  if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0) return nullptr;
-  return *static_cast<sqlite3* const*>(h.constData());
-}
-}  // namespace
 
 // Prepara `sql` en el manejador; un error lleva el texto de SQLite.
 static sqlite3_stmt* PrepararSqlite(const Conexion& conexion, sqlite3* base, const QString& sql) {
