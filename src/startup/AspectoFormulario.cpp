@@ -181,9 +181,11 @@ QFont letraEscalada(QFont letra, double factor) {
   return letra;
 }
 
+// Un calendario se escala entero, como un cuadro de texto: su tabla de días
+// hereda la letra, y en una pantalla pequeña no cabría con la de diseño.
 bool escalaSuLetra(const QWidget& w) {
   return esCuadroTexto(w) || qobject_cast<const QLabel*>(&w) || esBotonOrden(w) || esCasilla(w) ||
-         qobject_cast<const QGroupBox*>(&w) || esRejilla(w);
+         qobject_cast<const QGroupBox*>(&w) || esRejilla(w) || qobject_cast<const QCalendarWidget*>(&w);
 }
 
 }  // namespace

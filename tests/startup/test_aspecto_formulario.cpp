@@ -275,6 +275,14 @@ TEST(EscalarFormulario, LasLetrasMenguanConLaPantallaYSoloLasRejillasCrecen) {
   EXPECT_EQ(f("lblPx").font().pixelSize(), qRound(20 * fm800));
   for (const char* nombre : {"cbo", "mosaico", "lblTesela"}) EXPECT_NEAR(f(nombre).font().pointSizeF(), 10, 0.01);
 
+  // Un calendario se reduce entero, una vez: su tabla de días lo hereda.
+  Formulario k;
+  auto* calendario800 = new QCalendarWidget(&k.formu);
+  const double letra800 = calendario800->font().pointSizeF();
+  aspecto::EscalarFormulario(k.formu, QRect(0, 0, 800, 600));
+  EXPECT_NEAR(calendario800->font().pointSizeF(), letra800 * fm800, 0.01);
+  EXPECT_NEAR(calendario800->findChild<QTableView*>()->font().pointSizeF(), letra800 * fm800, 0.01);
+
   Formulario g;
   // La tabla de días de un calendario es pieza suya, no una rejilla del formulario.
   auto* calendario = new QCalendarWidget(&g.formu);
