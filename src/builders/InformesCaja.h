@@ -38,6 +38,22 @@ std::optional<double> BaseConReparacion(const QVariant& impuesto, std::initializ
                                         std::initializer_list<QVariant> negativos, const QVariant& numero,
                                         BusquedasVentas& busquedas);
 
+// Lo que llevan todas las filas del cierre de caja y de las ventas por forma
+// de pago: negocio, sello, intervalo, número de facturas y gastos. Las dos
+// tienen esas columnas con los mismos nombres en su tabla de columnas.
+template <class Columnas>
+void FijarComunesFacturas(EscritorInformes& escritor, const Columnas& c, const CabeceraNegocio& cabecera,
+                          const SelloGeneracion& sello, const SeleccionInforme& sel, qint64 facturas, double gastos) {
+  escritor.fijar(c.texto1, cabecera.nombre);
+  escritor.fijar(c.texto2, cabecera.direccion);
+  escritor.fijar(c.fecha1, sello.fecha);
+  escritor.fijar(c.fecha2, sello.hora);
+  escritor.fijar(c.entero3, facturas);
+  escritor.fijar(c.texto6, textoDiaMesAnio(sel.FechaDesde));
+  escritor.fijar(c.texto7, textoDiaMesAnio(sel.FechaHasta));
+  escritor.fijar(c.numerico5, gastos);
+}
+
 // La cabecera de cada factura como la leen el cierre de caja y las ventas por
 // forma de pago: estas columnas en este orden, con el rótulo de la mesa. Las
 // ventas por forma de pago añaden detrás cliente, salón y modo de venta.

@@ -83,18 +83,8 @@ void CrearVentasFormasPago(Contexto& ctx) {
   q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
   q.ejecutar();
 
-  const QString desde = textoDiaMesAnio(sel.FechaDesde);
-  const QString hasta = textoDiaMesAnio(sel.FechaHasta);
   const bool cajaRapida = ctx.ajustes.CajaFastFood;
-  // Lo que es igual en todas las filas.
-  escritor.fijar(c.texto6, desde);
-  escritor.fijar(c.texto7, hasta);
-  escritor.fijar(c.texto1, cabecera.nombre);
-  escritor.fijar(c.texto2, cabecera.direccion);
-  escritor.fijar(c.fecha1, sello.fecha);
-  escritor.fijar(c.fecha2, sello.hora);
-  escritor.fijar(c.entero3, cuantas);
-  escritor.fijar(c.numerico5, gastos);
+  FijarComunesFacturas(escritor, c, cabecera, sello, sel, cuantas, gastos);
   while (q.siguiente()) {
     const QVariant numero = q.valor(kNumero);
     const QVariant impuesto = q.valor(kImpuesto);
