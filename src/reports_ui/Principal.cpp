@@ -17,16 +17,11 @@ const QStringList& Meses() {
   return meses;
 }
 
-RestriccionPrograma RestriccionesXPrograma(const QString& tipoPrograma) {
-  RestriccionPrograma r;
-  if (tipoPrograma == QLatin1String("FASTFOOD") || tipoPrograma == QLatin1String("RESTAURANTE")) {
-    r.ocultos << QStringLiteral("cmdVentasPromociones");
-    r.botonMovido = QStringLiteral("cmdPedidosCocinaXVentas");
-    r.aLaPosicionDe = QStringLiteral("cmdVentasPromociones");
-  } else if (tipoPrograma == QLatin1String("COPAS")) {
-    r.ocultos << QStringLiteral("cmdReservasHora");
-  }
-  return r;
+QStringList RestriccionesXPrograma(const QString& tipoPrograma) {
+  if (tipoPrograma == QLatin1String("FASTFOOD") || tipoPrograma == QLatin1String("RESTAURANTE"))
+    return {QStringLiteral("cmdVentasPromociones")};
+  if (tipoPrograma == QLatin1String("COPAS")) return {QStringLiteral("cmdReservasHora")};
+  return {};
 }
 
 bool MostrarMarcoCorreo(const AjustesTerminal& at) {

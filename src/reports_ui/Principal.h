@@ -19,14 +19,8 @@ QStringList CargarAños(const QDate& hoy);
 // Enero a Diciembre.
 const QStringList& Meses();
 
-// Los botones que esconde el tipo de negocio y el que ocupa el sitio del
-// escondido.
-struct RestriccionPrograma {
-  QStringList ocultos;
-  QString botonMovido;  // vacío si nadie se mueve
-  QString aLaPosicionDe;
-};
-RestriccionPrograma RestriccionesXPrograma(const QString& tipoPrograma);
+// Los botones que esconde el tipo de negocio.
+QStringList RestriccionesXPrograma(const QString& tipoPrograma);
 
 // El marco del correo invita a configurarlo mientras falte algo.
 bool MostrarMarcoCorreo(const AjustesTerminal& at);

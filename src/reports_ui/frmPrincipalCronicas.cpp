@@ -137,19 +137,10 @@ void frmPrincipalCronicas::CargarMeses() {
 }
 
 void frmPrincipalCronicas::RestriccionesXPrograma() {
-  const principal::RestriccionPrograma r = principal::RestriccionesXPrograma(e_.ajustes->TipoPrograma);
-  for (const QString& nombre : r.ocultos)
+  // Sólo se esconde: al compactar la rejilla, el botón que sigue al
+  // escondido (la cocina tras las promociones) ocupa su sitio.
+  for (const QString& nombre : principal::RestriccionesXPrograma(e_.ajustes->TipoPrograma))
     if (auto* w = findChild<QWidget*>(nombre)) w->setVisible(false);
-  if (r.botonMovido.isEmpty()) return;
-  auto* movido = findChild<QWidget*>(r.botonMovido);
-  auto* hueco = findChild<QWidget*>(r.aLaPosicionDe);
-  auto* rejilla = qobject_cast<QGridLayout*>(hueco ? hueco->parentWidget()->layout() : nullptr);
-  if (!movido || !rejilla || rejilla->indexOf(movido) < 0) return;
-  int fila = 0, columna = 0, filas = 0, columnas = 0;
-  rejilla->getItemPosition(rejilla->indexOf(hueco), &fila, &columna, &filas, &columnas);
-  rejilla->removeWidget(hueco);
-  rejilla->removeWidget(movido);
-  rejilla->addWidget(movido, fila, columna);
 }
 
 void frmPrincipalCronicas::ObtenerNombrePais() {
