@@ -137,6 +137,51 @@ TEST(Informe, GruposAnidadosOrdenDescendenteYOrdenOriginal) {
   EXPECT_EQ(todo.join(QLatin1Char(' ')), QStringLiteral("B x 2 2,00 A y 4 4,00 x 3 3,00 y 1 1,00"));
 }
 
+TEST(Informe, LoRepetidoEnVariasFilasCuentaYSeEscribeUnaVezYLosGruposSumanElTotal) {
+  // Una factura pagada con dos formas de pago: dos filas con el mismo recargo.
+  const Plantilla p = Leer(
+      "<informe><grupo columna=\"texto1\"><pie alto=\"5\">"
+      "<suma columna=\"numerico1\" ambito=\"grupo\" unaVezPor=\"numerico2\" x=\"0\" ancho=\"20\" alto=\"5\"/>"
+      "<cuenta ambito=\"grupo\" unaVezPor=\"numerico2\" x=\"20\" ancho=\"20\" alto=\"5\"/></pie></grupo>"
+      "<detalle alto=\"5\"><campo columna=\"numerico1\" unaVezPor=\"numerico2\" x=\"0\" ancho=\"20\" alto=\"5\"/>"
+      "</detalle>"
+      "<pieInforme alto=\"5\"><suma columna=\"numerico1\" unaVezPor=\"numerico2\" x=\"0\" ancho=\"20\" "
+      "alto=\"5\"/><cuenta unaVezPor=\"numerico2 texto1\" x=\"20\" ancho=\"20\" alto=\"5\"/>"
+      "<suma columna=\"numerico1\" x=\"40\" ancho=\"20\" alto=\"5\"/></pieInforme></informe>");
+  // texto1, numerico1, numerico2 (la factura)
+  const std::vector<Fila> filas{{QStringLiteral("Efectivo"), 3.0, 1002.0},
+                                {QStringLiteral("Tarjeta"), 3.0, 1002.0},
+                                {QStringLiteral("Efectivo"), 1.0, 1003.0},
+                                {QStringLiteral("Tarjeta"), 2.0, 1004.0}};
+  const Informe inf(p, filas, EntornoFijo());
+  QStringList todo;
+  for (const auto& l : Lineas(inf)) todo << l.textos.join(QLatin1Char('|'));
+  // El recargo de la 1002 va en su primera fila (la de efectivo) y en el
+  // grupo de esa fila; la fila de tarjeta lo deja en blanco. Los grupos
+  // suman el total del informe; sin "una vez por" se contaría dos veces.
+  // Con dos columnas de clave (factura y forma de pago) son cuatro cobros.
+  EXPECT_EQ(todo.join(QLatin1Char(' ')).toStdString(), "3,00 1,00 4,00|2  2,00 2,00|1 6,00|4|9,00");
+}
+
+TEST(Informe, UnGrupoPorFechaEscritaSigueElCalendario) {
+  const Plantilla p = Leer(
+      "<informe><grupo columna=\"texto5\" porFecha=\"si\"><cabecera alto=\"5\"><campo columna=\"texto5\" x=\"0\" "
+      "ancho=\"30\" alto=\"5\"/></cabecera></grupo>"
+      "<detalle alto=\"5\"><campo columna=\"numerico1\" decimales=\"0\" x=\"0\" ancho=\"9\" alto=\"5\"/></detalle>"
+      "</informe>");
+  // texto5, numerico1: como texto, "01/12/2026" iría delante de "30/11/2026";
+  // lo que no es una fecha va detrás.
+  const std::vector<Fila> filas{{QStringLiteral("01/12/2026"), 1.0},
+                                {QStringLiteral("30/11/2026"), 2.0},
+                                {QStringLiteral("sin fecha"), 3.0},
+                                {QStringLiteral("01/12/2026"), 4.0},
+                                {QStringLiteral("29/11/2026"), 5.0}};
+  const Informe inf(p, filas, EntornoFijo());
+  QStringList todo;
+  for (const auto& l : Lineas(inf)) todo << l.textos.join(QLatin1Char('|'));
+  EXPECT_EQ(todo.join(QLatin1Char(' ')), QStringLiteral("29/11/2026 5 30/11/2026 2 01/12/2026 1 4 sin fecha 3"));
+}
+
 TEST(Informe, FormatosDeCampo) {
   const Plantilla p = Leer(
       "<informe><formula nombre=\"valor\" expresion=\"numerico1 * numerico2\"/><detalle alto=\"5\">"

@@ -127,7 +127,9 @@ std::map<QString, Celda> LeerXlsx(const QString& ruta) {
     }
     while (!(x.isEndElement() && x.name() == QLatin1String("c")) && !x.atEnd()) {
       x.readNext();
-      if (x.isStartElement() && x.name() == QLatin1String("v")) {
+      if (x.isStartElement() && x.name() == QLatin1String("t") && tipo == QLatin1String("inlineStr")) {
+        c.texto += x.readElementText();
+      } else if (x.isStartElement() && x.name() == QLatin1String("v")) {
         const QString v = x.readElementText();
         if (tipo == QLatin1String("s")) {
           c.texto = compartidos.value(v.toInt());
@@ -147,6 +149,39 @@ QString BuscarCelda(const std::map<QString, Celda>& celdas, const QString& texto
   for (const auto& [ref, c] : celdas)
     if (!c.numero && c.texto == texto) return ref;
   return {};
+}
+
+namespace {
+// "AB12" -> (28, 12).
+std::pair<int, int> Posicion(const QString& ref) {
+  int columna = 0, i = 0;
+  for (; i < ref.size() && ref[i].isLetter(); ++i) columna = columna * 26 + (ref[i].unicode() - 'A' + 1);
+  return {columna, ref.mid(i).toInt()};
+}
+}  // namespace
+
+std::optional<double> NumeroEnCruce(const std::map<QString, Celda>& celdas, const QString& rotuloFila,
+                                    const QString& rotuloColumna) {
+  const QString fila = BuscarCelda(celdas, rotuloFila);
+  const QString columna = BuscarCelda(celdas, rotuloColumna);
+  if (fila.isEmpty() || columna.isEmpty()) return std::nullopt;
+  const int f = Posicion(fila).second, c = Posicion(columna).first;
+  for (const auto& [ref, celda] : celdas)
+    if (celda.numero && Posicion(ref) == std::make_pair(c, f)) return celda.valor;
+  return std::nullopt;
+}
+
+std::optional<double> NumeroTrasRotulo(const std::map<QString, Celda>& celdas, const QString& rotulo) {
+  const QString donde = BuscarCelda(celdas, rotulo);
+  if (donde.isEmpty()) return std::nullopt;
+  const auto [c0, f] = Posicion(donde);
+  std::optional<std::pair<int, double>> primero;
+  for (const auto& [ref, celda] : celdas) {
+    const auto [c, fila] = Posicion(ref);
+    if (celda.numero && fila == f && c > c0 && (!primero || c < primero->first)) primero = {{c, celda.valor}};
+  }
+  if (!primero) return std::nullopt;
+  return primero->second;
 }
 
 }  // namespace prueba

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <map>
+#include <optional>
 
 namespace prueba {
 
@@ -39,5 +40,11 @@ struct Celda {
 std::map<QString, Celda> LeerXlsx(const QString& ruta);
 // Referencia de una celda de texto igual a `texto`; vacío si no hay ninguna.
 QString BuscarCelda(const std::map<QString, Celda>& celdas, const QString& texto);
+// El número de la fila del rótulo `rotuloFila` bajo la columna del rótulo
+// `rotuloColumna` (una cabecera de columna); nada si falta alguno.
+std::optional<double> NumeroEnCruce(const std::map<QString, Celda>& celdas, const QString& rotuloFila,
+                                    const QString& rotuloColumna);
+// El primer número a la derecha del rótulo, en su misma fila.
+std::optional<double> NumeroTrasRotulo(const std::map<QString, Celda>& celdas, const QString& rotulo);
 
 }  // namespace prueba

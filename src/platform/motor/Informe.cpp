@@ -3,8 +3,11 @@
 #include "platform/datos/Datos.h"
 #include "platform/datos/Orden.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace motor {
 
@@ -69,17 +72,27 @@ void Informe::ordenar() {
   struct Clave {
     int columna;
     bool descendente;
+    bool porFecha;
   };
   std::vector<Clave> claves;
   for (const Grupo& g : plantilla_.grupos)
-    if (g.orden != Grupo::Orden::Original) claves.push_back({g.columna, g.orden == Grupo::Orden::Descendente});
-  for (const CriterioFilas& c : plantilla_.orden) claves.push_back({c.columna, c.descendente});
+    if (g.orden != Grupo::Orden::Original)
+      claves.push_back({g.columna, g.orden == Grupo::Orden::Descendente, g.porFecha});
+  for (const CriterioFilas& c : plantilla_.orden) claves.push_back({c.columna, c.descendente, false});
   if (claves.empty() || filas_.size() < 2) return;
 
   const datos::CriterioOrden criterio;
+  // Un día escrito "dd/mm/aaaa" se ordena por su número de día; lo que no es
+  // un día queda detrás, como texto.
+  auto valorClave = [](const QVariant& v, bool porFecha) {
+    if (!porFecha || v.isNull()) return v;
+    const QDate d = QDate::fromString(v.toString().trimmed(), QStringLiteral("dd/MM/yyyy"));
+    return d.isValid() ? QVariant(d.toJulianDay()) : v;
+  };
   std::vector<datos::ClavesFila> porFila(filas_.size());
   for (std::size_t i = 0; i < filas_.size(); ++i)
-    for (const Clave& k : claves) porFila[i].push_back(criterio.clave(filas_[i][static_cast<std::size_t>(k.columna)]));
+    for (const Clave& k : claves)
+      porFila[i].push_back(criterio.clave(valorClave(filas_[i][static_cast<std::size_t>(k.columna)], k.porFecha)));
   std::vector<std::size_t> indices(filas_.size());
   for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = i;
   std::stable_sort(indices.begin(), indices.end(), [&](std::size_t a, std::size_t b) {
@@ -144,15 +157,79 @@ void Informe::formarInstancias() {
 
 void Informe::prepararTotales() {
   const std::size_t columnas = static_cast<std::size_t>(plantilla_.columnas.size());
+  const std::size_t n = filas_.size();
   sumas_.assign(columnas, {});
   cuentas_.assign(columnas, {});
+  unicos_.clear();
+  indiceUnico_.clear();
+  primeras_.clear();
+  indicePrimeras_.clear();
   std::vector<bool> suma(columnas, false), cuenta(columnas, false);
+  // Los agregados "una vez por" con la misma columna y las mismas claves
+  // comparten sus acumulados, y los que tienen las mismas claves, las filas
+  // que cuentan.
+  std::map<std::pair<int, std::vector<int>>, std::size_t> yaHechos;
+  std::map<std::vector<int>, std::size_t> clavesHechas;
+
+  auto acumular = [&](std::vector<double>& s, std::vector<int>& k, int columna, const std::vector<bool>* primeras) {
+    s.assign(n + 1, 0.0);
+    k.assign(n + 1, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+      const bool cuenta = !primeras || (*primeras)[i];
+      const QVariant* v = columna >= 0 ? &filas_[i][static_cast<std::size_t>(columna)] : nullptr;
+      s[i + 1] = s[i] + (cuenta && v && !v->isNull() ? v->toDouble() : 0.0);
+      k[i + 1] = k[i] + (cuenta && (!v || !vacio(*v)) ? 1 : 0);
+    }
+  };
+  // La primera fila del informe con cada combinación de valores de las claves.
+  auto primerasFilas = [&](const std::vector<int>& claves) -> std::size_t {
+    if (const auto it = clavesHechas.find(claves); it != clavesHechas.end()) return it->second;
+    std::vector<bool> primeras(n, false);
+    QSet<QString> vistas;
+    for (std::size_t i = 0; i < n; ++i) {
+      QString clave;
+      for (int c : claves) {
+        const QVariant& v = filas_[i][static_cast<std::size_t>(c)];
+        if (v.isNull())
+          clave += QChar(1);
+        else
+          clave += v.toString();
+        clave += QChar(0x1f);
+      }
+      if (!vistas.contains(clave)) {
+        vistas.insert(clave);
+        primeras[i] = true;
+      }
+    }
+    primeras_.push_back(std::move(primeras));
+    return clavesHechas.emplace(claves, primeras_.size() - 1).first->second;
+  };
+
   auto mirar = [&](const Banda& b) {
     for (const Elemento& e : b.elementos) {
+      const bool agregado = e.tipo == TipoElemento::Suma || e.tipo == TipoElemento::Acumulado ||
+                            e.tipo == TipoElemento::Promedio || e.tipo == TipoElemento::Cuenta;
+      if (!agregado) {
+        if (e.tipo == TipoElemento::Campo && !e.unaVezPor.empty())
+          indicePrimeras_.emplace(&e, primerasFilas(e.unaVezPor));
+        continue;
+      }
+      if (!e.unaVezPor.empty()) {
+        const auto clave = std::make_pair(e.columna, e.unaVezPor);
+        auto it = yaHechos.find(clave);
+        if (it == yaHechos.end()) {
+          Acumulados a;
+          const std::size_t primeras = primerasFilas(e.unaVezPor);
+          acumular(a.sumas, a.cuentas, e.columna, &primeras_[primeras]);
+          unicos_.push_back(std::move(a));
+          it = yaHechos.emplace(clave, unicos_.size() - 1).first;
+        }
+        indiceUnico_.emplace(&e, it->second);
+        continue;
+      }
       if (e.columna < 0) continue;
       const auto c = static_cast<std::size_t>(e.columna);
-      if (e.tipo == TipoElemento::Suma || e.tipo == TipoElemento::Acumulado || e.tipo == TipoElemento::Promedio)
-        suma[c] = true;
+      if (e.tipo != TipoElemento::Cuenta) suma[c] = true;
       if (e.tipo == TipoElemento::Cuenta || e.tipo == TipoElemento::Promedio) cuenta[c] = true;
     }
   };
@@ -162,23 +239,11 @@ void Informe::prepararTotales() {
     mirar(g.cabecera);
     mirar(g.pie);
   }
-  const std::size_t n = filas_.size();
   for (std::size_t c = 0; c < columnas; ++c) {
-    if (suma[c]) {
-      auto& s = sumas_[c];
-      s.resize(n + 1);
-      s[0] = 0;
-      for (std::size_t i = 0; i < n; ++i) {
-        const QVariant& v = filas_[i][c];
-        s[i + 1] = s[i] + (v.isNull() ? 0.0 : v.toDouble());
-      }
-    }
-    if (cuenta[c]) {
-      auto& k = cuentas_[c];
-      k.resize(n + 1);
-      k[0] = 0;
-      for (std::size_t i = 0; i < n; ++i) k[i + 1] = k[i] + (vacio(filas_[i][c]) ? 0 : 1);
-    }
+    if (!suma[c] && !cuenta[c]) continue;
+    acumular(sumas_[c], cuentas_[c], static_cast<int>(c), nullptr);
+    if (!suma[c]) sumas_[c].clear();
+    if (!cuenta[c]) cuentas_[c].clear();
   }
 }
 
@@ -201,9 +266,12 @@ std::pair<int, int> Informe::rangoAmbito(const Elemento& e, const Instancia& i) 
 QVariant Informe::valor(const Elemento& e, const Instancia& i) const {
   switch (e.tipo) {
     case TipoElemento::Campo:
-    case TipoElemento::Barras:
+    case TipoElemento::Barras: {
       if (i.fila < 0) return {};
-      return filas_[static_cast<std::size_t>(i.fila)][static_cast<std::size_t>(e.columna)];
+      const auto f = static_cast<std::size_t>(i.fila);
+      if (const auto it = indicePrimeras_.find(&e); it != indicePrimeras_.end() && !primeras_[it->second][f]) return {};
+      return filas_[f][static_cast<std::size_t>(e.columna)];
+    }
     case TipoElemento::Suma:
     case TipoElemento::Promedio:
     case TipoElemento::Cuenta:
@@ -212,15 +280,18 @@ QVariant Informe::valor(const Elemento& e, const Instancia& i) const {
       if (e.tipo == TipoElemento::Acumulado) hasta = i.fila;
       if (hasta < desde) return e.tipo == TipoElemento::Promedio ? QVariant() : QVariant(0.0);
       const auto d = static_cast<std::size_t>(desde), h = static_cast<std::size_t>(hasta) + 1;
+      const auto unico = indiceUnico_.find(&e);
+      const Acumulados* u = unico != indiceUnico_.end() ? &unicos_[unico->second] : nullptr;
       if (e.tipo == TipoElemento::Cuenta) {
+        if (u) return static_cast<double>(u->cuentas[h] - u->cuentas[d]);
         if (e.columna < 0) return static_cast<double>(hasta - desde + 1);
         const auto& k = cuentas_[static_cast<std::size_t>(e.columna)];
         return static_cast<double>(k[h] - k[d]);
       }
-      const auto& s = sumas_[static_cast<std::size_t>(e.columna)];
+      const auto& s = u ? u->sumas : sumas_[static_cast<std::size_t>(e.columna)];
       const double suma = s[h] - s[d];
       if (e.tipo != TipoElemento::Promedio) return suma;
-      const auto& k = cuentas_[static_cast<std::size_t>(e.columna)];
+      const auto& k = u ? u->cuentas : cuentas_[static_cast<std::size_t>(e.columna)];
       const int cuantos = k[h] - k[d];
       return cuantos > 0 ? QVariant(suma / cuantos) : QVariant();
     }

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <unordered_map>
 #include <vector>
 
 namespace motor {
@@ -72,6 +73,17 @@ class Informe {
   // Sumas y cuentas acumuladas por columna: la suma de un tramo es una resta.
   std::vector<std::vector<double>> sumas_;
   std::vector<std::vector<int>> cuentas_;
+  // Lo mismo para los agregados que cuentan una vez cada valor repetido:
+  // uno por cada columna y claves distintas que pida la plantilla.
+  struct Acumulados {
+    std::vector<double> sumas;
+    std::vector<int> cuentas;
+  };
+  std::vector<Acumulados> unicos_;
+  std::unordered_map<const Elemento*, std::size_t> indiceUnico_;
+  // Un campo "una vez por" sólo se escribe en la fila que lo cuenta.
+  std::vector<std::vector<bool>> primeras_;
+  std::unordered_map<const Elemento*, std::size_t> indicePrimeras_;
 };
 
 }  // namespace motor

@@ -282,7 +282,8 @@ class Maquetador {
 
   // En una página nueva, las cabeceras de los grupos abiertos que lo piden.
   void repetirCabeceras(const Informe::Instancia& siguiente, double x0, double& y) {
-    if (siguiente.fila < 0) return;
+    // Tras la última fila ya no queda ningún grupo abierto.
+    if (siguiente.fila < 0 || siguiente.banda->tipo == TipoBanda::PieInforme) return;
     const int hasta =
         siguiente.banda->tipo == TipoBanda::CabeceraGrupo ? siguiente.nivel : static_cast<int>(p_.grupos.size());
     for (int g = 0; g < hasta; ++g) {

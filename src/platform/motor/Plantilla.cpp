@@ -235,8 +235,9 @@ struct Lector {
     e.linea = static_cast<int>(xml.lineNumber());
     e.estilo = p.estilo;
 
-    static const QSet<QString> conColumna = {QStringLiteral("columna")};
-    static const QSet<QString> conAmbito = {QStringLiteral("columna"), QStringLiteral("ambito")};
+    static const QSet<QString> conColumna = {QStringLiteral("columna"), QStringLiteral("unaVezPor")};
+    static const QSet<QString> conAmbito = {QStringLiteral("columna"), QStringLiteral("ambito"),
+                                            QStringLiteral("unaVezPor")};
     static const QSet<QString> patron = {QStringLiteral("patron")};
     static const QSet<QString> trazo = {QStringLiteral("grosor"), QStringLiteral("color"), QStringLiteral("relleno")};
     static const QSet<QString> barras = {QStringLiteral("columna"), QStringLiteral("tipo"), QStringLiteral("legible"),
@@ -305,6 +306,10 @@ struct Lector {
         break;
       default:
         break;
+    }
+    if (tiene(QStringLiteral("unaVezPor"))) {
+      const QStringList claves = atributo(QStringLiteral("unaVezPor")).simplified().split(QLatin1Char(' '));
+      for (const QString& c : claves) e.unaVezPor.push_back(columna(c));
     }
     e.ambito = opcion<Ambito>(QStringLiteral("ambito"), Ambito::Informe,
                               {{QStringLiteral("informe"), Ambito::Informe}, {QStringLiteral("grupo"), Ambito::Grupo}});
@@ -406,7 +411,7 @@ struct Lector {
 
   void leerGrupo(int profundidad) {
     static const QSet<QString> a = {QStringLiteral("columna"), QStringLiteral("orden"), QStringLiteral("nuevaPagina"),
-                                    QStringLiteral("repetirCabecera")};
+                                    QStringLiteral("repetirCabecera"), QStringLiteral("porFecha")};
     comprobarAtributos({&a});
     if (profundidad != static_cast<int>(p.grupos.size()))
       fallo(QStringLiteral("un grupo sólo puede contener un grupo"));
@@ -416,6 +421,7 @@ struct Lector {
                                    {{QStringLiteral("ascendente"), Grupo::Orden::Ascendente},
                                     {QStringLiteral("descendente"), Grupo::Orden::Descendente},
                                     {QStringLiteral("original"), Grupo::Orden::Original}});
+    g.porFecha = siNo(QStringLiteral("porFecha"), false);
     g.nuevaPagina = siNo(QStringLiteral("nuevaPagina"), false);
     g.repetirCabecera = siNo(QStringLiteral("repetirCabecera"), false);
     p.grupos.push_back(g);
@@ -576,7 +582,10 @@ struct Lector {
     };
     auto banda = [&](Banda& b) {
       fijar(b.suprimirSiVacio);
-      for (Elemento& e : b.elementos) fijar(e.columna);
+      for (Elemento& e : b.elementos) {
+        fijar(e.columna);
+        for (int& c : e.unaVezPor) fijar(c);
+      }
     };
     for (Banda* b : {&p.cabeceraInforme, &p.cabeceraPagina, &p.detalle, &p.pieInforme, &p.piePagina}) banda(*b);
     for (Grupo& g : p.grupos) {

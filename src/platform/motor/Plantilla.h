@@ -80,6 +80,11 @@ struct Elemento {
   bool ajustar = false;  // el texto se parte en líneas y la banda crece
   Estilo estilo;
   Ambito ambito = Ambito::Informe;
+  // Un valor que se repite en varias filas (el impuesto de una factura
+  // partida en dos cobros): sólo cuenta, y en un campo sólo se escribe, en la
+  // primera fila del informe con cada valor de estas columnas. Vacío: en
+  // todas las filas.
+  std::vector<int> unaVezPor;
   double grosor = 0.2;  // mm, líneas y cajas
   QColor relleno;       // cajas
   Simbologia simbologia = Simbologia::Code39;
@@ -102,6 +107,8 @@ struct Banda {
 struct Grupo {
   int columna = -1;
   enum class Orden { Ascendente, Descendente, Original } orden = Orden::Ascendente;
+  // La columna es un día escrito "dd/mm/aaaa": se ordena por el calendario.
+  bool porFecha = false;
   bool nuevaPagina = false;
   bool repetirCabecera = false;
   Banda cabecera;
