@@ -261,6 +261,10 @@ CREATE TABLE IF NOT EXISTS promociones (
 -- Ventas cobradas. fecha es el dia en que se abrio la venta y fechaventa el dia de negocio
 -- en que se cerro, que es el que filtran los informes. efectivo y tarjeta solo llevan
 -- importe cuando el cobro se reparte entre los dos medios.
+-- total es lo cobrado: el precio de las lineas no borradas mas recargo menos descuento
+-- (descuento incluye el de la factura entera, que no esta en ninguna linea). impuesto es
+-- la cuota que va dentro de total. Ningun informe vuelve a sumar el recargo ni a restar
+-- el descuento a total: la base es total - impuesto.
 CREATE TABLE IF NOT EXISTS cabecera_factura (
     numero INTEGER PRIMARY KEY,
     fecha TEXT,

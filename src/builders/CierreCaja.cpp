@@ -48,8 +48,7 @@ double TotalGastos(const datos::Conexion& ventas, const QDate& desde, const QDat
   return total;
 }
 
-std::optional<double> BaseConReparacion(const QVariant& impuesto, std::initializer_list<QVariant> positivos,
-                                        std::initializer_list<QVariant> negativos, const QVariant& numero,
+std::optional<double> BaseConReparacion(const QVariant& impuesto, const QVariant& total, const QVariant& numero,
                                         BusquedasVentas& busquedas) {
   bool ok = !impuesto.isNull();
   const double imp = ok ? impuesto.toDouble(&ok) : 0;
@@ -57,10 +56,12 @@ std::optional<double> BaseConReparacion(const QVariant& impuesto, std::initializ
     busquedas.RepararImpuestoFactura(numero);
     return std::nullopt;
   }
-  double base = -imp;
-  for (const QVariant& v : positivos) base += Importe(v);
-  for (const QVariant& v : negativos) base -= Importe(v);
-  return base;
+  // Sin total no hay base: restar el impuesto de nada daría un importe
+  // negativo que nadie cobró.
+  bool hayTotal = !total.isNull();
+  const double t = hayTotal ? total.toDouble(&hayTotal) : 0;
+  if (!hayTotal) return std::nullopt;
+  return t - imp;
 }
 
 namespace {
@@ -151,8 +152,7 @@ void CrearCierreCaja(Contexto& ctx) {
     const QDate dia = datos::aFecha(q.valor(kFechaVenta));
     escritor.poner(c.texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
     const QVariant total = q.valor(kTotal);
-    if (const auto base = BaseConReparacion(impuesto, {total}, {}, numero, busquedas))
-      escritor.poner(c.numerico2, *base);
+    if (const auto base = BaseConReparacion(impuesto, total, numero, busquedas)) escritor.poner(c.numerico2, *base);
     escritor.poner(c.numerico3, q.valor(kRecargo));
     escritor.poner(c.doble1, total);
     sel.SinDatos = false;

@@ -29,13 +29,11 @@ extern const QString kNotaFechaApertura;
 double TotalGastos(const datos::Conexion& ventas, const QDate& desde, const QDate& hasta,
                    std::optional<qint64> empleado = std::nullopt);
 
-// Base de una factura: la suma de `positivos` menos la de `negativos` menos
-// el impuesto. Si el impuesto no es un número la resta no se puede hacer: la
-// columna queda sin poner (nada) y el impuesto de la factura se repara a 0
-// para que el siguiente informe encuentre un número. Los demás importes en
-// Null cuentan como 0.
-std::optional<double> BaseConReparacion(const QVariant& impuesto, std::initializer_list<QVariant> positivos,
-                                        std::initializer_list<QVariant> negativos, const QVariant& numero,
+// Base de una factura: su total (lo cobrado) menos el impuesto. Si el
+// impuesto no es un número la resta no se puede hacer: la columna queda sin
+// poner (nada) y el impuesto de la factura se repara a 0 para que el
+// siguiente informe encuentre un número. Sin total tampoco hay base.
+std::optional<double> BaseConReparacion(const QVariant& impuesto, const QVariant& total, const QVariant& numero,
                                         BusquedasVentas& busquedas);
 
 // Lo que llevan todas las filas del cierre de caja y de las ventas por forma

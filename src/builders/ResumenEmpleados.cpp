@@ -2,6 +2,7 @@
 #include "platform/datos/Orden.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace informes {
@@ -36,6 +37,9 @@ struct ColumnasResumen {
 // Una venta tal como la lee el resumen, de facturas o de anulaciones.
 struct Venta {
   QVariant numero, numMesa, zona, pago, hora, horaInicio, descuento, modoVenta, cliente;
+  // De la cabecera de la factura (no de las anuladas): lo cobrado y cómo, y
+  // el camarero que la cerró.
+  QVariant total, impuesto, recargo, codigoCamarero, camarero;
   QDate fechaVenta;
   bool abiertaOtroDia = false;  // su fecha de apertura no es la de cierre
   double efectivo = 0, tarjeta = 0;
@@ -58,7 +62,12 @@ enum {
   kFechaVenta,
   kModoVenta,
   kMesa,
-  kCliente
+  kCliente,
+  kTotal,
+  kImpuesto,
+  kRecargo,
+  kCodigoCamarero,
+  kCamarero
 };
 
 // Sumas de las líneas de un camarero en una venta. Como SUM en SQL, una
@@ -174,7 +183,14 @@ Venta LeerVenta(const datos::Lectura& q, bool anulada) {
   v.horaInicio = HoraONulo(q.valor(kHoraInicio));
   v.descuento = q.valor(kDescuento);
   v.modoVenta = q.valor(kModoVenta);
-  v.cliente = anulada ? QVariant() : q.valor(kCliente);
+  if (!anulada) {
+    v.cliente = q.valor(kCliente);
+    v.total = q.valor(kTotal);
+    v.impuesto = q.valor(kImpuesto);
+    v.recargo = q.valor(kRecargo);
+    v.codigoCamarero = q.valor(kCodigoCamarero);
+    v.camarero = q.valor(kCamarero);
+  }
   const QVariant fechaVenta = q.valor(kFechaVenta);
   const QVariant fecha = q.valor(kFecha);
   v.fechaVenta = datos::aFecha(fechaVenta);
@@ -204,6 +220,94 @@ QVariant RotuloModoVenta(const QVariant& modo, const QVariant& siNo) {
   }
 }
 
+double Centimos(double importe) {
+  return std::round(importe * 100.0) / 100.0;
+}
+
+// Reparte un importe entre los camareros de una factura según su peso,
+// redondeando al céntimo; el último se queda con lo que falte, para que las
+// partes sumen exactamente el importe.
+std::vector<double> Repartir(double importe, const std::vector<double>& pesos) {
+  std::vector<double> partes(pesos.size(), 0.0);
+  if (pesos.empty()) return partes;
+  double total = 0;
+  for (double p : pesos) total += p;
+  double repartido = 0;
+  for (std::size_t i = 0; i + 1 < pesos.size(); ++i) {
+    partes[i] = std::round(importe * pesos[i] / total * 100.0) / 100.0;
+    repartido += partes[i];
+  }
+  partes.back() = importe - repartido;
+  return partes;
+}
+
+// Lo que corresponde a cada camarero de una factura. La cabecera manda: es
+// lo que se cobró, con el recargo sumado y el descuento restado, también el
+// descuento de la factura entera que no está en ninguna línea. Cada camarero
+// lleva lo de sus líneas más su parte de lo que la cabecera tiene de más o de
+// menos, en proporción a lo que cobró; así las partes de todos suman lo que
+// dice la cabecera y el resumen cuadra con los demás informes de caja.
+struct Parte {
+  double pagado = 0, impuesto = 0, descuento = 0, recargo = 0, efectivo = 0, tarjeta = 0;
+  double neto() const { return Centimos(pagado - impuesto); }
+};
+
+std::vector<Parte> PartesDeFactura(const Venta& v, const std::vector<GrupoCamarero>& grupos) {
+  const std::size_t n = grupos.size();
+  std::vector<Parte> partes(n);
+  std::vector<double> pesos(n);
+  double suma = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const GrupoCamarero& g = grupos[i];
+    partes[i].pagado = g.prec.valor + g.rec.valor - g.dcto.valor;
+    partes[i].impuesto = g.imp.valor;
+    partes[i].descuento = g.dcto.valor;
+    partes[i].recargo = g.rec.valor;
+    pesos[i] = partes[i].pagado;
+    suma += pesos[i];
+  }
+  // Sin nada cobrado en las líneas (una invitación), se reparte por precio; y
+  // si tampoco hay precio, a partes iguales.
+  if (suma == 0) {
+    for (std::size_t i = 0; i < n; ++i) suma += pesos[i] = grupos[i].prec.valor;
+    if (suma == 0) std::fill(pesos.begin(), pesos.end(), 1.0);
+  }
+  auto ajustar = [&](double cabecera, double Parte::*campo) {
+    double lineas = 0;
+    for (const Parte& p : partes) lineas += p.*campo;
+    const std::vector<double> diferencia = Repartir(cabecera - lineas, pesos);
+    for (std::size_t i = 0; i < n; ++i) partes[i].*campo += diferencia[i];
+  };
+  ajustar(Importe(v.total), &Parte::pagado);
+  ajustar(Importe(v.impuesto), &Parte::impuesto);
+  ajustar(Importe(v.descuento), &Parte::descuento);
+  ajustar(Importe(v.recargo), &Parte::recargo);
+  const std::vector<double> efectivo = Repartir(v.efectivo, pesos);
+  const std::vector<double> tarjeta = Repartir(v.tarjeta, pesos);
+  // Lo leído va en céntimos; las sumas y restas de coma flotante dejan
+  // restos que no son dinero.
+  for (std::size_t i = 0; i < n; ++i) {
+    Parte& p = partes[i];
+    p.efectivo = Centimos(efectivo[i]);
+    p.tarjeta = Centimos(tarjeta[i]);
+    for (double* v : {&p.pagado, &p.impuesto, &p.descuento, &p.recargo}) *v = Centimos(*v);
+  }
+  return partes;
+}
+
+// Una venta anulada no tiene cabecera de factura que mande: lo de sus líneas,
+// con el descuento de la venta cuando las líneas no tienen.
+Parte ParteDeLineas(const Venta& v, const GrupoCamarero& g) {
+  Parte p;
+  p.pagado = g.prec.valor + g.rec.valor - g.dcto.valor;
+  p.impuesto = g.imp.valor;
+  p.recargo = g.rec.valor;
+  if (g.dcto.hay) p.descuento = g.dcto.valor > 0 ? g.dcto.valor : Importe(v.descuento);
+  p.efectivo = v.efectivo;
+  p.tarjeta = v.tarjeta;
+  return p;
+}
+
 class Resumen {
  public:
   Resumen(Contexto& ctx, EscritorInformes& escritor)
@@ -228,10 +332,16 @@ class Resumen {
   }
 
   void escribir(const Venta& v, const std::vector<GrupoCamarero>& grupos) {
-    for (const GrupoCamarero& g : grupos) {
+    std::vector<Parte> partes;
+    if (v.anulada) {
+      for (const GrupoCamarero& g : grupos) partes.push_back(ParteDeLineas(v, g));
+    } else {
+      partes = PartesDeFactura(v, grupos);
+    }
+    for (std::size_t i = 0; i < grupos.size(); ++i) {
       const bool unSoloPago = v.efectivo == 0 || v.tarjeta == 0;
-      escribirFila(v, g, unSoloPago ? Pago::Unico : Pago::Efectivo);
-      if (!unSoloPago) escribirFila(v, g, Pago::Tarjeta);
+      escribirFila(v, grupos[i], partes[i], unSoloPago ? Pago::Unico : Pago::Efectivo);
+      if (!unSoloPago) escribirFila(v, grupos[i], partes[i], Pago::Tarjeta);
     }
     // Una venta abierta un día y cerrada en otro pone la nota en las filas
     // escritas hasta aquí y en todas las que vengan.
@@ -248,11 +358,11 @@ class Resumen {
  private:
   enum class Pago { Unico, Efectivo, Tarjeta };
 
-  void escribirFila(const Venta& v, const GrupoCamarero& g, Pago pago) {
+  void escribirFila(const Venta& v, const GrupoCamarero& g, const Parte& parte, Pago pago) {
     static const ColumnasResumen c;
     EscritorInformes& e = escritor_;
     e.nuevaFila();
-    e.poner(c.numerico1, g.imp.hay ? g.imp.valor : 0.0);
+    e.poner(c.numerico1, parte.impuesto);
     e.poner(c.texto23, g.codigo);
     e.poner(c.numerico10, v.numero);
     e.poner(c.texto21, g.nombre);
@@ -284,34 +394,31 @@ class Resumen {
     e.poner(c.texto20, salon);
 
     e.poner(c.fecha3, v.hora);
-    // Un camarero sin descuento en sus líneas lleva el de la factura.
-    QVariant descuento = 0;
-    if (g.dcto.hay) descuento = g.dcto.valor > 0 ? QVariant(g.dcto.valor) : v.descuento;
     e.poner(c.fecha4, v.horaInicio);
     e.poner(c.texto5, v.fechaVenta.isValid() ? QVariant(textoDiaMesAnio(v.fechaVenta)) : QVariant());
-    e.poner(c.numerico2, g.prec.valor + g.rec.valor - g.dcto.valor - g.imp.valor);
+    e.poner(c.numerico2, parte.neto());
 
     switch (pago) {
       case Pago::Unico: {
         const auto codigo = EnteroDe(v.pago);
-        e.poner(c.numerico4, descuento);
-        e.poner(c.numerico3, g.rec.variante());
-        e.poner(c.numerico9, g.prec.variante());
+        e.poner(c.numerico4, parte.descuento);
+        e.poner(c.numerico3, parte.recargo);
+        e.poner(c.numerico9, parte.pagado);
         if (codigo && *codigo != 0) e.poner(c.texto4, busquedas_.NombreFormaPago(v.pago));
         break;
       }
       case Pago::Efectivo:
-        e.poner(c.numerico4, descuento);
-        e.poner(c.numerico3, g.rec.variante());
+        e.poner(c.numerico4, parte.descuento);
+        e.poner(c.numerico3, parte.recargo);
         e.poner(c.texto4, QStringLiteral("Efectivo"));
-        e.poner(c.numerico9, v.efectivo);
+        e.poner(c.numerico9, parte.efectivo);
         break;
       case Pago::Tarjeta:
         // El descuento y el recargo ya van en la fila del efectivo.
         e.poner(c.numerico4, 0);
         e.poner(c.numerico3, 0);
         e.poner(c.texto4, EnteroDe(v.pago) == 1 ? QStringLiteral("Tarjeta/Mixto") : QStringLiteral("Cheque comida"));
-        e.poner(c.numerico9, v.tarjeta);
+        e.poner(c.numerico9, parte.tarjeta);
         break;
     }
     ctx_.seleccion.SinDatos = false;
@@ -355,6 +462,8 @@ void CrearResumenVentasEmpleados(Contexto& ctx) {
             " detalle_factura.precio, detalle_factura.impuesto, detalle_factura.descuento, detalle_factura.recargo"
             " FROM detalle_factura WHERE detalle_factura.num_factura IN (SELECT cabecera_factura.numero"
             " FROM cabecera_factura WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0)"
+            // Una línea borrada no se cobró: no es de ningún camarero.
+            " AND (detalle_factura.borrar IS NULL OR detalle_factura.borrar = 0)"
             " ORDER BY detalle_factura.num_factura"));
     lineas.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
     lineas.ejecutar();
@@ -380,7 +489,9 @@ void CrearResumenVentasEmpleados(Contexto& ctx) {
                              " cabecera_factura.zona_venta, cabecera_factura.pago, cabecera_factura.hora,"
                              " cabecera_factura.hora_inicio, cabecera_factura.efectivo, cabecera_factura.tarjeta,"
                              " cabecera_factura.descuento, cabecera_factura.fechaventa, cabecera_factura.modoventa,"
-                             " cabecera_factura.mesa, cabecera_factura.cliente"
+                             " cabecera_factura.mesa, cabecera_factura.cliente, cabecera_factura.total,"
+                             " cabecera_factura.impuesto, cabecera_factura.recargo, cabecera_factura.codigo_camarero,"
+                             " cabecera_factura.camarero"
                              " FROM cabecera_factura LEFT JOIN mesas ON cabecera_factura.mesa = mesas.codigo"
                              " WHERE cabecera_factura.fechaventa BETWEEN ? AND ? AND cabecera_factura.borrar = 0"
                              " ORDER BY cabecera_factura.numero"));
@@ -391,8 +502,17 @@ void CrearResumenVentasEmpleados(Contexto& ctx) {
     const auto numero = EnteroDe(facturas.valor(0));
     if (!numero) continue;
     while (siguiente != porFactura.cend() && siguiente->numero < *numero) ++siguiente;
-    if (siguiente == porFactura.cend() || siguiente->numero != *numero) continue;  // factura sin líneas
-    resumen.escribir(LeerVenta(facturas, false), siguiente->grupos);
+    const Venta venta = LeerVenta(facturas, false);
+    if (siguiente == porFactura.cend() || siguiente->numero != *numero) {
+      // Una factura sin líneas también se cobró: va a nombre del camarero
+      // que la cerró, para que su importe no se pierda del resumen.
+      GrupoCamarero g;
+      g.codigo = venta.codigoCamarero;
+      g.nombre = venta.camarero;
+      resumen.escribir(venta, {g});
+      continue;
+    }
+    resumen.escribir(venta, siguiente->grupos);
   }
   porFactura.clear();
 

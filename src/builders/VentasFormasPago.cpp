@@ -124,8 +124,7 @@ void CrearVentasFormasPago(Contexto& ctx) {
       escritor.poner(c.numerico4, pasada == 1 ? QVariant(0) : q.valor(kDescuento));
       escritor.poner(c.fecha3, HoraONulo(q.valor(kHora)));
       const QVariant total = q.valor(kTotal);
-      if (const auto base = BaseConReparacion(impuesto, {total}, {}, numero, busquedas))
-        escritor.poner(c.doble1, *base);
+      if (const auto base = BaseConReparacion(impuesto, total, numero, busquedas)) escritor.poner(c.doble1, *base);
       escritor.poner(c.fecha4, HoraONulo(q.valor(kHoraInicio)));
       const QDate dia = datos::aFecha(q.valor(kFechaVenta));
       escritor.poner(c.texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
@@ -245,25 +244,34 @@ void CrearResumen(Contexto& ctx, bool fiscal) {
     if (bloque.empty()) return;
     if (bloque.size() > 1)
       std::stable_sort(bloque.begin(), bloque.end(), [&](const Fila& a, const Fila& b) { return comparar(a, b) < 0; });
-    for (std::size_t i = 0; i < bloque.size(); ++i) {
+    for (std::size_t i = 0; i < bloque.size();) {
       const Fila& f = bloque[i];
-      if (i > 0 && comparar(bloque[i - 1], f) == 0) continue;
+      // Dos propinas iguales de una factura son una sola fila, pero las dos
+      // se cobraron: la fila lleva la suma de las que funde.
+      double propina = 0;
+      std::size_t fin = i;
+      for (; fin < bloque.size() && comparar(bloque[fin], f) == 0; ++fin)
+        if (!bloque[fin].propina.isNull() && Importe(bloque[fin].propina) > 0) propina += Importe(bloque[fin].propina);
+      i = fin;
       escritor.nuevaFila();
       escritor.poner(c.doble1, f.impuesto.isNull() ? QVariant(0) : f.impuesto);
       const QDate dia = datos::aFecha(f.fechaVenta);
       escritor.poner(c.fecha1, dia.isValid() ? QVariant(dia) : QVariant());
+      // El número de factura va también en el resumen fiscal: con él la
+      // plantilla cuenta cada factura una vez aunque salga en dos filas.
+      escritor.poner(c.numerico1, f.numero);
       if (fiscal) {
         escritor.poner(c.texto31, RotuloComprobante(f.tipo));
         escritor.poner(c.texto30, f.cfc);
-      } else {
-        escritor.poner(c.numerico1, f.numero);
       }
-      if (const auto neto = BaseConReparacion(f.impuesto, {f.total, f.recargo}, {f.descuento}, f.numero, busquedas))
+      // El total es lo cobrado (recargo sumado y descuento restado ya): el
+      // neto es el total sin impuesto.
+      if (const auto neto = BaseConReparacion(f.impuesto, f.total, f.numero, busquedas))
         escritor.poner(c.numerico2, *neto);
       escritor.poner(c.numerico4, f.descuento);
-      escritor.poner(c.doble2, Importe(f.total) + Importe(f.recargo) - Importe(f.descuento));
+      escritor.poner(c.doble2, f.total);
       escritor.poner(c.numerico3, f.recargo);
-      escritor.poner(c.numerico10, !f.propina.isNull() && Importe(f.propina) > 0 ? Importe(f.propina) : 0.0);
+      escritor.poner(c.numerico10, propina);
       sel.SinDatos = false;
       escritor.guardarFila();
     }

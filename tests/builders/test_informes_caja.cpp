@@ -23,6 +23,13 @@ QStringList Columna(const Filas& filas, const QString& columna) {
   return valores;
 }
 
+// Los importes de una columna, con Null como NaN, comparados al céntimo.
+void EsperarImportes(const Filas& filas, const QString& columna, const std::vector<double>& esperados) {
+  ASSERT_EQ(filas.size(), esperados.size()) << columna.toStdString();
+  for (std::size_t i = 0; i < filas.size(); ++i)
+    EXPECT_NEAR(filas[i].value(columna).toDouble(), esperados[i], 0.004) << columna.toStdString() << ", fila " << i + 1;
+}
+
 class InformesCaja : public testing::TestWithParam<Motor> {
  protected:
   InformesCaja() : tienda(GetParam()) {
@@ -174,6 +181,25 @@ TEST_P(InformesCaja, CierreCajaReparaElImpuestoNuloYToleraLaFaltaDeGastos) {
   EXPECT_DOUBLE_EQ(otra[0].value("numerico2").toDouble(), 20.0);
 }
 
+TEST_P(InformesCaja, SinTotalNoHayBaseNiSeInventaUnImporteNegativo) {
+  tienda.seleccion.EmpleadoElegido = 3;
+  Factura(24, {{"total", Nulo}});
+  // En el cierre de caja la base es numerico2; en las ventas por forma de pago, doble1.
+  const Filas cierre = Ejecutar(informes::CrearCierreCaja);
+  ASSERT_EQ(cierre.size(), 1u);
+  EXPECT_FALSE(cierre[0].contains("numerico2"));
+  EXPECT_DOUBLE_EQ(cierre[0].value("numerico1").toDouble(), 1.82);
+  const Filas pagos = Ejecutar(informes::CrearVentasFormasPago);
+  ASSERT_EQ(pagos.size(), 1u);
+  EXPECT_FALSE(pagos[0].contains("doble1"));
+  const Filas resumen = Ejecutar(informes::CrearCierreResumido);
+  ASSERT_EQ(resumen.size(), 1u);
+  EXPECT_FALSE(resumen[0].contains("numerico2"));
+  EXPECT_FALSE(resumen[0].contains("doble2"));
+  // El impuesto era un número: no había nada que reparar.
+  EXPECT_DOUBLE_EQ(ImpuestoGuardado(24).toDouble(), 1.82);
+}
+
 TEST_P(InformesCaja, SinVentasEnElIntervaloAvisaYDejaInformesVacio) {
   tienda.seleccion.EmpleadoElegido = 3;
   Factura(31, {{"fechaventa", "2026-02-28"}});
@@ -194,11 +220,19 @@ TEST_P(InformesCaja, SinVentasEnElIntervaloAvisaYDejaInformesVacio) {
 // --- Resumen de ventas por empleado -------------------------------------------------
 
 TEST_P(InformesCaja, ResumenPorEmpleadoDaUnaFilaPorCamareroConSuParte) {
-  Factura(41, {{"descuento", 3.0}});
+  // Ana cobró 11 en sus líneas y Luis 8,50; la factura tiene además un
+  // descuento de 1,95 que no está en ninguna línea: lo cobrado fue 17,55.
+  Factura(41, {{"total", 17.55}, {"impuesto", 1.46}, {"descuento", 2.95}, {"recargo", 0.5}});
   Linea(41, 5, "Luis", 8.0, 0.73, 0.0, 0.5);
   Linea(41, 3, "Ana", 10.0, 0.91, 1.0);
   Linea(41, 3, "ANA", 2.0, Nulo, Nulo);  // mismo camarero aunque cambie la mayúscula
-  Factura(40, {{"mesa", Nulo}, {"zona_venta", 4}, {"cliente", 7}});
+  tienda.insertar("detalle_factura", {{"num_factura", 41},
+                                      {"codcamarero", 5},
+                                      {"nombrecamarero", "Luis"},
+                                      {"precio", 30.0},
+                                      {"impuesto", 2.73},
+                                      {"borrar", 1}});  // borrada: no se cobró
+  Factura(40, {{"mesa", Nulo}, {"zona_venta", 4}, {"cliente", 7}, {"total", 5.0}, {"impuesto", 0.0}});
   Linea(40, 3, "Ana", 5.0, Nulo, Nulo, Nulo);
   Factura(42, {{"fechaventa", "2026-03-09"}});
   Linea(42, 3, "Ana", 5.0, 0.45);
@@ -212,13 +246,13 @@ TEST_P(InformesCaja, ResumenPorEmpleadoDaUnaFilaPorCamareroConSuParte) {
   // Sin mesa, el teléfono del cliente de la factura.
   EXPECT_EQ(Columna(filas, "texto11"), QStringList({"968112233", "T5", "T5"}));
   EXPECT_EQ(Columna(filas, "texto20"), QStringList({"", "Comedor", "Comedor"}));
-  // Importes del camarero: pagado, impuesto (Null como 0), neto, recargo.
-  EXPECT_EQ(Columna(filas, "numerico9"), QStringList({"5", "12", "8"}));
-  EXPECT_EQ(Columna(filas, "numerico1"), QStringList({"0", "0.91", "0.73"}));
-  EXPECT_EQ(Columna(filas, "numerico2"), QStringList({"5", "10.09", "7.77"}));
-  EXPECT_EQ(Columna(filas, "numerico3"), QStringList({"Null", "0", "0.5"}));
-  // Sin descuento en sus líneas (Null, o 0) se pone el de la factura.
-  EXPECT_EQ(Columna(filas, "numerico4"), QStringList({"0", "1", "3"}));
+  // Cada camarero lleva lo de sus líneas y el descuento de la factura en
+  // proporción a lo que cobró (11 : 8,50); las partes suman la cabecera.
+  EsperarImportes(filas, "numerico9", {5, 9.90, 7.65});
+  EsperarImportes(filas, "numerico1", {0, 0.81, 0.65});
+  EsperarImportes(filas, "numerico2", {5, 9.09, 7.00});
+  EsperarImportes(filas, "numerico3", {0, 0, 0.5});
+  EsperarImportes(filas, "numerico4", {0, 2.10, 0.85});
   EXPECT_EQ(Columna(filas, "texto4"), QStringList({"Efectivo", "Efectivo", "Efectivo"}));
   for (const QVariantMap& f : filas) {
     EXPECT_DOUBLE_EQ(f.value("numerico5").toDouble(), 5.0);  // gastos de todos los empleados
@@ -229,7 +263,8 @@ TEST_P(InformesCaja, ResumenPorEmpleadoDaUnaFilaPorCamareroConSuParte) {
 }
 
 TEST_P(InformesCaja, ResumenPorEmpleadoPartePagoRepartidoEnDosFilas) {
-  Factura(50, {{"efectivo", 6.0}, {"tarjeta", 14.0}, {"pago", 1}, {"descuento", 2.0}});
+  Factura(50,
+          {{"total", 19.0}, {"efectivo", 6.0}, {"tarjeta", 13.0}, {"pago", 1}, {"descuento", 2.0}, {"recargo", 1.0}});
   Linea(50, 3, "Ana", 20.0, 1.82, 2.0, 1.0);
   Factura(51, {{"efectivo", 6.0}, {"tarjeta", 14.0}, {"pago", 3}});
   Linea(51, 3, "Ana", 20.0, 1.82);
@@ -237,16 +272,21 @@ TEST_P(InformesCaja, ResumenPorEmpleadoPartePagoRepartidoEnDosFilas) {
   Linea(52, 3, "Ana", 20.0, 1.82);
   Factura(53, {{"pago", 0}});
   Linea(53, 3, "Ana", 20.0, 1.82);
+  // Dos camareros en un pago repartido: cada uno con su parte del efectivo y
+  // de la tarjeta, no los dos con todo.
+  Factura(54, {{"efectivo", 5.0}, {"tarjeta", 15.0}, {"pago", 1}});
+  Linea(54, 3, "Ana", 15.0, 1.36);
+  Linea(54, 5, "Luis", 5.0, 0.46);
 
   const Filas filas = Ejecutar(informes::CrearResumenVentasEmpleados);
-  ASSERT_EQ(filas.size(), 6u);
-  EXPECT_EQ(Columna(filas, "numerico10"), QStringList({"50", "50", "51", "51", "52", "53"}));
-  EXPECT_EQ(Columna(filas, "texto4"),
-            QStringList({"Efectivo", "Tarjeta/Mixto", "Efectivo", "Cheque comida", "Visa", "Null"}));
-  EXPECT_EQ(Columna(filas, "numerico9"), QStringList({"6", "14", "6", "14", "20", "20"}));
+  ASSERT_EQ(filas.size(), 10u);
+  EXPECT_EQ(Columna(filas, "numerico10"), QStringList({"50", "50", "51", "51", "52", "53", "54", "54", "54", "54"}));
+  EXPECT_EQ(Columna(filas, "texto4"), QStringList({"Efectivo", "Tarjeta/Mixto", "Efectivo", "Cheque comida", "Visa",
+                                                   "Null", "Efectivo", "Tarjeta/Mixto", "Efectivo", "Tarjeta/Mixto"}));
+  EsperarImportes(filas, "numerico9", {6, 13, 6, 14, 20, 20, 3.75, 11.25, 1.25, 3.75});
   // El descuento y el recargo sólo en la fila del efectivo.
-  EXPECT_EQ(Columna(filas, "numerico4"), QStringList({"2", "0", "0", "0", "0", "0"}));
-  EXPECT_EQ(Columna(filas, "numerico3"), QStringList({"1", "0", "0", "0", "0", "0"}));
+  EsperarImportes(filas, "numerico4", {2, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  EsperarImportes(filas, "numerico3", {1, 0, 0, 0, 0, 0, 0, 0, 0, 0});
 }
 
 TEST_P(InformesCaja, ResumenPorEmpleadoRotulaLasZonasEspeciales) {
@@ -278,17 +318,23 @@ TEST_P(InformesCaja, ResumenPorEmpleadoAvisaDeVentasAbiertasOtroDiaEnTodasLasFil
   Linea(71, 3, "Ana", 1.0, 0.1);
   Factura(72);
   Linea(72, 3, "Ana", 1.0, 0.1);
-  Factura(73, {{"fecha", "2026-02-20"}});  // sin líneas: no escribe fila ni avisa por sí sola
+  // Sin líneas, pero cobrada: una fila a nombre de quien la cerró, con lo
+  // que dice su cabecera.
+  Factura(73, {{"fecha", "2026-02-20"}, {"camarero", "Luis"}, {"codigo_camarero", 5}});
 
   const Filas filas = Ejecutar(informes::CrearResumenVentasEmpleados);
-  ASSERT_EQ(filas.size(), 3u);
-  EXPECT_EQ(Columna(filas, "texto18"), QStringList(3, informes::kNotaFechaApertura));
+  ASSERT_EQ(filas.size(), 4u);
+  EXPECT_EQ(Columna(filas, "texto18"), QStringList(4, informes::kNotaFechaApertura));
   EXPECT_TRUE(tienda.seleccion.AvisoFechaApertura);
+  EXPECT_EQ(filas[3].value("texto21"), "Luis");
+  EXPECT_EQ(filas[3].value("texto23"), "5");
+  EsperarImportes({filas[3]}, "numerico9", {20});
+  EsperarImportes({filas[3]}, "numerico1", {1.82});
 }
 
 TEST_P(InformesCaja, ResumenPorEmpleadoCompletoAnadeLasAnuladasSinNumero) {
   Factura(80);
-  Linea(80, 3, "Ana", 10.0, 0.9);
+  Linea(80, 3, "Ana", 20.0, 1.82);
   auto anulada = [&](int numero, const QString& fecha, const QString& fechaVenta) {
     tienda.insertar("cabecera_factura_anulaciones", {{"numero", numero},
                                                      {"fecha", fecha},
@@ -313,7 +359,7 @@ TEST_P(InformesCaja, ResumenPorEmpleadoCompletoAnadeLasAnuladasSinNumero) {
   tienda.seleccion.Completo = true;
   const Filas filas = Ejecutar(informes::CrearResumenVentasEmpleados);
   EXPECT_EQ(Columna(filas, "numerico10"), QStringList({"80", "-4", "-3"}));
-  EXPECT_EQ(Columna(filas, "numerico9"), QStringList({"10", "4", "6"}));
+  EXPECT_EQ(Columna(filas, "numerico9"), QStringList({"20", "4", "6"}));
   EXPECT_EQ(Columna(filas, "texto11"), QStringList({"T5", "Barra", "Barra"}));
   // Abierta el 27 de febrero y cerrada el 1 de marzo: lleva la nota.
   EXPECT_EQ(Columna(filas, "texto18"), QStringList(3, informes::kNotaFechaApertura));
@@ -382,7 +428,7 @@ TEST_P(InformesCaja, CierreResumidoDaUnaFilaPorPropinaDistintaYLosTotalesDelInte
   };
   propina(120, 2.0);
   propina(120, 1.0);
-  propina(120, 2.0);  // igual que otra: una sola fila
+  propina(120, 2.0);  // igual que otra: una sola fila, con las dos propinas
   propina(121, -1.0);
   Gasto("2026-03-02", 3, 1.25, 0.25);
   tienda.insertar("retiradas", {{"fecha", "2026-03-02"}, {"importe", 100.0}});
@@ -394,10 +440,12 @@ TEST_P(InformesCaja, CierreResumidoDaUnaFilaPorPropinaDistintaYLosTotalesDelInte
   ASSERT_EQ(filas.size(), 4u);
   EXPECT_EQ(Columna(filas, "numerico1"), QStringList({"122", "120", "120", "121"}));
   EXPECT_EQ(Columna(filas, "fecha1"), QStringList({"2026-03-01", "2026-03-02", "2026-03-02", "2026-03-03"}));
-  EXPECT_EQ(Columna(filas, "numerico10"), QStringList({"0", "1", "2", "0"}));
+  EXPECT_EQ(Columna(filas, "numerico10"), QStringList({"0", "1", "4", "0"}));
   EXPECT_EQ(Columna(filas, "doble1"), QStringList({"0", "1.82", "1.82", "1.82"}));
-  EXPECT_EQ(Columna(filas, "numerico2"), QStringList({"Null", "18.18", "18.18", "1233.18"}));
-  EXPECT_EQ(Columna(filas, "doble2"), QStringList({"20", "20", "20", "1235"}));
+  // El total ya es lo cobrado, con el recargo y el descuento dentro: el neto
+  // es el total sin impuesto y el total no se toca.
+  EXPECT_EQ(Columna(filas, "numerico2"), QStringList({"Null", "18.18", "18.18", "1232.68"}));
+  EXPECT_EQ(Columna(filas, "doble2"), QStringList({"20", "20", "20", "1234.5"}));
   EXPECT_DOUBLE_EQ(ImpuestoGuardado(122).toDouble(), 0.0);
   for (const QVariantMap& f : filas) {
     // La cabecera es la del puesto, con la dirección sola.
@@ -438,7 +486,7 @@ TEST_P(InformesCaja, ResumenFiscalSoloLasFacturasConComprobantePorTipo) {
             QStringList({"B0000000144", "B0100000141", "B0200000140", "B0300000143", "X0700000142"}));
   EXPECT_EQ(Columna(filas, "texto31"),
             QStringList({"Null", "Credito Fiscal", "Consumo Final", "Guberneamental", "Null"}));
-  EXPECT_EQ(Columna(filas, "numerico1"), QStringList(5, "Null"));
+  EXPECT_EQ(Columna(filas, "numerico1"), QStringList({"144", "141", "140", "143", "142"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, InformesCaja, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
