@@ -1,6 +1,7 @@
-// Pruebas de referencia: cada botón de informe sobre la tienda de
-// tests/fixtures/tienda_pequena.sql tiene que dejar en Informes, byte a byte,
-// lo que guarda tests/golden/<boton>.csv, en cada motor.
+// Pruebas de referencia: cada botón de informe sobre la tienda de su familia
+// (tests/fixtures/caja.sql los informes de caja, tienda_pequena.sql los
+// listados) tiene que dejar en Informes, byte a byte, lo que guarda
+// tests/golden/<boton>.csv, en cada motor.
 //
 // Con CRONICAS_REGENERAR_DORADOS=1 la prueba escribe el fichero esperado en
 // vez de compararlo, y falla igualmente para que nadie lo dé por bueno sin
@@ -57,8 +58,12 @@ TEST_P(InformesDorados, CoincideConElFicheroGuardado) {
   ASSERT_NE(boton, nullptr);
 
   prueba::Tienda tienda(motor);
-  const QByteArray guion = Leer(RutaPruebas(QStringLiteral("fixtures/tienda_pequena.sql")));
-  ASSERT_FALSE(guion.isEmpty()) << "falta tests/fixtures/tienda_pequena.sql";
+  // Cada familia su tienda: las filas que se añaden para un informe de caja
+  // no cambian el fichero esperado de un listado.
+  const QString fixture =
+      boton->conFechas() ? QStringLiteral("fixtures/caja.sql") : QStringLiteral("fixtures/tienda_pequena.sql");
+  const QByteArray guion = Leer(RutaPruebas(fixture));
+  ASSERT_FALSE(guion.isEmpty()) << "falta tests/" << fixture.toStdString();
   tienda.ajustes.ConexionVentas->ejecutarGuion(QString::fromUtf8(guion));
 
   // Los informes con fechas sobre la primera semana de marzo; el cierre de
