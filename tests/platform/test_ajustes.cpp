@@ -273,8 +273,8 @@ TEST_F(Ajustes, MayusculasRepetidasYClavesSinSeccionComoEnWindows) {
       "colorcaja=repetida\n"
       "; comentario de la sección siguiente\n"
       "\n"
-      "[otra]\n"
-      "x=1\n"
+      "[Fuentes]\n"
+      "Hosteleria=sqlite:/srv/h.db\n"
       "[velarix]\n"
       "programa=COPAS|\n";
   escribir(ruta(), contenido);
@@ -283,6 +283,9 @@ TEST_F(Ajustes, MayusculasRepetidasYClavesSinSeccionComoEnWindows) {
   EXPECT_EQ(a.leerCampo("Programa", 1), "COPAS");
   EXPECT_EQ(a.valor("suelta"), "antes de toda sección");
   EXPECT_EQ(a.valor("General/suelta"), "antes de toda sección");
+  EXPECT_EQ(a.fuente("HOSTELERIA").ruta, "/srv/h.db");
+  const QString m = mensajeDe([&] { a.fuente("ventas"); });
+  EXPECT_TRUE(m.contains("«ventas»") && m.contains(ruta())) << m.toStdString();
 
   // Se cambia la que se lee, escrita como estaba; lo nuevo va a la primera
   // sección de ese nombre, antes de los comentarios que siguen.
@@ -299,8 +302,8 @@ TEST_F(Ajustes, MayusculasRepetidasYClavesSinSeccionComoEnWindows) {
       "tercera=3\n"
       "; comentario de la sección siguiente\n"
       "\n"
-      "[otra]\n"
-      "x=1\n"
+      "[Fuentes]\n"
+      "Hosteleria=sqlite:/srv/h.db\n"
       "[velarix]\n"
       "programa=FASTFOOD|\n";
   EXPECT_EQ(leerBytes(ruta()), esperado);
@@ -470,17 +473,6 @@ TEST_F(Ajustes, RutaSqliteRelativaSeResuelveContraLaCarpetaDelFichero) {
   QDir::setCurrent(antes);
   EXPECT_EQ(ventas, QDir::cleanPath(ruta("conf/datos/hosteleria.db")));
   EXPECT_EQ(informes, QDir::cleanPath(ruta("informes.db")));
-}
-
-TEST_F(Ajustes, NombreDeFuenteSinDistinguirMayusculas) {
-  escribir(ruta(), "[Fuentes]\nHosteleria=sqlite:/srv/h.db\ninformes=sqlite:/srv/i.db\n");
-  AlmacenAjustes a(ruta());
-  EXPECT_EQ(a.fuente("hosteleria").ruta, "/srv/h.db");
-  EXPECT_EQ(a.fuente("HOSTELERIA").ruta, "/srv/h.db");
-  EXPECT_EQ(a.fuente("Informes").ruta, "/srv/i.db");
-  const QString m = mensajeDe([&] { a.fuente("ventas"); });
-  EXPECT_TRUE(m.contains("«ventas»")) << m.toStdString();
-  EXPECT_TRUE(m.contains(ruta())) << m.toStdString();
 }
 
 TEST_F(Ajustes, FicheroQueEsUnaCarpetaOQueNoSePuedeCrearDaUnMensajeClaro) {
