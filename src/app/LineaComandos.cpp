@@ -327,7 +327,10 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
   sistema::RelojSistema reloj;
   QString fallo;  // lo que no dejó terminar: ajustes, base, plantilla o fichero
   try {
-    ajustes::AlmacenAjustes almacen(ficheroAjustes);
+    // Un fichero de ajustes que no se deja escribir no impide sacar el informe.
+    ajustes::AlmacenAjustes almacen(ficheroAjustes, [&notificador](const QString& aviso) {
+      notificador.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
+    });
     if (const auto falta = arranque::FaltaBaseVentas(almacen)) {
       notificador.mensaje(*falta, QStringLiteral("Cronicas"), sistema::Icono::Critico);
       return kSalidaError;

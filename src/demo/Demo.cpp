@@ -293,6 +293,9 @@ ResultadoDemo GenerarDemo(const OpcionesDemo& pedidas, const sistema::Reloj& rel
   almacen.fijarValor(QStringLiteral("informes/regional"), QStringLiteral("es_ES"));
   if (almacen.leerLista(QStringLiteral("Programa")).isEmpty())
     almacen.guardarLista(QStringLiteral("Programa"), QStringLiteral("RESTAURANTE|"));
+  // A diferencia de un informe, la demostración no sirve si sus ajustes no
+  // quedan escritos.
+  if (!almacen.avisos().isEmpty()) throw ajustes::ErrorAjustes(almacen.avisos().join(QLatin1Char('\n')));
 
   resultado.ficheroAjustes = almacen.fichero();
   resultado.baseVentas = rutaVentas;

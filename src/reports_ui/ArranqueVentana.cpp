@@ -7,7 +7,22 @@
 #include <QApplication>
 #include <QDir>
 
+#include <cstdio>
+
 namespace ventana {
+
+namespace {
+
+void AvisarAjustesSinGuardar(QWidget& principal, const QStringList& avisos) {
+  if (avisos.isEmpty()) return;
+  // Con el fichero de ajustes de sólo lectura se trabaja igual; un cuadro de
+  // mensaje en cada arranque sólo estorbaría. Se dice en el título de la
+  // ventana y, con detalle, en la salida de errores.
+  for (const QString& aviso : avisos) std::fprintf(stderr, "Aviso: %s\n", aviso.toLocal8Bit().constData());
+  principal.setWindowTitle(principal.windowTitle() + QStringLiteral(" — aviso: los ajustes no se pudieron guardar"));
+}
+
+}  // namespace
 
 std::unique_ptr<Programa> PrepararPrograma(const QString& ficheroAjustes, OpcionesArranque opciones) {
   auto p = std::make_unique<Programa>();
@@ -38,6 +53,7 @@ std::unique_ptr<Programa> PrepararPrograma(const QString& ficheroAjustes, Opcion
     e.ficheroExportacion = QDir(p->almacen->carpetaSalida()).filePath(registro::kFicheroExportacion);
     e.correo = registro::LeerConfiguracionCorreo(*p->almacen);
     p->principal = std::make_unique<frmPrincipalCronicas>(std::move(e));
+    AvisarAjustesSinGuardar(*p->principal, p->almacen->avisos());
     return p;
   } catch (const datos::ErrorDatos& error) {
     fallo = error.mensaje();

@@ -10,6 +10,7 @@
 #include "reports_ui/VistaPrevia.h"
 #include "reports_ui/frmPrincipalCronicas.h"
 #include "startup/AspectoFormulario.h"
+#include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 
 #include "support/ImprimirQt.h"
@@ -691,6 +692,23 @@ TEST_F(ArranqueVentana, LoQueImpideArrancarSeDiceYNoHayVentana) {
   ASSERT_EQ(notificador.avisos.size(), 1);
   EXPECT_TRUE(notificador.avisos.first().texto.contains(QStringLiteral("en_linea")))
       << notificador.avisos.first().texto.toStdString();
+}
+
+// Un fichero de ajustes que no se deja escribir no impide abrir la ventana ni
+// saca un cuadro de mensaje en cada arranque: se dice en el título.
+TEST_F(ArranqueVentana, AjustesDeSoloLecturaSeAvisanSinCuadroDeMensaje) {
+  datos::Conexion::abrir(bases.fuenteVentas())->ejecutarGuion(Fixture());
+  const QString ini = Ini(bases.textoVentas(), QStringLiteral("[Velarix]\ncolor=&H0|&H1|&H2|&H3|&H4|&H5|&H6|GRIS|\n"));
+  const QByteArray antes = prueba::leerBytes(ini);
+  ASSERT_TRUE(QFile::setPermissions(ini, QFileDevice::ReadOwner));
+  const auto programa = Preparar(ini);
+  ASSERT_NE(programa, nullptr);
+  EXPECT_TRUE(notificador.avisos.isEmpty());
+  EXPECT_TRUE(programa->principal->windowTitle().startsWith(QStringLiteral("CRONICAS DE CAJA")));
+  EXPECT_TRUE(programa->principal->windowTitle().contains(QStringLiteral("ajustes no se pudieron guardar")))
+      << programa->principal->windowTitle().toStdString();
+  EXPECT_EQ(programa->almacen->leerCampo(QStringLiteral("colorcaja"), 8), QStringLiteral("GRIS"));
+  EXPECT_EQ(prueba::leerBytes(ini), antes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Principal, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);

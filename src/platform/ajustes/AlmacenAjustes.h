@@ -1,33 +1,31 @@
 #pragma once
 // Almacén de ajustes de la suite: listas separadas por "|" bajo una clave,
 // más los ajustes propios de esta plataforma (catálogo de fuentes de datos,
-// identificador del puesto, carpetas). Vive en un fichero INI.
+// identificador del puesto, carpetas). Vive en un fichero INI que comparten
+// todos los programas de la suite: se lee como lo leen ellos y sólo se
+// reescribe la línea de la clave que cambia.
 
+#include "platform/ajustes/FicheroIni.h"
 #include "platform/datos/Datos.h"
 
-#include <QSettings>
 #include <QString>
+#include <QStringList>
 
-#include <memory>
-#include <stdexcept>
+#include <functional>
+#include <optional>
+#include <tuple>
+#include <vector>
 
 namespace ajustes {
 
-class ErrorAjustes : public std::runtime_error {
- public:
-  explicit ErrorAjustes(const QString& mensaje) : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
-  QString mensaje() const { return mensaje_; }
-
- private:
-  QString mensaje_;
-};
-
 class AlmacenAjustes {
  public:
+  // Recibe cada aviso de algo que no se pudo guardar en el fichero.
+  using Avisador = std::function<void(const QString&)>;
+
   // Abre (o crea con valores que funcionan) el fichero; comprueba cada
   // entrada conocida y lanza ErrorAjustes nombrando la que esté mal.
-  explicit AlmacenAjustes(const QString& fichero);
-  ~AlmacenAjustes();
+  explicit AlmacenAjustes(const QString& fichero, Avisador avisador = {});
 
   static QString ficheroPorDefecto();
   QString fichero() const { return fichero_; }
@@ -55,17 +53,25 @@ class AlmacenAjustes {
   QString valor(const QString& clave, const QString& porDefecto = QString()) const;
   void fijarValor(const QString& clave, const QString& valor);
 
-  void sincronizar();
+  // Un fichero que no se puede escribir no para el programa: el valor nuevo
+  // vale mientras el almacén viva y aquí queda dicho qué no se guardó.
+  QStringList avisos() const { return avisos_; }
 
  private:
   void comprobar() const;
-  void escribirValoresPorDefecto();
-  QString leerTexto(const QString& clave) const;
-  // El valor de la clave tal como está escrito en el fichero; nulo si no se
-  // puede tomar literalmente.
-  QString valorEscrito(const QString& clave) const;
+  std::optional<QString> leer(const QString& clave) const;
+  void escribir(const QString& clave, const QString& valor);
+  // Pone en el disco el contenido; el motivo si no se pudo.
+  std::optional<QString> guardar(const QByteArray& contenido) const;
+  void avisar(const QString& aviso);
+
   QString fichero_;
-  std::unique_ptr<QSettings> ini_;
+  FicheroIni ini_;
+  Avisador avisador_;
+  QStringList avisos_;
+  // Cambios que el fichero todavía no tiene: se vuelven a intentar con la
+  // siguiente escritura.
+  std::vector<std::tuple<QString, QString, QString>> pendientes_;
 };
 
 }  // namespace ajustes
