@@ -8,6 +8,7 @@
 #include "reports_ui/EjecutarInforme.h"
 #include "reports_ui/SalidaInforme.h"
 #include "startup/Arranque.h"
+#include "startup/Prohibiciones.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -88,9 +89,22 @@ const char* kAyudaInforme =
     "programada con «cronicas informe cmdCierreResumido --desde ayer --hasta ayer» manda\n"
     "cada mañana el resumen del día anterior.\n"
     "\n"
+    "El empleado del puesto (opciones_terminal) no saca los informes que tiene prohibidos\n"
+    "en la ventana. Con permisos/linea_de_ordenes=todos en el fichero de ajustes, una\n"
+    "tarea programada del administrador los saca todos.\n"
+    "\n"
     "Códigos de salida: 0 bien, 1 argumentos mal escritos, 2 error de ajustes, de base\n"
     "de datos, de plantilla o al escribir un fichero, 3 el informe no encontró datos,\n"
-    "4 el informe no se hace desde un puesto con la base de ventas en otra máquina.\n";
+    "4 el informe no se hace desde un puesto con la base de ventas en otra máquina,\n"
+    "5 el empleado del puesto no tiene permiso para ese informe.\n";
+
+// Las tareas programadas del administrador pueden saltarse los permisos del
+// empleado del puesto.
+bool PermisosIgnorados(const ajustes::AlmacenAjustes& almacen) {
+  return almacen.valor(QStringLiteral("permisos/linea_de_ordenes"))
+             .trimmed()
+             .compare(QLatin1String("todos"), Qt::CaseInsensitive) == 0;
+}
 
 struct Argumentos {
   QStringList resto;
@@ -341,6 +355,22 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
     entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
     entorno.buscarActualizaciones = false;
     arranque::Arrancar(at, almacen, entorno);
+
+    // Lo que el empleado del puesto no puede pulsar en la ventana tampoco lo
+    // saca por aquí, salvo que los ajustes lo permitan a las tareas del
+    // administrador.
+    if (!PermisosIgnorados(almacen) &&
+        permisos::BotonProhibido(*at.ConexionVentas, at.EmpleadoTerminal, boton->boton)) {
+      const QString nombre = permisos::NombreEmpleado(*at.ConexionVentas, at.EmpleadoTerminal);
+      notificador.mensaje(
+          QStringLiteral("El empleado %1%2 de este puesto no tiene permiso para «%3» (%4). Para que una tarea "
+                         "programada saque todos los informes, ponga permisos/linea_de_ordenes=todos en %5.")
+              .arg(at.EmpleadoTerminal)
+              .arg(nombre.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(nombre), boton->titulo.trimmed(),
+                   boton->boton, QDir::toNativeSeparators(almacen.fichero())),
+          QStringLiteral("Cronicas"), sistema::Icono::Critico);
+      return kSalidaSinPermiso;
+    }
 
     // La casilla «Completo» sólo aparece con el módulo de facturas.
     if (o.contains(QStringLiteral("completo"))) {

@@ -10,10 +10,11 @@ namespace app {
 // Códigos de salida de la línea de órdenes.
 enum CodigoSalida : int {
   kSalidaBien = 0,
-  kSalidaUso = 1,        // argumentos mal escritos
-  kSalidaError = 2,      // ajustes o base de datos
-  kSalidaSinDatos = 3,   // el informe no encontró datos
-  kSalidaRechazado = 4,  // el informe no se hace desde este puesto
+  kSalidaUso = 1,         // argumentos mal escritos
+  kSalidaError = 2,       // ajustes o base de datos
+  kSalidaSinDatos = 3,    // el informe no encontró datos
+  kSalidaRechazado = 4,   // el informe no se hace desde este puesto
+  kSalidaSinPermiso = 5,  // el empleado del puesto no puede usar ese botón
 };
 
 // Sin orden, el programa abre la ventana: devuelve el fichero de ajustes con

@@ -1,5 +1,7 @@
 #include "startup/Permisos.h"
 
+#include "startup/Prohibiciones.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QPushButton>
@@ -71,22 +73,15 @@ bool Permisos::EsExento(const QString& boton) {
 }
 
 void Permisos::AplicarRestricciones(const datos::Conexion& base, QWidget& formu, qint32 empleado) {
-  datos::Consulta q = base.preparar(
-      QStringLiteral("SELECT atributos.boton, atributos.boton_auxiliar FROM atributos, empleadosatributos "
-                     "WHERE empleadosatributos.codempleado = ? AND UPPER(atributos.form) = UPPER(?) "
-                     "AND atributos.codigo = empleadosatributos.codatributo ORDER BY atributos.codigo"));
-  q.enlazar(empleado).enlazar(formu.objectName());
-  q.ejecutar();
-  while (q.siguiente()) {
+  for (const permisos::Prohibicion& p : permisos::LeerProhibiciones(base, formu.objectName(), empleado)) {
     // Un catálogo escrito por otra versión del formulario puede nombrar
     // botones que ya no existen: esa fila no debe impedir que se apliquen
     // las demás.
-    QObject* boton = BuscarControl(formu, q.texto(QStringLiteral("boton")));
+    QObject* boton = BuscarControl(formu, p.boton);
     if (!boton) continue;
     Deshabilitar(*boton);
-    const QString auxiliar = q.texto(QStringLiteral("boton_auxiliar"));
-    if (auxiliar.isEmpty()) continue;
-    if (QObject* control = BuscarControl(formu, auxiliar)) Ocultar(*control);
+    if (p.auxiliar.isEmpty()) continue;
+    if (QObject* control = BuscarControl(formu, p.auxiliar)) Ocultar(*control);
   }
 }
 

@@ -282,6 +282,45 @@ TEST_F(LineaComandos, TablaQueFaltaSeNombraYNoBorraElInformeAnterior) {
   EXPECT_EQ(q.valor(0).toInt(), 1) << "las filas del informe anterior deben seguir ahí";
 }
 
+TEST_F(LineaComandos, ElEmpleadoDelPuestoNoSacaLoQueTieneProhibidoSalvoTareaDelAdministrador) {
+  insertarProducto(QStringLiteral("0001"), QStringLiteral("Caña"), 1.8);
+  {
+    auto v = datos::Conexion::abrir(bases->fuenteVentas());
+    v->ejecutar(
+        QStringLiteral("INSERT INTO opciones_terminal (identificador, id_color, empleado) VALUES ('77', 1, 3)"));
+    v->ejecutar(QStringLiteral("INSERT INTO empleados (codigo, nombre, apellidos) VALUES (3, 'Lucía', 'Gil')"));
+    v->ejecutar(
+        QStringLiteral("INSERT INTO atributos (codigo, form, boton) VALUES (1, 'frmPrincipalCronicas', "
+                       "'CMDPRODUCTOS')"));
+    v->ejecutar(
+        QStringLiteral("INSERT INTO atributos (codigo, form, boton) VALUES (2, 'otroFormulario', "
+                       "'cmdFamilias')"));
+    v->ejecutar(QStringLiteral("INSERT INTO empleadosatributos (codempleado, codatributo) VALUES (3, 1)"));
+    v->ejecutar(QStringLiteral("INSERT INTO empleadosatributos (codempleado, codatributo) VALUES (3, 2)"));
+  }
+  const QString csv = QDir(bases->carpeta()).filePath(QStringLiteral("p.csv"));
+  const QStringList productos = {QStringLiteral("--ajustes"), ini,
+                                 QStringLiteral("informe"),   QStringLiteral("cmdProductos"),
+                                 QStringLiteral("--csv"),     csv};
+  const Salida prohibido = ejecutar(productos);
+  EXPECT_EQ(prohibido.codigo, 5);
+  EXPECT_TRUE(prohibido.errores.contains(QStringLiteral("El empleado 3 (Lucía Gil)")))
+      << prohibido.errores.toStdString();
+  EXPECT_TRUE(prohibido.errores.contains(QStringLiteral("cmdProductos")));
+  EXPECT_FALSE(QFile::exists(csv));
+  // Lo prohibido en otro formulario no cuenta aquí.
+  EXPECT_NE(
+      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdFamilias")}).codigo, 5);
+
+  // La tarea programada del administrador lo saca todo.
+  QFile f(ini);
+  ASSERT_TRUE(f.open(QIODevice::Append));
+  f.write("[permisos]\nlinea_de_ordenes=todos\n");
+  f.close();
+  EXPECT_EQ(ejecutar(productos).codigo, 0);
+  EXPECT_TRUE(QFile::exists(csv));
+}
+
 TEST(LineaComandosDemo, TiendaDeDemostracionDeExtremoAExtremo) {
   QTemporaryDir dir;
   const QString destino = dir.filePath(QStringLiteral("tienda"));
