@@ -39,9 +39,9 @@ QString fechaCsv(const QVariant& v) {
 }  // namespace
 
 void EscribirCsv(const datos::Conexion& conexion, QIODevice& destino) {
-  const auto& columnas = columnasInformes();
+  const auto& columnas = kColumnasInformes;
   QStringList cabecera;
-  for (const auto& c : columnas) cabecera << c.nombre;
+  for (int i = 0; i < kNumColumnas; ++i) cabecera << NombreColumna(static_cast<Col>(i));
   const bool conFila =
       conexion.columnas(QStringLiteral("informes")).contains(QStringLiteral("fila"), Qt::CaseInsensitive);
   datos::Consulta q = conexion.preparar(

@@ -64,7 +64,7 @@ class ListadosMaestros : public testing::TestWithParam<Motor> {
     informes::EscritorInformes e(*tienda.ajustes.ConexionInformes);
     e.vaciar();
     e.nuevaFila();
-    e.poner("texto1", "informe anterior");
+    e.poner(informes::Col::Texto1, "informe anterior");
     e.guardarFila();
     e.terminar();
   }

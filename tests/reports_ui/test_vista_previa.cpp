@@ -95,10 +95,10 @@ struct Escaparate {
     w.vaciar();
     for (int i = 1; i <= filas; ++i) {
       w.nuevaFila();
-      w.poner(QStringLiteral("texto6"), QStringLiteral("Bar «La Ñora»"));
-      w.poner(QStringLiteral("texto8"), i % 2 ? QStringLiteral("Bebidas") : QStringLiteral("Cocina"));
-      w.poner(QStringLiteral("texto2"), QStringLiteral("Artículo %1").arg(i));
-      w.poner(QStringLiteral("numerico1"), 1.5 * i);
+      w.poner(informes::Col::Texto6, QStringLiteral("Bar «La Ñora»"));
+      w.poner(informes::Col::Texto8, i % 2 ? QStringLiteral("Bebidas") : QStringLiteral("Cocina"));
+      w.poner(informes::Col::Texto2, QStringLiteral("Artículo %1").arg(i));
+      w.poner(informes::Col::Numerico1, 1.5 * i);
       w.guardarFila();
     }
     w.terminar();

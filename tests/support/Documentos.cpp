@@ -27,7 +27,7 @@ QByteArray parteZip(const QString& zip, const QString& parte) {
 
 QStringList ColumnasInformes() {
   QStringList c;
-  for (const auto& x : informes::columnasInformes()) c << x.nombre;
+  for (int i = 0; i < informes::kNumColumnas; ++i) c << informes::NombreColumna(static_cast<informes::Col>(i));
   return c;
 }
 

@@ -19,6 +19,10 @@
 #include <stdexcept>
 #include <vector>
 
+// Los tipos de SQLite, sin traer su cabecera a quien no la usa.
+struct sqlite3;
+struct sqlite3_stmt;
+
 namespace datos {
 
 enum class Motor { SQLite, PostgreSQL, ODBC };
@@ -80,7 +84,7 @@ class Conexion {
   // Verdadero en SQLite, donde se puede usar SentenciaDirecta.
   bool admiteSentenciaDirecta() const;
   // El sqlite3* de la conexión; nulo en los demás motores.
-  void* manejadorSqlite() const;
+  sqlite3* manejadorSqlite() const;
 
   bool tieneTabla(const QString& tabla) const;
   QStringList columnas(const QString& tabla) const;
@@ -166,7 +170,7 @@ class SentenciaDirecta {
   // Con el manejador ya sacado de la conexión (Conexion::manejadorSqlite):
   // así se puede preparar y usar desde otro hilo, siempre que sólo ese hilo
   // use la conexión mientras tanto. `conexion` sólo pone nombre a los errores.
-  SentenciaDirecta(const Conexion& conexion, const QString& sql, void* manejador);
+  SentenciaDirecta(const Conexion& conexion, const QString& sql, sqlite3* manejador);
   ~SentenciaDirecta();
   SentenciaDirecta(const SentenciaDirecta&) = delete;
   SentenciaDirecta& operator=(const SentenciaDirecta&) = delete;
@@ -180,8 +184,8 @@ class SentenciaDirecta {
 
  private:
   const Conexion& conexion_;
-  void* sentencia_ = nullptr;  // sqlite3_stmt
-  void* base_ = nullptr;       // sqlite3
+  sqlite3_stmt* sentencia_ = nullptr;
+  sqlite3* base_ = nullptr;
   // El texto de cada parámetro en UTF-8, vivo hasta el siguiente enlace:
   // SQLite lo lee sin copiarlo.
   std::vector<QByteArray> textos_;
@@ -216,7 +220,7 @@ class Lectura {
  private:
   const Conexion& conexion_;
   std::unique_ptr<Consulta> consulta_;  // motores sin lectura directa
-  void* sentencia_ = nullptr;           // sqlite3_stmt
+  sqlite3_stmt* sentencia_ = nullptr;
   int enlazados_ = 0;
   bool leyendo_ = false;
   mutable QByteArray texto_;  // el de textoUtf8 en los motores sin lectura directa  // ejecutada: los siguientes
