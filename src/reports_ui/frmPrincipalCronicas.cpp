@@ -153,6 +153,13 @@ void frmPrincipalCronicas::HabilitarFrames(bool habilitado) {
     w->setEnabled(habilitado);
 }
 
+void frmPrincipalCronicas::pedirMes(const QString& titulo, qint16 codigo) {
+  tituloGrafico_ = titulo;
+  codigoGrafico_ = codigo;
+  HabilitarFrames(false);
+  mostrarMeses(true);
+}
+
 void frmPrincipalCronicas::mostrarMeses(bool mostrar) {
   ui_->pilaGraficos->setCurrentWidget(mostrar ? static_cast<QWidget*>(ui_->frMeses) : ui_->paginaGraficos);
 }
@@ -171,11 +178,12 @@ void frmPrincipalCronicas::conectarBotones() {
     auto* control = findChild<QAbstractButton*>(g.boton);
     if (!control) continue;
     const qint16 codigo = g.codigo;
-    connect(control, &QAbstractButton::clicked, this, [this, control, codigo] {
-      tituloGrafico_ = control->text();
-      codigoGrafico_ = codigo;
-      HabilitarFrames(false);
-      mostrarMeses(true);
+    const bool disponible = g.disponible;
+    connect(control, &QAbstractButton::clicked, this, [this, control, codigo, disponible] {
+      if (disponible)
+        pedirMes(control->text(), codigo);
+      else
+        avisarProximaVersion();
     });
   }
   for (const principal::BotonFormulario& f : principal::BotonesFormularios())

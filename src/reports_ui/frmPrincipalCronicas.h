@@ -47,6 +47,9 @@ class frmPrincipalCronicas : public QWidget {
   ~frmPrincipalCronicas() override;
 
   void HabilitarFrames(bool habilitado);
+  // Lo que hace un botón de gráfico disponible: guarda su título y su número
+  // para el formulario de gráficos y enseña el panel de mes y año.
+  void pedirMes(const QString& titulo, qint16 codigo);
   // La secuencia de un botón de informe: diálogos, constructor y vista previa.
   void ejecutarBoton(const registro::BotonInforme& boton, QAbstractButton* control);
 

@@ -510,7 +510,29 @@ TEST_P(Principal, AñosYMesesConElRelojFijo) {
   EXPECT_EQ(meses->currentText(), QStringLiteral("Marzo"));
 }
 
-TEST_P(Principal, LosBotonesDeGraficosAbrenElPanelDeMeses) {
+// Lo que no depende del motor de la base se prueba sólo en SQLite.
+class VentanaSinMotor : public Principal {};
+
+TEST_P(VentanaSinMotor, UnGraficoPendienteLoDiceSinAbrirElPanelDeMeses) {
+  auto f = Abrir();
+  auto* panel = Control<QWidget>(f.get(), QStringLiteral("frMeses"));
+  for (const principal::BotonGrafico& g : principal::BotonesGraficos()) {
+    SCOPED_TRACE(g.boton.toStdString());
+    tienda.notificador.avisos.clear();
+    Pulsar(f.get(), g.boton);
+    if (g.disponible) {
+      EXPECT_TRUE(tienda.notificador.avisos.isEmpty());
+      EXPECT_TRUE(panel->isVisibleTo(f.get()));
+      Pulsar(f.get(), QStringLiteral("cmdCancelar"));
+    } else {
+      EXPECT_EQ(Avisos(), QStringList{registro::kAvisoProximaVersion});
+      EXPECT_FALSE(panel->isVisibleTo(f.get()));
+      EXPECT_TRUE(Control<QWidget>(f.get(), QStringLiteral("frVentas"))->isEnabled());
+    }
+  }
+}
+
+TEST_P(VentanaSinMotor, ElPanelDeMesesGuardaElGraficoYDeshabilitaLosMarcos) {
   auto f = Abrir();
   auto* panel = Control<QWidget>(f.get(), QStringLiteral("frMeses"));
   const QStringList marcos = {QStringLiteral("frVentas"), QStringLiteral("Frame3"), QStringLiteral("Frame5"),
@@ -518,7 +540,7 @@ TEST_P(Principal, LosBotonesDeGraficosAbrenElPanelDeMeses) {
   EXPECT_FALSE(panel->isVisibleTo(f.get()));
   for (const principal::BotonGrafico& g : principal::BotonesGraficos()) {
     SCOPED_TRACE(g.boton.toStdString());
-    Pulsar(f.get(), g.boton);
+    f->pedirMes(g.titulo, g.codigo);
     EXPECT_TRUE(panel->isVisibleTo(f.get()));
     EXPECT_EQ(f->tituloGraficoPendiente(), g.titulo);
     EXPECT_EQ(f->codigoGraficoPendiente(), g.codigo);
@@ -529,7 +551,7 @@ TEST_P(Principal, LosBotonesDeGraficosAbrenElPanelDeMeses) {
   }
   EXPECT_TRUE(tienda.notificador.avisos.isEmpty());
   // Aceptar el mes: el formulario de gráficos aún no está, y se dice.
-  Pulsar(f.get(), QStringLiteral("cmdCajaxDias"));
+  f->pedirMes(QStringLiteral("Caja Total por Dias"), 3);
   Pulsar(f.get(), QStringLiteral("cmdAceptarMeses"));
   EXPECT_EQ(Avisos(), QStringList{registro::kAvisoProximaVersion});
   EXPECT_FALSE(panel->isVisibleTo(f.get()));
@@ -695,5 +717,6 @@ TEST_F(ArranqueVentana, LoQueImpideArrancarSeDiceYNoHayVentana) {
 
 INSTANTIATE_TEST_SUITE_P(Motores, Principal, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 INSTANTIATE_TEST_SUITE_P(Motores, SecuenciasEspeciales, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+INSTANTIATE_TEST_SUITE_P(Motores, VentanaSinMotor, testing::Values(Motor::SQLite), prueba::NombreMotor);
 
 }  // namespace
