@@ -231,14 +231,21 @@ TEST_P(Principal, CierreDeCajaPideAntesElEmpleado) {
   EXPECT_EQ(f->ultimaVista()->plantilla(), QStringLiteral("cierredecaja2.rpt"));
 }
 
-TEST_P(Principal, CerrarLaSeleccionDeEmpleadoNoSigue) {
+TEST_P(Principal, SalirOCerrarLaSeleccionDeEmpleadoNoSigue) {
   auto f = Abrir();
-  Guion guion;
-  guion.cuando(QStringLiteral("frmSelEmpleado"), [](QWidget* d) { d->close(); });
-  PulsarYEsperar(*f, QStringLiteral("cmdCierreCaja"));
-  EXPECT_EQ(guion.vistos, QStringList{QStringLiteral("frmSelEmpleado")});
-  EXPECT_EQ(f->ultimaVista(), nullptr);
-  EXPECT_EQ(FilasInformes(), 0);
+  for (const bool boton : {true, false}) {
+    Guion guion;
+    guion.cuando(QStringLiteral("frmSelEmpleado"), [boton](QWidget* d) {
+      if (boton)
+        Pulsar(d, QStringLiteral("cmd_Salir"));
+      else
+        d->close();
+    });
+    PulsarYEsperar(*f, QStringLiteral("cmdCierreCaja"));
+    EXPECT_EQ(guion.vistos, QStringList{QStringLiteral("frmSelEmpleado")});
+    EXPECT_EQ(f->ultimaVista(), nullptr);
+    EXPECT_EQ(FilasInformes(), 0);
+  }
 }
 
 TEST_P(Principal, FechasCanceladasNoLeenNada) {
