@@ -219,6 +219,10 @@ void frmPrincipalCronicas::closeEvent(QCloseEvent* evento) {
   emit salir();
 }
 
+QRect frmPrincipalCronicas::pantalla() const {
+  return e_.pantalla.isValid() ? e_.pantalla : screen()->availableGeometry();
+}
+
 template <class Dialogo>
 int frmPrincipalCronicas::abrir(Dialogo& dialogo) {
   const AjustesTerminal& at = *e_.ajustes;
@@ -234,9 +238,9 @@ int frmPrincipalCronicas::abrir(Dialogo& dialogo) {
     else
       dialogo.colorearEspecial(aspecto::ColorTexto(*ui_->lblTitulo));
   }
-  const QRect pantalla = e_.pantalla.isValid() ? e_.pantalla : screen()->availableGeometry();
-  aspecto::EscalarFormulario(dialogo, pantalla);
-  dialogo.move(pantalla.topLeft());
+  const QRect area = pantalla();
+  aspecto::EscalarFormulario(dialogo, area);
+  dialogo.move(area.topLeft());
   return dialogo.exec();
 }
 
@@ -333,6 +337,8 @@ void frmPrincipalCronicas::mostrarInforme(const registro::BotonInforme& boton) {
   vista.notificador = e_.notificador;
   vista.reloj = e_.reloj;
   vista.padre = this;
+  vista.pantalla = pantalla();
+  vista.carpetaSalida = e_.carpetaSalida;
   VistaPrevia* previa =
       boton.entrega == registro::Entrega::ExportarEnviarImprimir
           ? registro::ImprimirReportYEnviarMail(vista, plantilla, e_.ficheroExportacion, at, e_.correo)

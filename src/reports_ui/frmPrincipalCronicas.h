@@ -38,6 +38,7 @@ class frmPrincipalCronicas : public QWidget {
     QString carpetaPrograma;
     registro::OpcionesSalida opciones;
     QString ficheroExportacion;  // la hoja de cálculo de los resúmenes que se envían
+    QString carpetaSalida;       // donde empiezan los diálogos de guardar de la vista previa
     registro::ConfiguracionCorreo correo;
     int intervaloProgreso = 1000;  // ms por tic del formulario de progreso
     QRect pantalla;                // vacía: la pantalla de la ventana
@@ -81,6 +82,7 @@ class frmPrincipalCronicas : public QWidget {
   template <class Dialogo>
   int abrir(Dialogo& dialogo);
   void avisarProximaVersion();
+  QRect pantalla() const;
 
   std::unique_ptr<Ui::frmPrincipalCronicas> ui_;
   Entorno e_;

@@ -696,7 +696,7 @@ class ArranqueVentana : public testing::Test {
 
 TEST_F(ArranqueVentana, LaTiendaSeAbreConLosDatosDelPuesto) {
   datos::Conexion::abrir(bases.fuenteVentas())->ejecutarGuion(Fixture());
-  const auto programa = Preparar(Ini(bases.textoVentas()));
+  auto programa = Preparar(Ini(bases.textoVentas(), QStringLiteral("[informes]\nregional=es_ES\n")));
   ASSERT_NE(programa, nullptr) << (notificador.avisos.isEmpty() ? std::string()
                                                                 : notificador.avisos.first().texto.toStdString());
   EXPECT_EQ(programa->ajustes.IdTerminal, QStringLiteral("1234"));
@@ -704,6 +704,11 @@ TEST_F(ArranqueVentana, LaTiendaSeAbreConLosDatosDelPuesto) {
   EXPECT_EQ(programa->principal->objectName(), QStringLiteral("frmPrincipalCronicas"));
   EXPECT_EQ(programa->principal->windowTitle(), QStringLiteral("CRONICAS DE CAJA"));
   EXPECT_TRUE(notificador.avisos.isEmpty());
+  // Los diálogos de Qt hablan el idioma regional mientras dura la ventana.
+  EXPECT_NE(programa->traduccionQt, nullptr);
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Ver en:"));
+  programa.reset();
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
 }
 
 TEST_F(ArranqueVentana, LoQueImpideArrancarSeDiceYNoHayVentana) {
