@@ -1,8 +1,7 @@
 #include "builders/ExportarCsv.h"
 
 #include "builders/Informes.h"
-
-#include <QSaveFile>
+#include "platform/sistema/FicheroSalida.h"
 
 #include <charconv>
 
@@ -79,12 +78,12 @@ void EscribirCsv(const datos::Conexion& conexion, QIODevice& destino) {
 }
 
 void EscribirCsv(const datos::Conexion& conexion, const QString& fichero) {
-  QSaveFile f(fichero);
-  if (!f.open(QIODevice::WriteOnly))
-    throw datos::ErrorDatos(QStringLiteral("No se puede escribir el fichero %1: %2").arg(fichero, f.errorString()));
-  EscribirCsv(conexion, static_cast<QIODevice&>(f));
-  if (!f.commit())
-    throw datos::ErrorDatos(QStringLiteral("No se puede escribir el fichero %1: %2").arg(fichero, f.errorString()));
+  sistema::FicheroSalida f(fichero);
+  if (!f.abrir())
+    throw datos::ErrorDatos(QStringLiteral("No se puede escribir el fichero %1: %2").arg(fichero, f.error()));
+  EscribirCsv(conexion, f.dispositivo());
+  if (!f.confirmar())
+    throw datos::ErrorDatos(QStringLiteral("No se puede escribir el fichero %1: %2").arg(fichero, f.error()));
 }
 
 }  // namespace informes

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
 
 #include <memory>
 
@@ -23,6 +25,13 @@ void AvisarSinDatos(sistema::Notificador& notificador) {
                       sistema::Icono::Informacion);
 }
 
+// El área útil de la pantalla en que está la ventana que abre el informe.
+QRect PantallaDe(const QWidget* ventana) {
+  QScreen* pantalla = ventana ? ventana->screen() : nullptr;
+  if (!pantalla) pantalla = QGuiApplication::primaryScreen();
+  return pantalla ? pantalla->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
 // Lanza los errores del motor tal cual; quien llama decide si se avisan.
 VistaPrevia* AbrirVista(const Vista& vista, const QString& NombreR) {
   motor::Entorno entorno;
@@ -34,7 +43,9 @@ VistaPrevia* AbrirVista(const Vista& vista, const QString& NombreR) {
   auto* previa = new VistaPrevia(std::move(preparado), std::move(documento), NombreR, vista.impresora,
                                  *vista.notificador, vista.padre);
   previa->setAttribute(Qt::WA_DeleteOnClose);
-  previa->show();
+  previa->ponerCarpetaSalida(vista.carpetaSalida);
+  previa->ajustarAPantalla(vista.pantalla.isValid() ? vista.pantalla : PantallaDe(vista.padre));
+  previa->mostrar();
   return previa;
 }
 

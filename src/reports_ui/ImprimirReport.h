@@ -13,6 +13,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QRect>
 #include <QString>
 
 #include <vector>
@@ -48,6 +49,8 @@ struct Vista {
   sistema::Notificador* notificador = nullptr;
   const sistema::Reloj* reloj = nullptr;
   QWidget* padre = nullptr;
+  QRect pantalla;         // vacía: la de `padre`
+  QString carpetaSalida;  // donde empiezan los diálogos de guardar
 };
 
 // Abre la vista previa del informe, que se borra sola al cerrarse. Nulo si

@@ -37,6 +37,9 @@ struct BotonGrafico {
   QString boton;
   QString titulo;
   qint16 codigo;
+  // Mientras su gráfico no esté hecho, el botón lo dice en vez de abrir el
+  // panel de meses para nada.
+  bool disponible = false;
 };
 const std::vector<BotonGrafico>& BotonesGraficos();
 

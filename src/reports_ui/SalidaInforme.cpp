@@ -38,7 +38,10 @@ Envio ExportarYEnviar(const datos::Conexion& informes, const QString& plantilla,
     envio.sinDatos = true;
     return envio;
   }
-  QFile::remove(ficheroExportacion);
+  // Sólo se borra un fichero normal: lo demás (una tubería, un enlace que
+  // alguien puso ahí) no es nuestro, y la exportación escribe en su sitio.
+  if (const QFileInfo anterior(ficheroExportacion); anterior.isFile() && !anterior.isSymLink())
+    QFile::remove(ficheroExportacion);
   try {
     QDir().mkpath(QFileInfo(ficheroExportacion).absolutePath());
     motor::Entorno entorno;

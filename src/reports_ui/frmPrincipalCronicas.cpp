@@ -153,6 +153,13 @@ void frmPrincipalCronicas::HabilitarFrames(bool habilitado) {
     w->setEnabled(habilitado);
 }
 
+void frmPrincipalCronicas::pedirMes(const QString& titulo, qint16 codigo) {
+  tituloGrafico_ = titulo;
+  codigoGrafico_ = codigo;
+  HabilitarFrames(false);
+  mostrarMeses(true);
+}
+
 void frmPrincipalCronicas::mostrarMeses(bool mostrar) {
   ui_->pilaGraficos->setCurrentWidget(mostrar ? static_cast<QWidget*>(ui_->frMeses) : ui_->paginaGraficos);
 }
@@ -171,11 +178,12 @@ void frmPrincipalCronicas::conectarBotones() {
     auto* control = findChild<QAbstractButton*>(g.boton);
     if (!control) continue;
     const qint16 codigo = g.codigo;
-    connect(control, &QAbstractButton::clicked, this, [this, control, codigo] {
-      tituloGrafico_ = control->text();
-      codigoGrafico_ = codigo;
-      HabilitarFrames(false);
-      mostrarMeses(true);
+    const bool disponible = g.disponible;
+    connect(control, &QAbstractButton::clicked, this, [this, control, codigo, disponible] {
+      if (disponible)
+        pedirMes(control->text(), codigo);
+      else
+        avisarProximaVersion();
     });
   }
   for (const principal::BotonFormulario& f : principal::BotonesFormularios())
@@ -211,6 +219,10 @@ void frmPrincipalCronicas::closeEvent(QCloseEvent* evento) {
   emit salir();
 }
 
+QRect frmPrincipalCronicas::pantalla() const {
+  return e_.pantalla.isValid() ? e_.pantalla : screen()->availableGeometry();
+}
+
 template <class Dialogo>
 int frmPrincipalCronicas::abrir(Dialogo& dialogo) {
   const AjustesTerminal& at = *e_.ajustes;
@@ -226,9 +238,9 @@ int frmPrincipalCronicas::abrir(Dialogo& dialogo) {
     else
       dialogo.colorearEspecial(aspecto::ColorTexto(*ui_->lblTitulo));
   }
-  const QRect pantalla = e_.pantalla.isValid() ? e_.pantalla : screen()->availableGeometry();
-  aspecto::EscalarFormulario(dialogo, pantalla);
-  dialogo.move(pantalla.topLeft());
+  const QRect area = pantalla();
+  aspecto::EscalarFormulario(dialogo, area);
+  dialogo.move(area.topLeft());
   return dialogo.exec();
 }
 
@@ -325,6 +337,8 @@ void frmPrincipalCronicas::mostrarInforme(const registro::BotonInforme& boton) {
   vista.notificador = e_.notificador;
   vista.reloj = e_.reloj;
   vista.padre = this;
+  vista.pantalla = pantalla();
+  vista.carpetaSalida = e_.carpetaSalida;
   VistaPrevia* previa =
       boton.entrega == registro::Entrega::ExportarEnviarImprimir
           ? registro::ImprimirReportYEnviarMail(vista, plantilla, e_.ficheroExportacion, at, e_.correo)

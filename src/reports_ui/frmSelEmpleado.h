@@ -21,7 +21,7 @@ class frmSelEmpleado : public QDialog {
   Q_OBJECT
  public:
   // Pulsar una tesela escribe su código en seleccion.EmpleadoElegido y
-  // acepta; cerrar la ventana o Escape rechaza sin tocar la selección.
+  // acepta; Salir, cerrar la ventana o Escape rechazan sin tocar la selección.
   frmSelEmpleado(std::vector<Tesela> empleados, SeleccionInforme& seleccion, QWidget* padre = nullptr);
   ~frmSelEmpleado() override;
 

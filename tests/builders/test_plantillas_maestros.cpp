@@ -148,6 +148,23 @@ TEST_P(PlantillasMaestros, EmpleadosConSuDiaLibreYLaSumaDeSueldos) {
   EXPECT_TRUE(texto.contains(QStringLiteral("Ana García López")));
 }
 
+TEST_P(PlantillasMaestros, LaClaveDeAccesoQuedaEnInformesPeroNoSeImprimeNiSeExporta) {
+  const QString texto = generar(QStringLiteral("cmdEmpleados"));
+  QStringList claves;
+  for (const QVariantMap& f : filas) claves << f.value(QStringLiteral("texto17")).toString();
+  claves.removeAll(QString());
+  ASSERT_EQ(claves.size(), 5) << "el constructor sigue guardando la clave de cada empleado";
+  // El usuario de cada uno sí sale: lo que falta es sólo la clave.
+  EXPECT_TRUE(texto.contains(QStringLiteral("lucia")));
+  EXPECT_FALSE(prueba::BuscarCelda(celdas, QStringLiteral("lucia")).isEmpty());
+  EXPECT_FALSE(texto.contains(QStringLiteral("Clave")));
+  for (const QString& clave : claves) {
+    SCOPED_TRACE(clave.toStdString());
+    EXPECT_FALSE(texto.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(clave))));
+    for (const auto& [ref, celda] : celdas) EXPECT_NE(celda.texto, clave) << ref.toStdString();
+  }
+}
+
 TEST_P(PlantillasMaestros, BajoMinimoEnHojaYEnTicket) {
   const QString hoja = generar(QStringLiteral("cmdBajoMinimo"));
   EXPECT_TRUE(prueba::LineaCon(hoja, QStringLiteral("Vino tinto crianza")).contains(QStringLiteral("-2,00")));

@@ -142,6 +142,17 @@ TEST_F(ExportarYEnviar, UnaExportacionFallidaNoMandaElFicheroDeOtroDia) {
   EXPECT_TRUE(intentado);  // se pregunta, pero sin fichero no hay nada que mandar
 }
 
+TEST_F(ExportarYEnviar, UnEnlaceQueAlguienPusoEnLugarDeLaHojaSeQuedaYLaHojaVaASuDestino) {
+  // Una carpeta compartida con la gestoría, por ejemplo.
+  const QString compartida = QDir(salida.path()).filePath(QStringLiteral("gestoria.xlsx"));
+  ASSERT_TRUE(prueba::escribirBytes(compartida, "hoja del día anterior"));
+  ASSERT_TRUE(QFile::link(compartida, fichero));
+  config.enLinea = [] { return false; };
+  EXPECT_TRUE(Exportar().exportado);
+  EXPECT_TRUE(QFileInfo(fichero).isSymLink());
+  EXPECT_TRUE(prueba::leerBytes(compartida).startsWith("PK"));
+}
+
 TEST_F(ExportarYEnviar, SinFilasAvisaYNoTocaNada) {
   tienda.seleccion.FechaDesde = tienda.seleccion.FechaHasta = QDate(2026, 3, 4);
   informes::CrearCierreResumido(tienda.contexto);

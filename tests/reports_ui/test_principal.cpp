@@ -232,14 +232,21 @@ TEST_P(Principal, CierreDeCajaPideAntesElEmpleado) {
   EXPECT_EQ(f->ultimaVista()->plantilla(), QStringLiteral("cierredecaja2.rpt"));
 }
 
-TEST_P(Principal, CerrarLaSeleccionDeEmpleadoNoSigue) {
+TEST_P(Principal, SalirOCerrarLaSeleccionDeEmpleadoNoSigue) {
   auto f = Abrir();
-  Guion guion;
-  guion.cuando(QStringLiteral("frmSelEmpleado"), [](QWidget* d) { d->close(); });
-  PulsarYEsperar(*f, QStringLiteral("cmdCierreCaja"));
-  EXPECT_EQ(guion.vistos, QStringList{QStringLiteral("frmSelEmpleado")});
-  EXPECT_EQ(f->ultimaVista(), nullptr);
-  EXPECT_EQ(FilasInformes(), 0);
+  for (const bool boton : {true, false}) {
+    Guion guion;
+    guion.cuando(QStringLiteral("frmSelEmpleado"), [boton](QWidget* d) {
+      if (boton)
+        Pulsar(d, QStringLiteral("cmd_Salir"));
+      else
+        d->close();
+    });
+    PulsarYEsperar(*f, QStringLiteral("cmdCierreCaja"));
+    EXPECT_EQ(guion.vistos, QStringList{QStringLiteral("frmSelEmpleado")});
+    EXPECT_EQ(f->ultimaVista(), nullptr);
+    EXPECT_EQ(FilasInformes(), 0);
+  }
 }
 
 TEST_P(Principal, FechasCanceladasNoLeenNada) {
@@ -511,7 +518,29 @@ TEST_P(Principal, AñosYMesesConElRelojFijo) {
   EXPECT_EQ(meses->currentText(), QStringLiteral("Marzo"));
 }
 
-TEST_P(Principal, LosBotonesDeGraficosAbrenElPanelDeMeses) {
+// Lo que no depende del motor de la base se prueba sólo en SQLite.
+class VentanaSinMotor : public Principal {};
+
+TEST_P(VentanaSinMotor, UnGraficoPendienteLoDiceSinAbrirElPanelDeMeses) {
+  auto f = Abrir();
+  auto* panel = Control<QWidget>(f.get(), QStringLiteral("frMeses"));
+  for (const principal::BotonGrafico& g : principal::BotonesGraficos()) {
+    SCOPED_TRACE(g.boton.toStdString());
+    tienda.notificador.avisos.clear();
+    Pulsar(f.get(), g.boton);
+    if (g.disponible) {
+      EXPECT_TRUE(tienda.notificador.avisos.isEmpty());
+      EXPECT_TRUE(panel->isVisibleTo(f.get()));
+      Pulsar(f.get(), QStringLiteral("cmdCancelar"));
+    } else {
+      EXPECT_EQ(Avisos(), QStringList{registro::kAvisoProximaVersion});
+      EXPECT_FALSE(panel->isVisibleTo(f.get()));
+      EXPECT_TRUE(Control<QWidget>(f.get(), QStringLiteral("frVentas"))->isEnabled());
+    }
+  }
+}
+
+TEST_P(VentanaSinMotor, ElPanelDeMesesGuardaElGraficoYDeshabilitaLosMarcos) {
   auto f = Abrir();
   auto* panel = Control<QWidget>(f.get(), QStringLiteral("frMeses"));
   const QStringList marcos = {QStringLiteral("frVentas"), QStringLiteral("Frame3"), QStringLiteral("Frame5"),
@@ -519,7 +548,7 @@ TEST_P(Principal, LosBotonesDeGraficosAbrenElPanelDeMeses) {
   EXPECT_FALSE(panel->isVisibleTo(f.get()));
   for (const principal::BotonGrafico& g : principal::BotonesGraficos()) {
     SCOPED_TRACE(g.boton.toStdString());
-    Pulsar(f.get(), g.boton);
+    f->pedirMes(g.titulo, g.codigo);
     EXPECT_TRUE(panel->isVisibleTo(f.get()));
     EXPECT_EQ(f->tituloGraficoPendiente(), g.titulo);
     EXPECT_EQ(f->codigoGraficoPendiente(), g.codigo);
@@ -530,7 +559,7 @@ TEST_P(Principal, LosBotonesDeGraficosAbrenElPanelDeMeses) {
   }
   EXPECT_TRUE(tienda.notificador.avisos.isEmpty());
   // Aceptar el mes: el formulario de gráficos aún no está, y se dice.
-  Pulsar(f.get(), QStringLiteral("cmdCajaxDias"));
+  f->pedirMes(QStringLiteral("Caja Total por Dias"), 3);
   Pulsar(f.get(), QStringLiteral("cmdAceptarMeses"));
   EXPECT_EQ(Avisos(), QStringList{registro::kAvisoProximaVersion});
   EXPECT_FALSE(panel->isVisibleTo(f.get()));
@@ -668,7 +697,7 @@ class ArranqueVentana : public testing::Test {
 
 TEST_F(ArranqueVentana, LaTiendaSeAbreConLosDatosDelPuesto) {
   datos::Conexion::abrir(bases.fuenteVentas())->ejecutarGuion(Fixture());
-  const auto programa = Preparar(Ini(bases.textoVentas()));
+  auto programa = Preparar(Ini(bases.textoVentas(), QStringLiteral("[informes]\nregional=es_ES\n")));
   ASSERT_NE(programa, nullptr) << (notificador.avisos.isEmpty() ? std::string()
                                                                 : notificador.avisos.first().texto.toStdString());
   EXPECT_EQ(programa->ajustes.IdTerminal, QStringLiteral("1234"));
@@ -676,6 +705,11 @@ TEST_F(ArranqueVentana, LaTiendaSeAbreConLosDatosDelPuesto) {
   EXPECT_EQ(programa->principal->objectName(), QStringLiteral("frmPrincipalCronicas"));
   EXPECT_EQ(programa->principal->windowTitle(), QStringLiteral("CRONICAS DE CAJA"));
   EXPECT_TRUE(notificador.avisos.isEmpty());
+  // Los diálogos de Qt hablan el idioma regional mientras dura la ventana.
+  EXPECT_NE(programa->traduccionQt, nullptr);
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Ver en:"));
+  programa.reset();
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
 }
 
 TEST_F(ArranqueVentana, LoQueImpideArrancarSeDiceYNoHayVentana) {
@@ -713,5 +747,6 @@ TEST_F(ArranqueVentana, AjustesDeSoloLecturaSeAvisanSinCuadroDeMensaje) {
 
 INSTANTIATE_TEST_SUITE_P(Motores, Principal, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 INSTANTIATE_TEST_SUITE_P(Motores, SecuenciasEspeciales, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+INSTANTIATE_TEST_SUITE_P(Motores, VentanaSinMotor, testing::Values(Motor::SQLite), prueba::NombreMotor);
 
 }  // namespace
