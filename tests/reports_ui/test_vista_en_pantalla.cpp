@@ -67,7 +67,7 @@ class VistaEnPantalla : public testing::Test {
     w.vaciar();
     for (int i = 1; i <= 150; ++i) {
       w.nuevaFila();
-      w.poner(QStringLiteral("texto2"), QStringLiteral("Línea %1 del informe").arg(i));
+      w.poner(informes::Col::Texto2, QStringLiteral("Línea %1 del informe").arg(i));
       w.guardarFila();
     }
     w.terminar();
