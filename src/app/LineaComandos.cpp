@@ -5,8 +5,8 @@
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "platform/motor/Motor.h"
 #include "platform/sistema/Notificador.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/SalidaInforme.h"
 #include "startup/Arranque.h"
 #include "startup/Prohibiciones.h"
 
@@ -277,7 +277,7 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
   }
   if (o.contains(QStringLiteral("lista"))) {
     for (const auto& b : registro::Botones())
-      if (b.disponible()) escribir(stdout, QStringLiteral("%1\t%2\n").arg(b.boton, -26).arg(b.titulo));
+      if (b.esInforme() && b.disponible()) escribir(stdout, QStringLiteral("%1\t%2\n").arg(b.boton, -26).arg(b.titulo));
     return kSalidaBien;
   }
   if (pos.size() != 1) {
@@ -290,6 +290,10 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
   if (!boton) {
     escribir(stderr, QStringLiteral("No hay ningún informe «%1». «cronicas informe --lista» muestra los que hay.\n")
                          .arg(pos.first()));
+    return kSalidaUso;
+  }
+  if (!boton->esInforme()) {
+    escribir(stderr, QStringLiteral("«%1» (%2) no es un informe.\n").arg(boton->titulo.trimmed(), boton->boton));
     return kSalidaUso;
   }
   if (!boton->disponible()) {

@@ -1,6 +1,6 @@
 #include "reports_ui/ArranqueVentana.h"
 
-#include "reports_ui/EnviarInforme.h"
+#include "registro/EnviarInforme.h"
 #include "reports_ui/NotificadorVentana.h"
 #include "startup/Arranque.h"
 

@@ -5,7 +5,7 @@
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "platform/sistema/Notificador.h"
 #include "platform/sistema/Sistema.h"
-#include "reports_ui/SeleccionInforme.h"
+#include "registro/SeleccionInforme.h"
 #include "reports_ui/frmPrincipalCronicas.h"
 #include "startup/AjustesTerminal.h"
 

@@ -7,8 +7,8 @@
 #include "platform/impresoras/Impresoras.h"
 #include "platform/sistema/Notificador.h"
 #include "platform/sistema/Sistema.h"
-#include "reports_ui/EnviarInforme.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/EnviarInforme.h"
+#include "registro/SalidaInforme.h"
 #include "startup/AjustesTerminal.h"
 
 #include <QCursor>

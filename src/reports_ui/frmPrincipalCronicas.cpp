@@ -1,9 +1,9 @@
 #include "reports_ui/frmPrincipalCronicas.h"
 
-#include "reports_ui/CargarEmpleados.h"
-#include "reports_ui/EjecutarInforme.h"
+#include "registro/CargarEmpleados.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/Principal.h"
 #include "reports_ui/ImprimirReport.h"
-#include "reports_ui/Principal.h"
 #include "reports_ui/VistaPrevia.h"
 #include "reports_ui/frmFechas.h"
 #include "reports_ui/frmSelEmpleado.h"
@@ -172,23 +172,24 @@ void frmPrincipalCronicas::conectarBotones() {
   for (const registro::BotonInforme& b : registro::Botones()) {
     auto* control = findChild<QAbstractButton*>(b.boton);
     if (!control) continue;
-    connect(control, &QAbstractButton::clicked, this, [this, &b, control] { ejecutarBoton(b, control); });
-  }
-  for (const principal::BotonGrafico& g : principal::BotonesGraficos()) {
-    auto* control = findChild<QAbstractButton*>(g.boton);
-    if (!control) continue;
-    const qint16 codigo = g.codigo;
-    const bool disponible = g.disponible;
-    connect(control, &QAbstractButton::clicked, this, [this, control, codigo, disponible] {
-      if (disponible)
-        pedirMes(control->text(), codigo);
-      else
+    connect(control, &QAbstractButton::clicked, this, [this, &b, control] {
+      if (!b.disponible()) {
         avisarProximaVersion();
+        return;
+      }
+      switch (b.clase) {
+        case registro::Clase::Informe:
+          ejecutarBoton(b, control);
+          break;
+        case registro::Clase::Grafico:
+          pedirMes(control->text(), b.grafico);
+          break;
+        case registro::Clase::Formulario:
+          // Ningún formulario propio está hecho todavía: disponible() ya lo dijo.
+          break;
+      }
     });
   }
-  for (const principal::BotonFormulario& f : principal::BotonesFormularios())
-    if (auto* control = findChild<QAbstractButton*>(f.boton))
-      connect(control, &QAbstractButton::clicked, this, [this] { avisarProximaVersion(); });
 
   connect(ui_->cmdAceptarMeses, &QAbstractButton::clicked, this, [this] {
     // El formulario de gráficos recibirá título, mes (1 a 12), año y número;
@@ -296,18 +297,12 @@ bool frmPrincipalCronicas::pedirDialogos(const registro::BotonInforme& boton, QA
 }
 
 void frmPrincipalCronicas::ejecutarBoton(const registro::BotonInforme& boton, QAbstractButton* control) {
-  if (!boton.disponible()) {
-    avisarProximaVersion();
-    return;
-  }
   AjustesTerminal& at = *e_.ajustes;
-  if (boton.rechazarEnRemoto && at.BaseDatosRemota) {
-    e_.notificador->mensaje(registro::kAvisoRemoto, kCronicas, sistema::Icono::Informacion);
-    return;
-  }
+  informes::Contexto ctx{at, *e_.seleccion, *e_.notificador, *e_.reloj};
+  // Antes de cualquier diálogo: no se piden fechas para nada.
+  if (registro::RechazadoEnEstePuesto(boton, ctx)) return;
   if (boton.conFechas() && !pedirDialogos(boton, control)) return;
 
-  informes::Contexto ctx{at, *e_.seleccion, *e_.notificador, *e_.reloj};
   registro::Ejecucion ejecucion;
   {
     const registro::CursorEspera espera;

@@ -6,10 +6,10 @@
 
 #include "platform/sistema/Notificador.h"
 #include "platform/sistema/Sistema.h"
-#include "reports_ui/EnviarInforme.h"
-#include "reports_ui/RegistroInformes.h"
-#include "reports_ui/SalidaInforme.h"
-#include "reports_ui/SeleccionInforme.h"
+#include "registro/EnviarInforme.h"
+#include "registro/RegistroInformes.h"
+#include "registro/SalidaInforme.h"
+#include "registro/SeleccionInforme.h"
 #include "reports_ui/VistaPrevia.h"
 #include "startup/AjustesTerminal.h"
 

@@ -2,8 +2,8 @@
 // Elección del empleado para los informes de un solo empleado: una tesela por
 // empleado de alta, a pantalla completa, para pulsar con el dedo.
 
-#include "reports_ui/CargarEmpleados.h"
-#include "reports_ui/SeleccionInforme.h"
+#include "registro/CargarEmpleados.h"
+#include "registro/SeleccionInforme.h"
 
 #include <QColor>
 #include <QDialog>

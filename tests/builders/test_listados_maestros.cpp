@@ -2,8 +2,8 @@
 // Informes, los rótulos, los Null y el orden, en cada motor.
 
 #include "builders/ListadosMaestros.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
 #include "support/BasesPrueba.h"
 
 #include "support/ImprimirQt.h"

@@ -5,9 +5,9 @@
 // lo mira la prueba de conciliación; aquí, cómo agrupa, qué repite y qué no
 // cada plantilla.
 
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
+#include "registro/SalidaInforme.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 
@@ -190,7 +190,9 @@ TEST_P(PlantillasCaja, ResumenDiarioCuentaUnaVezLaFacturaDeDosPropinasYSuHoja) {
     const prueba::Celda& propina = celdas[QStringLiteral("H") + fila];
     EXPECT_TRUE(propina.numero) << ref.toStdString();
     EXPECT_EQ(propina.formato, QStringLiteral("#,##0.00"));
-    if (c.valor == 1009) EXPECT_DOUBLE_EQ(celdas[QStringLiteral("G") + fila].valor, 53.0);
+    if (c.valor == 1009) {
+      EXPECT_DOUBLE_EQ(celdas[QStringLiteral("G") + fila].valor, 53.0);
+    }
   }
   EXPECT_EQ(facturas.size(), 12u);
 }

@@ -1,11 +1,11 @@
 // Los listados de datos maestros de punta a punta: el constructor sobre la
-// tienda de tests/fixtures/tienda_pequena.sql, su plantilla, el PDF leído
+// tienda de tests/fixtures/maestros.sql, su plantilla, el PDF leído
 // con pdftotext y la hoja leída celda a celda, en cada motor.
 
 #include "platform/motor/Informe.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
+#include "registro/SalidaInforme.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 
@@ -23,7 +23,7 @@ using prueba::Motor;
 class PlantillasMaestros : public testing::TestWithParam<Motor> {
  protected:
   PlantillasMaestros() : tienda(GetParam()) {
-    QFile f(QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(QStringLiteral("fixtures/tienda_pequena.sql")));
+    QFile f(QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(QStringLiteral("fixtures/maestros.sql")));
     if (f.open(QIODevice::ReadOnly)) tienda.ajustes.ConexionVentas->ejecutarGuion(QString::fromUtf8(f.readAll()));
   }
 

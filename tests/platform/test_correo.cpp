@@ -4,7 +4,7 @@
 // Lo recibido lo descodifica el módulo email de Python, no nuestro código.
 
 #include "platform/correo/CorreoSmtp.h"
-#include "reports_ui/EnviarInforme.h"
+#include "registro/EnviarInforme.h"
 #include "support/Ayudas.h"
 #include "support/ImprimirQt.h"
 

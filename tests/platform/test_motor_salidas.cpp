@@ -5,7 +5,7 @@
 #include "builders/Informes.h"
 #include "platform/motor/CodigoBarras.h"
 #include "platform/motor/Motor.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/SalidaInforme.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 

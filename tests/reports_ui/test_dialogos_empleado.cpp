@@ -1,7 +1,7 @@
 // Selección de empleado: las teselas que salen de la base, el panel que las
 // pinta, el diálogo que escribe la selección, y el aviso de progreso.
 
-#include "reports_ui/CargarEmpleados.h"
+#include "registro/CargarEmpleados.h"
 #include "reports_ui/Mosaico.h"
 #include "reports_ui/frmSelEmpleado.h"
 #include "reports_ui/frmparar.h"

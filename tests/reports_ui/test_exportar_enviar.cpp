@@ -3,7 +3,7 @@
 // que pasa sin conexión, sin datos o cuando la exportación falla.
 
 #include "builders/InformesCaja.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/SalidaInforme.h"
 #include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"

@@ -1,4 +1,4 @@
-#include "reports_ui/EjecutarInforme.h"
+#include "registro/EjecutarInforme.h"
 
 #include "startup/EjerciciosCerrados.h"
 
@@ -24,10 +24,7 @@ Ejecucion EjecutarConstructor(const BotonInforme& boton, informes::Contexto& ctx
 }
 
 Ejecucion EjecutarBoton(const BotonInforme& boton, informes::Contexto& ctx) {
-  if (boton.rechazarEnRemoto && ctx.ajustes.BaseDatosRemota) {
-    ctx.notificador.mensaje(kAvisoRemoto, QStringLiteral("Cronicas"), sistema::Icono::Informacion);
-    return {Resultado::Rechazado, {}};
-  }
+  if (RechazadoEnEstePuesto(boton, ctx)) return {Resultado::Rechazado, {}};
   if (boton.dialogo == Dialogo::Ninguno) return EjecutarConstructor(boton, ctx);
   // El guardián devuelve la base en vivo al salir de aquí, haya ido como haya
   // ido el constructor.

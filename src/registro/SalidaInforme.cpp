@@ -1,4 +1,4 @@
-#include "reports_ui/SalidaInforme.h"
+#include "registro/SalidaInforme.h"
 
 #include "platform/correo/CorreoSmtp.h"
 
