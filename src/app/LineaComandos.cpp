@@ -254,10 +254,7 @@ int ordenDemo(const QStringList& args) {
                          .arg(r.facturas)
                          .arg(r.lineas)
                          .arg(QDir::toNativeSeparators(r.ficheroAjustes)));
-  } catch (const datos::ErrorDatos& e) {
-    escribir(stderr, QStringLiteral("No se pudo crear la tienda de demostración: %1\n").arg(e.mensaje()));
-    return kSalidaError;
-  } catch (const ajustes::ErrorAjustes& e) {
+  } catch (const sistema::Error& e) {
     escribir(stderr, QStringLiteral("No se pudo crear la tienda de demostración: %1\n").arg(e.mensaje()));
     return kSalidaError;
   }
@@ -429,13 +426,7 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
       if (!salida.open(stdout, QIODevice::WriteOnly)) return kSalidaError;
       informes::EscribirCsv(*at.ConexionInformes, static_cast<QIODevice&>(salida));
     }
-  } catch (const motor::ErrorPlantilla& e) {
-    fallo = e.mensaje();
-  } catch (const motor::ErrorSalida& e) {
-    fallo = e.mensaje();
-  } catch (const datos::ErrorDatos& e) {
-    fallo = e.mensaje();
-  } catch (const ajustes::ErrorAjustes& e) {
+  } catch (const sistema::Error& e) {
     fallo = e.mensaje();
   }
   if (!fallo.isEmpty()) {

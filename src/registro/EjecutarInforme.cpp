@@ -7,7 +7,7 @@
 namespace registro {
 
 namespace {
-Ejecucion Fallo(informes::Contexto& ctx, const datos::ErrorDatos& error) {
+Ejecucion Fallo(informes::Contexto& ctx, const sistema::Error& error) {
   ctx.seleccion.SinDatos = true;
   ctx.notificador.mensaje(error.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);
   return {Resultado::Error, error.mensaje()};
@@ -17,7 +17,7 @@ Ejecucion Fallo(informes::Contexto& ctx, const datos::ErrorDatos& error) {
 Ejecucion EjecutarConstructor(const BotonInforme& boton, informes::Contexto& ctx) {
   try {
     boton.constructor(ctx);
-  } catch (const datos::ErrorDatos& error) {
+  } catch (const sistema::Error& error) {
     return Fallo(ctx, error);
   }
   return {ctx.seleccion.SinDatos ? Resultado::SinDatos : Resultado::ConDatos, {}};
@@ -31,7 +31,7 @@ Ejecucion EjecutarBoton(const BotonInforme& boton, informes::Contexto& ctx) {
   std::optional<ejercicios::EjercicioElegido> ejercicio;
   try {
     ejercicio.emplace(ctx.ajustes, ctx.seleccion.FechaDesde, ctx.seleccion.FechaHasta, ctx.notificador);
-  } catch (const datos::ErrorDatos& error) {
+  } catch (const sistema::Error& error) {
     return Fallo(ctx, error);
   }
   return EjecutarConstructor(boton, ctx);

@@ -50,11 +50,8 @@ Envio ExportarYEnviar(const datos::Conexion& informes, const QString& plantilla,
     const motor::InformePreparado preparado(informes, plantilla, opciones.carpetaPlantillas, entorno);
     motor::GuardarXlsx(preparado.informe(), ficheroExportacion);
     envio.exportado = true;
-  } catch (const motor::ErrorPlantilla& e) {
-    envio.error = e.mensaje();
-  } catch (const motor::ErrorSalida& e) {
-    envio.error = e.mensaje();
-  } catch (const datos::ErrorDatos& e) {
+  } catch (const sistema::Error& e) {
+    // No se avisa: el informe se enseña igual, y quien llama dice el motivo.
     envio.error = e.mensaje();
   }
   envio.enLinea = correo.enLinea ? correo.enLinea() : correo::HayConexionInternet();

@@ -71,9 +71,7 @@ std::unique_ptr<Programa> PrepararPrograma(const QString& ficheroAjustes, Opcion
     p->principal = std::make_unique<frmPrincipalCronicas>(std::move(e));
     AvisarAjustesSinGuardar(*p->principal, p->almacen->avisos());
     return p;
-  } catch (const datos::ErrorDatos& error) {
-    fallo = error.mensaje();
-  } catch (const ajustes::ErrorAjustes& error) {
+  } catch (const sistema::Error& error) {
     fallo = error.mensaje();
   }
   p->notificador->mensaje(fallo, QStringLiteral("Cronicas"), sistema::Icono::Critico);

@@ -64,9 +64,10 @@ template <typename F>
 VistaPrevia* EnSilencio(F&& f) {
   try {
     return f();
-  } catch (const motor::ErrorPlantilla&) {
-  } catch (const datos::ErrorDatos&) {
-  } catch (const motor::ErrorSalida&) {
+  } catch (const sistema::Error&) {
+    // Sin mensaje a propósito: el segundo intento, porque el fallo ya se dijo
+    // en el primero; la vista del resumen que se envía, porque ese camino no
+    // avisa de nada.
   }
   return nullptr;
 }
@@ -92,12 +93,10 @@ VistaPrevia* ImprimirReport(const Vista& vista, const QString& NombreR) {
   try {
     previa = Intento(vista, NombreR);
     fallo = false;
-  } catch (const motor::ErrorPlantilla& e) {
-    avisar(e.mensaje(), kErrorPlantilla);
-  } catch (const datos::ErrorDatos& e) {
-    avisar(e.mensaje(), kErrorDatosInforme);
-  } catch (const motor::ErrorSalida& e) {
-    avisar(e.mensaje(), kErrorSalidaInforme);
+  } catch (const sistema::Error& e) {
+    // El número del fallo es el título del mensaje, y lo que el usuario
+    // cuenta por teléfono.
+    avisar(e.mensaje(), e.numero());
   }
   // Tras avisar se prueba otra vez: lo que falló pudo ser pasajero (la base
   // ocupada por una caja); si vuelve a fallar, ya se dijo una vez.

@@ -38,10 +38,6 @@ class CursorEspera {
 QString DarImpresora(const QString& impresora, const std::vector<impresoras::Impresora>& disponibles);
 QString DarImpresora(const QString& impresora);
 
-// El número de cada clase de error del motor: es el título del mensaje, y
-// lo que el usuario cuenta por teléfono.
-enum NumeroErrorMotor : int { kErrorPlantilla = 501, kErrorDatosInforme = 502, kErrorSalidaInforme = 503 };
-
 struct Vista {
   const datos::Conexion* informes = nullptr;  // la base de Informes
   OpcionesSalida opciones;

@@ -230,6 +230,7 @@ int frmPrincipalCronicas::abrir(Dialogo& dialogo) {
   try {
     aspecto::Colorear(dialogo, at.IdColor, *at.ConexionVentas, at.IdTerminal);
   } catch (const datos::ErrorDatos&) {
+    // Sin paleta el diálogo se usa igual con los colores de diseño.
   }
   if constexpr (requires { dialogo.colorearEspecial(QColor()); }) {
     // Cada diálogo copia un color de esta ventana: el del título o el de la
@@ -269,6 +270,7 @@ bool frmPrincipalCronicas::pedirDialogos(const registro::BotonInforme& boton, QA
     try {
       modulo = arranque::ModuloFactura(at);
     } catch (const datos::ErrorDatos&) {
+      // Sin opciones que leer no hay módulo de facturas: la casilla no sale.
     }
     if (modulo) fechas.mostrarCompleto();
   }
@@ -319,6 +321,7 @@ void frmPrincipalCronicas::mostrarInforme(const registro::BotonInforme& boton) {
     aspecto::Colorear(progreso, at.IdColor, *at.ConexionVentas, at.IdTerminal);
     if (at.Idioma != QLatin1String("CASTELLANO")) aspecto::TraducirFormulario(progreso, *at.ConexionVentas);
   } catch (const datos::ErrorDatos&) {
+    // El aviso de progreso sale igual, con sus colores y textos de diseño.
   }
   progreso.exec();
 

@@ -17,8 +17,6 @@
 
 namespace datos {
 
-ErrorDatos::ErrorDatos(const QString& mensaje) : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
-
 namespace {
 
 QString textoError(const QSqlError& e) {

@@ -3,6 +3,8 @@
 // a ficheros SQLite, servidores PostgreSQL o DSN de ODBC, y una API de filas
 // que distingue el Null. Todo valor entra en el SQL como parámetro enlazado.
 
+#include "platform/sistema/Error.h"
+
 #include <QByteArrayView>
 #include <QDate>
 #include <QDateTime>
@@ -29,13 +31,10 @@ enum class Motor { SQLite, PostgreSQL, ODBC };
 
 // Error de configuración o de base de datos con un mensaje listo para el
 // usuario: nombra la fuente, el fichero o servidor y trae el texto del motor.
-class ErrorDatos : public std::runtime_error {
+class ErrorDatos : public sistema::Error {
  public:
-  explicit ErrorDatos(const QString& mensaje);
-  QString mensaje() const { return mensaje_; }
-
- private:
-  QString mensaje_;
+  explicit ErrorDatos(const QString& mensaje) : sistema::Error(mensaje) {}
+  int numero() const override { return sistema::kErrorDatos; }
 };
 
 struct FuenteDatos {
