@@ -355,6 +355,7 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
     entorno.reloj = &reloj;
     entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
     entorno.buscarActualizaciones = false;
+    entorno.avisar = [](const QString& aviso) { escribir(stderr, QStringLiteral("Aviso: %1\n").arg(aviso)); };
     arranque::Arrancar(at, almacen, entorno);
 
     // Lo que el empleado del puesto no puede pulsar en la ventana tampoco lo

@@ -16,7 +16,11 @@ Ejecucion Fallo(informes::Contexto& ctx, const sistema::Error& error) {
 
 Ejecucion EjecutarConstructor(const BotonInforme& boton, informes::Contexto& ctx) {
   try {
+    // Todo el informe lee un mismo momento de la base de ventas, sin parar a
+    // las cajas; sus reparaciones se escriben al acabar, en corto.
+    datos::FotoLectura foto(*ctx.ajustes.ConexionVentas);
     boton.constructor(ctx);
+    foto.terminar();
   } catch (const sistema::Error& error) {
     return Fallo(ctx, error);
   }

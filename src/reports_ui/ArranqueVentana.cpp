@@ -55,6 +55,9 @@ std::unique_ptr<Programa> PrepararPrograma(const QString& ficheroAjustes, Opcion
     entorno.lanzador = &p->lanzador;
     entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
     entorno.buscarActualizaciones = opciones.buscarActualizaciones;
+    // Como los de los ajustes: a la salida de errores, sin un cuadro en cada
+    // arranque que la tienda no puede arreglar en el momento.
+    entorno.avisar = [](const QString& aviso) { std::fprintf(stderr, "Aviso: %s\n", aviso.toLocal8Bit().constData()); };
     arranque::Arrancar(p->ajustes, *p->almacen, entorno);
 
     frmPrincipalCronicas::Entorno e;

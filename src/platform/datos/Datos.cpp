@@ -303,6 +303,85 @@ void Conexion::deshacer() const {
   baseDatos().rollback();
 }
 
+QString Conexion::modoDiario() const {
+  if (motor() != Motor::SQLite) return {};
+  QSqlQuery q(baseDatos());
+  if (!q.exec(QStringLiteral("PRAGMA journal_mode")) || !q.next()) return {};
+  return q.value(0).toString().toLower();
+}
+
+void Conexion::pasarAWal() const {
+  // Con las cajas abiertas no se puede: mejor saberlo enseguida que esperar
+  // los cinco segundos de costumbre al arrancar.
+  sqlite3* base = ManejadorSqlite(*this);
+  if (base) sqlite3_busy_timeout(base, 250);
+  QSqlQuery q(baseDatos());
+  const bool hecho = q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && q.next() &&
+                     q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+  const QString error = hecho ? QString() : textoError(q.lastError());
+  q.finish();
+  if (base) sqlite3_busy_timeout(base, 5000);
+  if (!hecho) throw ErrorDatos(mensajeError(QStringLiteral("No se puede pasar la base al modo WAL"), error));
+}
+
+void Conexion::escribirAhora(const std::function<void()>& escritura) const {
+  empezarTransaccion();
+  try {
+    escritura();
+    confirmar();
+  } catch (...) {
+    deshacer();
+    throw;
+  }
+}
+
+void Conexion::escribirCorto(const std::function<void()>& escritura) const {
+  if (enFoto_) {
+    escriturasPendientes_.push_back(escritura);
+    return;
+  }
+  escribirAhora(escritura);
+}
+
+FotoLectura::FotoLectura(const Conexion& conexion) : conexion_(conexion) {
+  if (conexion_.enFoto_) return;  // ya hay una: esta no hace nada
+  switch (conexion_.motor()) {
+    case Motor::SQLite:
+      if (conexion_.modoDiario() != QLatin1String("wal")) return;
+      conexion_.ejecutar(QStringLiteral("BEGIN"));
+      // En SQLite la foto se toma con la primera lectura: se lee ya, para que
+      // todo el informe vea el mismo momento.
+      conexion_.ejecutar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+      break;
+    case Motor::PostgreSQL:
+      conexion_.ejecutar(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+      break;
+    case Motor::ODBC:
+      return;
+  }
+  abierta_ = true;
+  conexion_.enFoto_ = true;
+}
+
+FotoLectura::~FotoLectura() {
+  if (!abierta_) return;
+  QSqlQuery q(conexion_.baseDatos());
+  q.exec(QStringLiteral("ROLLBACK"));  // sólo se leyó: no hay nada que deshacer ni que pueda fallar
+  conexion_.enFoto_ = false;
+  conexion_.escriturasPendientes_.clear();
+}
+
+void FotoLectura::terminar() {
+  if (!abierta_) return;
+  abierta_ = false;
+  conexion_.enFoto_ = false;
+  QSqlQuery q(conexion_.baseDatos());
+  q.exec(QStringLiteral("COMMIT"));
+  std::vector<std::function<void()>> pendientes;
+  pendientes.swap(conexion_.escriturasPendientes_);
+  for (const auto& e : pendientes) conexion_.escribirAhora(e);
+}
+
 // --- Fechas -------------------------------------------------------------------
 
 // Fechas y horas se convierten a mano: un informe de un año convierte

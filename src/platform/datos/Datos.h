@@ -16,6 +16,7 @@
 #include <QTime>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -92,13 +93,50 @@ class Conexion {
   void confirmar() const;
   void deshacer() const;
 
+  // El modo del diario de SQLite ("wal", "delete"...); vacío en los demás
+  // motores.
+  QString modoDiario() const;
+  // Pasa una base SQLite al modo WAL, en el que leer no para a quien
+  // escribe. Necesita que nadie más la tenga abierta en ese momento: lanza
+  // ErrorDatos si no se pudo.
+  void pasarAWal() const;
+
+  // Una escritura corta, en su propia transacción: ahora, o al terminar la
+  // foto de lectura abierta en la conexión, para no convertir la lectura de
+  // un informe en una escritura que pare a las cajas.
+  void escribirCorto(const std::function<void()>& escritura) const;
+
   // Mensaje de error que nombra esta fuente y añade el texto del motor.
   QString mensajeError(const QString& que, const QString& textoMotor) const;
 
  private:
+  friend class FotoLectura;
   Conexion(FuenteDatos fuente, QString nombreConexion);
+  void escribirAhora(const std::function<void()>& escritura) const;
   FuenteDatos fuente_;
   QString nombreConexion_;
+  mutable bool enFoto_ = false;
+  mutable std::vector<std::function<void()>> escriturasPendientes_;
+};
+
+// Mientras vive, todas las consultas de la conexión leen una misma foto de la
+// base: el informe sale entero de un mismo momento aunque las cajas sigan
+// vendiendo, y sin pararlas, porque en SQLite en modo WAL y en PostgreSQL
+// leer no bloquea a quien escribe. En una base SQLite en otro modo no se abre
+// nada: una lectura tan larga pararía a las cajas todo el informe.
+class FotoLectura {
+ public:
+  explicit FotoLectura(const Conexion& conexion);
+  ~FotoLectura();  // sin terminar(): se cierra sin escribir lo pendiente
+  FotoLectura(const FotoLectura&) = delete;
+  FotoLectura& operator=(const FotoLectura&) = delete;
+
+  // Cierra la foto y hace las escrituras cortas que esperaban.
+  void terminar();
+
+ private:
+  const Conexion& conexion_;
+  bool abierta_ = false;
 };
 
 // Convierte fechas y horas al texto ISO con el que se enlazan y se guardan.
