@@ -278,8 +278,9 @@ TEST_P(Filas, UnaComillaViajaIntactaComoParametro) {
 TEST_P(Filas, MayusculasConTildesYEnes) {
   factura(1, {}, {}, QString::fromUtf8("Resumén de la Ñora"));
   factura(2, {}, {}, QVariant());
-  datos::Consulta q = ventas->preparar("SELECT numero, UPPER(camarero) AS m FROM cabecera_factura "
-                                       "WHERE UPPER(camarero) = UPPER(?) OR camarero IS NULL ORDER BY numero");
+  datos::Consulta q = ventas->preparar(
+      "SELECT numero, UPPER(camarero) AS m FROM cabecera_factura "
+      "WHERE UPPER(camarero) = UPPER(?) OR camarero IS NULL ORDER BY numero");
   q.enlazar(QString::fromUtf8("RESUMÉN DE LA ñora"));
   q.ejecutar();
   ASSERT_TRUE(q.siguiente());
