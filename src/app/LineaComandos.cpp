@@ -29,12 +29,12 @@ constexpr qsizetype kColumnaMaxima = 30;    // donde empiezan, como mucho, las e
 constexpr int kEmpleadoMaximo = 32767;      // los códigos de empleado caben en 16 bits
 constexpr qint64 kDiasDemoMaximos = 20000;  // unos cincuenta años
 
-void escribir(QIODevice& destino, const QString& texto) {
+void Escribir(QIODevice& destino, const QString& texto) {
   destino.write(texto.toLocal8Bit());
 }
 
 // «-h» o «--ayuda», como se escribe la opción.
-QString conGuiones(const QString& nombre) {
+QString ConGuiones(const QString& nombre) {
   return (nombre.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + nombre;
 }
 
@@ -68,13 +68,13 @@ QString Envolver(const QString& texto, qsizetype columna, qsizetype sangria) {
 
 // Su primer nombre con sus guiones, para los mensajes.
 QString Nombre(const QCommandLineOption& o) {
-  return conGuiones(o.names().constFirst());
+  return ConGuiones(o.names().constFirst());
 }
 
 // «-h, --help» o «--desde FECHA».
 QString NombresDe(const QCommandLineOption& o) {
   QStringList nombres;
-  for (const QString& n : o.names()) nombres << conGuiones(n);
+  for (const QString& n : o.names()) nombres << ConGuiones(n);
   QString r = nombres.join(QStringLiteral(", "));
   if (!o.valueName().isEmpty()) r += QLatin1Char(' ') + o.valueName();
   return r;
@@ -115,9 +115,8 @@ struct Generales {
   QList<QCommandLineOption> todas() const { return {ficheroAjustes, ayuda, version}; }
 };
 
-// Un lector como lo quiere el programa: «-ajustes» vale lo mismo que
-// «--ajustes», como en los programas de Windows de la suite, en vez de ser
-// las opciones de una letra -a -j -u...
+// «-ajustes» vale lo mismo que «--ajustes»: leído como las opciones de una
+// letra -a -j -u..., un guion de menos daría un error que nadie entiende.
 void Preparar(QCommandLineParser& lector, const QList<QCommandLineOption>& opciones) {
   lector.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   lector.addOptions(opciones);
@@ -134,7 +133,7 @@ QStringList ConPrograma(const QStringList& argumentos) {
 QString ErrorDeLectura(const QCommandLineParser& lector, const QStringList& argumentos,
                        const QList<QCommandLineOption>& opciones) {
   if (!lector.unknownOptionNames().isEmpty())
-    return QStringLiteral("Opción desconocida: %1.").arg(conGuiones(lector.unknownOptionNames().constFirst()));
+    return QStringLiteral("Opción desconocida: %1.").arg(ConGuiones(lector.unknownOptionNames().constFirst()));
   auto buscar = [&](const QString& nombre) -> const QCommandLineOption* {
     for (const QCommandLineOption& o : opciones)
       if (o.names().contains(nombre)) return &o;
@@ -149,10 +148,10 @@ QString ErrorDeLectura(const QCommandLineParser& lector, const QStringList& argu
     const QCommandLineOption* o = buscar(nombre);
     if (!o) continue;
     if (o->valueName().isEmpty()) {
-      if (igual >= 0) return QStringLiteral("%1 no lleva valor (se dio «%2»).").arg(conGuiones(nombre), a);
+      if (igual >= 0) return QStringLiteral("%1 no lleva valor (se dio «%2»).").arg(ConGuiones(nombre), a);
     } else if (igual < 0) {
       if (i + 1 == argumentos.size())
-        return QStringLiteral("Falta el valor de %1 (%2).").arg(conGuiones(nombre), o->valueName());
+        return QStringLiteral("Falta el valor de %1 (%2).").arg(ConGuiones(nombre), o->valueName());
       ++i;  // su valor, aunque empiece por guion
     }
   }
@@ -214,8 +213,8 @@ class Peticion {
   QIODevice& salida() { return consola_.salida; }
   sistema::Notificador& notificador() { return notificador_; }
 
-  void decir(const QString& texto) { escribir(consola_.salida, texto); }
-  void avisar(const QString& texto) { escribir(consola_.errores, texto); }
+  void decir(const QString& texto) { Escribir(consola_.salida, texto); }
+  void avisar(const QString& texto) { Escribir(consola_.errores, texto); }
 
   // Un argumento que no vale por sí mismo: el porqué basta.
   int mal(const QString& porque) {
@@ -228,29 +227,29 @@ class Peticion {
     return kSalidaUso;
   }
 
-  // Un entero entre `minimo` y `maximo` en `valor`, si se dio la opción.
+  // Un entero entre `minimo` y `maximo` en `destino`, si se dio la opción.
   // Falso, dicho el porqué, si no es un entero o se sale.
   template <typename Entero>
-  bool entero(const QCommandLineOption& o, qint64 minimo, qint64 maximo, Entero& valor) {
+  bool entero(const QCommandLineOption& o, qint64 minimo, qint64 maximo, Entero& destino) {
     if (!hay(o)) return true;
     bool ok = false;
-    const qint64 v = valor_(o).toLongLong(&ok);
+    const qint64 v = valor(o).toLongLong(&ok);
     if (!ok || v < minimo || v > maximo) {
       mal(QStringLiteral("%1 necesita un número entero entre %2 y %3 (se dio «%4»).")
               .arg(Nombre(o))
               .arg(minimo)
               .arg(maximo)
-              .arg(valor_(o)));
+              .arg(valor(o)));
       return false;
     }
-    valor = static_cast<Entero>(v);
+    destino = static_cast<Entero>(v);
     return true;
   }
 
   // AAAA-MM-DD, «hoy» o «ayer» según el reloj, en `dia`: el valor dado o el
   // de por defecto. Falso, dicho el porqué, si no es ninguna de esas.
   bool fecha(const QCommandLineOption& o, QDate& dia) {
-    const QString texto = valor_(o).trimmed();
+    const QString texto = valor(o).trimmed();
     if (texto.isEmpty() && !hay(o)) return true;
     if (texto.compare(QLatin1String("hoy"), Qt::CaseInsensitive) == 0)
       dia = reloj().hoy();
@@ -259,7 +258,7 @@ class Peticion {
     else
       dia = QDate::fromString(texto, QStringLiteral("yyyy-MM-dd"));
     if (dia.isValid()) return true;
-    mal(QStringLiteral("%1 necesita una fecha AAAA-MM-DD, «hoy» o «ayer» (se dio «%2»).").arg(Nombre(o), valor_(o)));
+    mal(QStringLiteral("%1 necesita una fecha AAAA-MM-DD, «hoy» o «ayer» (se dio «%2»).").arg(Nombre(o), valor(o)));
     return false;
   }
 
@@ -282,8 +281,6 @@ class Peticion {
   static QString Version() { return QStringLiteral("cronicas %1\n").arg(QCoreApplication::applicationVersion()); }
 
  private:
-  QString valor_(const QCommandLineOption& o) const { return lector_.value(o); }
-
   const Orden& orden_;
   const QStringList argumentos_;
   Consola& consola_;
@@ -607,7 +604,7 @@ std::optional<QString> FicheroAjustesDeLaVentana(const QStringList& argumentos) 
 int EjecutarLineaComandos(const QStringList& argumentos, Consola& consola) {
   const Principio p = LeerPrincipio(argumentos);
   if (!p.error.isEmpty() && !p.ayuda) {
-    escribir(consola.errores, p.error + QStringLiteral("\n\n") + AyudaGeneral());
+    Escribir(consola.errores, p.error + QStringLiteral("\n\n") + AyudaGeneral());
     return kSalidaUso;
   }
   if (const Orden* orden = BuscarOrden(p.orden)) {
@@ -615,20 +612,20 @@ int EjecutarLineaComandos(const QStringList& argumentos, Consola& consola) {
     return orden->ejecutar(peticion);
   }
   if (!p.orden.isEmpty()) {
-    escribir(consola.errores, QStringLiteral("Orden desconocida: %1.\n\n").arg(p.orden) + AyudaGeneral());
+    Escribir(consola.errores, QStringLiteral("Orden desconocida: %1.\n\n").arg(p.orden) + AyudaGeneral());
     return kSalidaUso;
   }
   if (p.ayuda) {
-    escribir(consola.salida, AyudaGeneral());
+    Escribir(consola.salida, AyudaGeneral());
     return kSalidaBien;
   }
   if (p.version) {
-    escribir(consola.salida, Peticion::Version());
+    Escribir(consola.salida, Peticion::Version());
     return kSalidaBien;
   }
   // Sin orden se abre la ventana; aquí sólo se llega si alguien llama sin
   // orden desde fuera de main().
-  escribir(consola.errores, AyudaGeneral());
+  Escribir(consola.errores, AyudaGeneral());
   return kSalidaUso;
 }
 
