@@ -190,7 +190,9 @@ TEST_P(PlantillasCaja, ResumenDiarioCuentaUnaVezLaFacturaDeDosPropinasYSuHoja) {
     const prueba::Celda& propina = celdas[QStringLiteral("H") + fila];
     EXPECT_TRUE(propina.numero) << ref.toStdString();
     EXPECT_EQ(propina.formato, QStringLiteral("#,##0.00"));
-    if (c.valor == 1009) EXPECT_DOUBLE_EQ(celdas[QStringLiteral("G") + fila].valor, 53.0);
+    if (c.valor == 1009) {
+      EXPECT_DOUBLE_EQ(celdas[QStringLiteral("G") + fila].valor, 53.0);
+    }
   }
   EXPECT_EQ(facturas.size(), 12u);
 }
