@@ -66,6 +66,36 @@ QString textoNumero(double valor, int decimales, bool miles, const Separadores& 
   return r;
 }
 
+void dosCifras(QString& s, int n) {
+  s += QLatin1Char(static_cast<char>('0' + n / 10));
+  s += QLatin1Char(static_cast<char>('0' + n % 10));
+}
+
+// "dd/MM/yyyy" y "hh:mm" sin pasar por el intérprete de formatos de QDate,
+// que en un informe de un año se lleva más que el resto del texto.
+QString textoDia(const QDate& d) {
+  const int anio = d.year();
+  if (anio < 1 || anio > 9999) return d.toString(QStringLiteral("dd/MM/yyyy"));
+  QString s;
+  s.reserve(10);
+  dosCifras(s, d.day());
+  s += QLatin1Char('/');
+  dosCifras(s, d.month());
+  s += QLatin1Char('/');
+  dosCifras(s, anio / 100);
+  dosCifras(s, anio % 100);
+  return s;
+}
+
+QString textoHoraMinutos(const QTime& h) {
+  QString s;
+  s.reserve(5);
+  dosCifras(s, h.hour());
+  s += QLatin1Char(':');
+  dosCifras(s, h.minute());
+  return s;
+}
+
 }  // namespace
 
 // Los separadores son los de la configuración regional, pero los miles se
@@ -480,17 +510,17 @@ QString Informe::texto(const Elemento& e, const QVariant& v) const {
     }
     case Formato::Fecha: {
       const QDate f = datos::aFecha(v);
-      s = f.isValid() ? f.toString(QStringLiteral("dd/MM/yyyy")) : v.toString();
+      s = f.isValid() ? textoDia(f) : v.toString();
       break;
     }
     case Formato::Hora: {
       const QTime h = datos::aHora(v);
-      s = h.isValid() ? h.toString(QStringLiteral("hh:mm")) : v.toString();
+      s = h.isValid() ? textoHoraMinutos(h) : v.toString();
       break;
     }
     case Formato::FechaHora: {
       const QDateTime f = datos::aFechaHora(v);
-      s = f.isValid() ? f.toString(QStringLiteral("dd/MM/yyyy hh:mm")) : v.toString();
+      s = f.isValid() ? textoDia(f.date()) + QLatin1Char(' ') + textoHoraMinutos(f.time()) : v.toString();
       break;
     }
     case Formato::Texto:
