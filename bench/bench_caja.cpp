@@ -12,8 +12,8 @@
 #include "demo/Demo.h"
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "platform/sistema/Notificador.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
 #include "startup/Arranque.h"
 
 #include "Medicion.h"

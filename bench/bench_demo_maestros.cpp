@@ -20,8 +20,8 @@
 #include "platform/datos/Datos.h"
 #include "platform/datos/Esquemas.h"
 #include "platform/sistema/Notificador.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
 #include "startup/Arranque.h"
 
 #include <QCoreApplication>

@@ -25,8 +25,8 @@
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "platform/motor/Motor.h"
 #include "platform/sistema/Notificador.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
 #include "startup/Arranque.h"
 #include "startup/EjerciciosCerrados.h"
 
@@ -385,7 +385,7 @@ SeleccionInforme Seleccion(const registro::BotonInforme& boton, const QDate& des
 int MedirConstructor(const QString& ficheroAjustes, const QString& nombre, const QDate& desde, const QDate& hasta,
                      int repeticiones) {
   const registro::BotonInforme* boton = registro::BuscarBoton(nombre);
-  if (!boton || !boton->disponible()) return 1;
+  if (!boton || !boton->esInforme() || !boton->disponible()) return 1;
   Puesto puesto(ficheroAjustes);
   AjustesTerminal& at = puesto.at;
   SeleccionInforme seleccion = Seleccion(*boton, desde, hasta);
@@ -456,7 +456,7 @@ int MedirConstructor(const QString& ficheroAjustes, const QString& nombre, const
 int MedirFases(const QString& ficheroAjustes, const QString& nombre, const QDate& desde, const QDate& hasta,
                const QString& carpeta) {
   const registro::BotonInforme* boton = registro::BuscarBoton(nombre);
-  if (!boton || !boton->disponible()) return 1;
+  if (!boton || !boton->esInforme() || !boton->disponible()) return 1;
   Puesto puesto(ficheroAjustes);
   SeleccionInforme seleccion = Seleccion(*boton, desde, hasta);
   informes::Contexto ctx{puesto.at, seleccion, puesto.notificador, puesto.reloj};
@@ -656,7 +656,8 @@ bool LeerParametros(const QStringList& args, Parametros& p, QString& error) {
     return false;
   }
   for (const QString& b : p.botones)
-    if (!registro::BuscarBoton(b) || !registro::BuscarBoton(b)->disponible()) {
+    if (!registro::BuscarBoton(b) || !registro::BuscarBoton(b)->esInforme() ||
+        !registro::BuscarBoton(b)->disponible()) {
       error = QStringLiteral("No hay ningún informe hecho con el botón %1.").arg(b);
       return false;
     }
@@ -694,13 +695,7 @@ int main(int argc, char** argv) {
     if (args.size() == 7 && args.at(1) == QLatin1String("--medir-fases"))
       return MedirFases(args.at(2), args.at(3), QDate::fromString(args.at(4), Qt::ISODate),
                         QDate::fromString(args.at(5), Qt::ISODate), args.at(6));
-  } catch (const datos::ErrorDatos& e) {
-    Escribir(QStringLiteral("error=%1\n").arg(e.mensaje().simplified().replace(QLatin1Char(' '), QLatin1Char('_'))));
-    return 1;
-  } catch (const motor::ErrorPlantilla& e) {
-    Escribir(QStringLiteral("error=%1\n").arg(e.mensaje().simplified().replace(QLatin1Char(' '), QLatin1Char('_'))));
-    return 1;
-  } catch (const motor::ErrorSalida& e) {
+  } catch (const sistema::Error& e) {
     Escribir(QStringLiteral("error=%1\n").arg(e.mensaje().simplified().replace(QLatin1Char(' '), QLatin1Char('_'))));
     return 1;
   }
@@ -743,10 +738,7 @@ int main(int argc, char** argv) {
       Escribir(QStringLiteral("La tienda no tiene ventas.\n"));
       return 1;
     }
-  } catch (const datos::ErrorDatos& e) {
-    Escribir(e.mensaje() + QLatin1Char('\n'));
-    return 1;
-  } catch (const ajustes::ErrorAjustes& e) {
+  } catch (const sistema::Error& e) {
     Escribir(e.mensaje() + QLatin1Char('\n'));
     return 1;
   }
@@ -771,7 +763,7 @@ int main(int argc, char** argv) {
   QStringList incumplidos;
   QStringList fases;
   for (const registro::BotonInforme& boton : registro::Botones()) {
-    if (!boton.disponible()) continue;
+    if (!boton.esInforme() || !boton.disponible()) continue;
     if (!p.botones.isEmpty() && !p.botones.contains(boton.boton, Qt::CaseInsensitive)) continue;
     std::vector<Periodo> periodos;
     if (boton.conFechas())

@@ -49,20 +49,20 @@ void LlenarInformes(const QString& ruta, int filas) {
   w.vaciar();
   for (int i = 0; i < filas; ++i) {
     w.nuevaFila();
-    w.poner(QStringLiteral("Texto2"), QStringLiteral("Artículo de prueba número %1").arg(i));
-    w.poner(QStringLiteral("Texto3"),
+    w.poner(informes::Col::Texto2, QStringLiteral("Artículo de prueba número %1").arg(i));
+    w.poner(informes::Col::Texto3,
             i % 3 == 0 ? QVariant(QStringLiteral("Descripción larga del artículo %1").arg(i)) : QVariant());
-    w.poner(QStringLiteral("Texto4"), QString::number(1000 + i));
-    w.poner(QStringLiteral("Texto5"), i % 2 ? QStringLiteral("Barra") : QStringLiteral("Cocina"));
-    w.poner(QStringLiteral("Numerico1"), 1.5 + (i % 97) * 0.35);
-    w.poner(QStringLiteral("Numerico2"), i % 5 ? 10.0 : 21.0);
-    w.poner(QStringLiteral("Numerico3"), 100.0 + i % 1000);
-    w.poner(QStringLiteral("Numerico4"), 90.0 + i % 900);
-    w.poner(QStringLiteral("numerico5"), 10.0 + i % 100);
-    w.poner(QStringLiteral("numerico21"), static_cast<double>(i % 7));
-    w.poner(QStringLiteral("Texto6"), QStringLiteral("Bar Restaurante La Galerna"));
-    w.poner(QStringLiteral("texto7"), QStringLiteral("Calle del Muelle, 7 - Laredo"));
-    w.poner(QStringLiteral("texto8"), QStringLiteral("Familia %1").arg(i % 60, 2, 10, QLatin1Char('0')));
+    w.poner(informes::Col::Texto4, QString::number(1000 + i));
+    w.poner(informes::Col::Texto5, i % 2 ? QStringLiteral("Barra") : QStringLiteral("Cocina"));
+    w.poner(informes::Col::Numerico1, 1.5 + (i % 97) * 0.35);
+    w.poner(informes::Col::Numerico2, i % 5 ? 10.0 : 21.0);
+    w.poner(informes::Col::Numerico3, 100.0 + i % 1000);
+    w.poner(informes::Col::Numerico4, 90.0 + i % 900);
+    w.poner(informes::Col::Numerico5, 10.0 + i % 100);
+    w.poner(informes::Col::Numerico21, static_cast<double>(i % 7));
+    w.poner(informes::Col::Texto6, QStringLiteral("Bar Restaurante La Galerna"));
+    w.poner(informes::Col::Texto7, QStringLiteral("Calle del Muelle, 7 - Laredo"));
+    w.poner(informes::Col::Texto8, QStringLiteral("Familia %1").arg(i % 60, 2, 10, QLatin1Char('0')));
     w.guardarFila();
   }
   w.terminar();

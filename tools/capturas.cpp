@@ -1,21 +1,26 @@
-// Capturas de la ventana para el README: la ventana principal, el diálogo de
-// fechas, la elección de empleado y las vistas previas, tal como las ve el
-// usuario que pulsa los botones. Se ejecuta bajo un servidor X sin pantalla:
+// Capturas de la ventana para el README: la ventana principal, la elección
+// de empleado, el diálogo de fechas, las vistas previas y los diálogos de
+// imprimir y de guardar, tal como los ve el usuario que pulsa los botones. Se
+// ejecuta bajo un servidor X sin gestor de ventanas, como muchos terminales
+// de tienda:
 //
-//   xvfb-run -a -s "-screen 0 1024x768x24" build/tools/capturas tienda/ajustes.ini docs/capturas 1024x768
+//   xvfb-run -a -s "-screen 0 800x600x24" build/tools/capturas tienda/ajustes.ini docs/capturas 800x600
 //
 // Pulsa los botones por su nombre, contesta los diálogos como lo haría el
-// usuario (el mes pasado completo, la primera empleada) y guarda cada ventana
-// en PNG con el tamaño de pantalla pedido como sufijo.
+// usuario (del 10 al 20 del mes pasado, la primera empleada) y retrata la
+// pantalla entera, no cada ventana: lo que no cabe en ella no sale. Cada
+// captura lleva como sufijo el tamaño de pantalla pedido.
 
 #include "reports_ui/ArranqueVentana.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDialog>
 #include <QDir>
 #include <QEventLoop>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
@@ -34,17 +39,12 @@ void Esperar(int ms) {
   bucle.exec();
 }
 
-void Guardar(QWidget* w, const QString& nombre) {
-  Esperar(300);
+void Guardar(const QString& nombre) {
+  Esperar(400);
   const QString ruta = QDir(gCarpeta).filePath(QStringLiteral("%1-%2.png").arg(nombre, gSufijo));
-  if (!w->grab().save(ruta)) std::fprintf(stderr, "No se pudo guardar %s\n", qPrintable(ruta));
+  if (!QGuiApplication::primaryScreen()->grabWindow(0).save(ruta))
+    std::fprintf(stderr, "No se pudo guardar %s\n", qPrintable(ruta));
   std::printf("%s\n", qPrintable(ruta));
-}
-
-// Sin gestor de ventanas, maximizar no cambia el tamaño: se pone a mano.
-void Maximizar(QWidget* w) {
-  w->setGeometry(QApplication::primaryScreen()->availableGeometry());
-  w->show();
 }
 
 void Pulsar(QWidget* raiz, const QString& nombre) {
@@ -65,10 +65,16 @@ void AlAparecer(const QString& nombre, std::function<void(QWidget*)> accion) {
   reloj->start(20);
 }
 
+// Del 10 al 20 del mes pasado: cada calendario enseña apagados los días que
+// el otro no deja elegir.
 void MesPasado(QWidget* fechas, const QDate& hoy) {
-  const QDate desde = QDate(hoy.year(), hoy.month(), 1).addMonths(-1);
-  fechas->findChild<QCalendarWidget*>(QStringLiteral("mv_FechaInicio"))->setSelectedDate(desde);
-  fechas->findChild<QCalendarWidget*>(QStringLiteral("mv_FechaFinal"))->setSelectedDate(desde.addMonths(1).addDays(-1));
+  const QDate mes = QDate(hoy.year(), hoy.month(), 1).addMonths(-1);
+  fechas->findChild<QCalendarWidget*>(QStringLiteral("mv_FechaInicio"))->setSelectedDate(mes.addDays(9));
+  fechas->findChild<QCalendarWidget*>(QStringLiteral("mv_FechaFinal"))->setSelectedDate(mes.addDays(19));
+}
+
+void Cancelar(QWidget* d) {
+  if (auto* dialogo = qobject_cast<QDialog*>(d)) dialogo->reject();
 }
 
 }  // namespace
@@ -92,39 +98,47 @@ int main(int argc, char* argv[]) {
   f->showMaximized();
   const QDate hoy = QDate::currentDate();
 
-  // La vista previa que dejó el último botón, a pantalla completa.
-  const auto guardarVista = [f](const QString& nombre) {
+  // La vista previa que dejó el último botón, como la abrió el programa.
+  const auto retratarVista = [f](const QString& nombre, const std::function<void(VistaPrevia*)>& ademas = {}) {
     if (VistaPrevia* v = f->ultimaVista()) {
-      Maximizar(v);
-      Guardar(v, nombre);
+      Guardar(nombre);
+      if (ademas) ademas(v);
       v->close();
     }
   };
 
   QTimer::singleShot(500, f, [&] {
-    Guardar(f, QStringLiteral("ventana"));
+    Guardar(QStringLiteral("principal"));
 
     AlAparecer(QStringLiteral("frmSelEmpleado"), [](QWidget* d) {
-      Guardar(d, QStringLiteral("empleado"));
+      Guardar(QStringLiteral("empleado"));
       Pulsar(d, QStringLiteral("tesela_1"));
     });
     AlAparecer(QStringLiteral("frmFechas"), [hoy](QWidget* d) {
       MesPasado(d, hoy);
-      Guardar(d, QStringLiteral("fechas"));
+      Guardar(QStringLiteral("fechas"));
       Pulsar(d, QStringLiteral("cmd_Aceptar"));
     });
     Pulsar(f, QStringLiteral("cmdCierreCaja"));
-    guardarVista(QStringLiteral("vista-cierrecaja"));
-
-    AlAparecer(QStringLiteral("frmFechas"), [hoy](QWidget* d) {
-      MesPasado(d, hoy);
-      Pulsar(d, QStringLiteral("cmd_Aceptar"));
+    retratarVista(QStringLiteral("vistaprevia"), [](VistaPrevia* v) {
+      // Los diálogos de Qt, en el idioma del puesto.
+      AlAparecer(QStringLiteral("dlgImprimir"), [](QWidget* d) {
+        Guardar(QStringLiteral("imprimir"));
+        Cancelar(d);
+      });
+      v->findChild<QAction*>(QStringLiteral("cmdImprimir"))->trigger();
+      AlAparecer(QStringLiteral("dlgGuardar"), [](QWidget* d) {
+        Guardar(QStringLiteral("guardar"));
+        Cancelar(d);
+      });
+      v->findChild<QAction*>(QStringLiteral("cmdGuardarPdf"))->trigger();
     });
-    Pulsar(f, QStringLiteral("cmdVentasXFPago"));
-    guardarVista(QStringLiteral("vista-formaspago"));
+
+    Pulsar(f, QStringLiteral("cmdProdBajoMinimoTicket"));
+    retratarVista(QStringLiteral("vista-ticket"));
 
     Pulsar(f, QStringLiteral("cmdProductos"));
-    guardarVista(QStringLiteral("vista-productos"));
+    retratarVista(QStringLiteral("vista-productos"));
     QApplication::quit();
   });
   return QApplication::exec();

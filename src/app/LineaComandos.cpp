@@ -5,84 +5,356 @@
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "platform/motor/Motor.h"
 #include "platform/sistema/Notificador.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/SalidaInforme.h"
+#include "platform/sistema/Sistema.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/SalidaInforme.h"
 #include "startup/Arranque.h"
 #include "startup/Prohibiciones.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 
-#include <cstdio>
+#include <algorithm>
+#include <limits>
 
 namespace app {
 
 namespace {
 
-void escribir(FILE* f, const QString& texto) {
-  std::fputs(texto.toLocal8Bit().constData(), f);
-  std::fflush(f);
+constexpr qsizetype kAncho = 90;            // columnas de la ayuda
+constexpr qsizetype kColumnaMaxima = 30;    // donde empiezan, como mucho, las explicaciones
+constexpr int kEmpleadoMaximo = 32767;      // los códigos de empleado caben en 16 bits
+constexpr qint64 kDiasDemoMaximos = 20000;  // unos cincuenta años
+
+void Escribir(QIODevice& destino, const QString& texto) {
+  destino.write(texto.toLocal8Bit());
 }
 
-const char* kAyudaGeneral =
-    "Uso: cronicas [--ajustes FICHERO] [ORDEN] [opciones]\n"
-    "\n"
-    "Informes de caja y ventas de la suite Velarix.\n"
-    "\n"
-    "Órdenes:\n"
-    "  demo       crea una tienda de demostración (bases de datos y ajustes)\n"
-    "  informe    ejecuta un informe sin ventana y guarda sus filas\n"
-    "\n"
-    "Opciones generales:\n"
-    "  --ajustes FICHERO   fichero de ajustes (por defecto %1)\n"
-    "  -h, --help          esta ayuda; «cronicas ORDEN --help» explica cada orden\n"
-    "  --version           versión del programa\n"
-    "\n"
-    "Sin orden, cronicas abre la ventana principal de informes.\n";
+// «-h» o «--ayuda», como se escribe la opción.
+QString ConGuiones(const QString& nombre) {
+  return (nombre.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + nombre;
+}
 
-const char* kAyudaDemo =
-    "Uso: cronicas demo [--destino CARPETA] [--dias N] [--ventas-dia N] [--semilla N] [--hoy AAAA-MM-DD]\n"
-    "                   [--productos N] [--reemplazar]\n"
-    "\n"
+// Junta `piezas` con espacios en renglones de hasta kAncho columnas. El primer
+// renglón sigue a lo que ya ocupa `columna` columnas; los demás empiezan con
+// `sangria` espacios.
+QString Envolver(const QStringList& piezas, qsizetype columna, qsizetype sangria) {
+  QString r;
+  qsizetype ocupadas = columna;
+  bool alPrincipio = true;
+  for (const QString& pieza : piezas) {
+    if (!alPrincipio && ocupadas + 1 + pieza.size() > kAncho) {
+      r += QLatin1Char('\n') + QString(sangria, QLatin1Char(' '));
+      ocupadas = sangria;
+      alPrincipio = true;
+    }
+    if (!alPrincipio) {
+      r += QLatin1Char(' ');
+      ++ocupadas;
+    }
+    r += pieza;
+    ocupadas += pieza.size();
+    alPrincipio = false;
+  }
+  return r;
+}
+
+QString Envolver(const QString& texto, qsizetype columna, qsizetype sangria) {
+  return Envolver(texto.split(QLatin1Char(' '), Qt::SkipEmptyParts), columna, sangria);
+}
+
+// Su primer nombre con sus guiones, para los mensajes.
+QString Nombre(const QCommandLineOption& o) {
+  return ConGuiones(o.names().constFirst());
+}
+
+// «-h, --help» o «--desde FECHA».
+QString NombresDe(const QCommandLineOption& o) {
+  QStringList nombres;
+  for (const QString& n : o.names()) nombres << ConGuiones(n);
+  QString r = nombres.join(QStringLiteral(", "));
+  if (!o.valueName().isEmpty()) r += QLatin1Char(' ') + o.valueName();
+  return r;
+}
+
+// Una opción por renglón: sus nombres y, en una segunda columna común a
+// todas, su explicación con el valor por defecto.
+QString ListaDeOpciones(const QList<QCommandLineOption>& opciones, qsizetype columna) {
+  QString r;
+  for (const QCommandLineOption& o : opciones) {
+    QString explicacion = o.description();
+    if (!o.defaultValues().isEmpty())
+      explicacion += QStringLiteral(" (por defecto %1)").arg(o.defaultValues().join(QStringLiteral(", ")));
+    const QString nombres = QStringLiteral("  ") + NombresDe(o);
+    if (nombres.size() + 2 > columna)
+      r += nombres + QLatin1Char('\n') + QString(columna, QLatin1Char(' '));
+    else
+      r += nombres.leftJustified(columna);
+    r += Envolver(explicacion, columna, columna) + QLatin1Char('\n');
+  }
+  return r;
+}
+
+qsizetype ColumnaDeExplicaciones(const QList<QCommandLineOption>& opciones) {
+  qsizetype columna = 0;
+  for (const QCommandLineOption& o : opciones) columna = std::max(columna, 2 + NombresDe(o).size() + 2);
+  return std::min(columna, kColumnaMaxima);
+}
+
+// Las opciones que valen con cualquier orden y sin ella.
+struct Generales {
+  QCommandLineOption ficheroAjustes{QStringLiteral("ajustes"), QStringLiteral("fichero de ajustes de la suite"),
+                                    QStringLiteral("FICHERO"), ajustes::AlmacenAjustes::ficheroPorDefecto()};
+  QCommandLineOption ayuda{{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("ayuda")},
+                           QStringLiteral("esta ayuda; «cronicas ORDEN --help» explica cada orden")};
+  QCommandLineOption version{QStringLiteral("version"), QStringLiteral("versión del programa")};
+
+  QList<QCommandLineOption> todas() const { return {ficheroAjustes, ayuda, version}; }
+};
+
+// «-ajustes» vale lo mismo que «--ajustes»: leído como las opciones de una
+// letra -a -j -u..., un guion de menos daría un error que nadie entiende.
+void Preparar(QCommandLineParser& lector, const QList<QCommandLineOption>& opciones) {
+  lector.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  lector.addOptions(opciones);
+}
+
+// QCommandLineParser toma el primer argumento por el nombre del programa.
+QStringList ConPrograma(const QStringList& argumentos) {
+  return QStringList{QStringLiteral("cronicas")} + argumentos;
+}
+
+// QCommandLineParser explica en inglés lo que no entiende. Aquí se dice en
+// español; sólo puede ser una opción que no existe, una opción al final sin
+// su valor, o un valor pegado con «=» a una opción que no lleva.
+QString ErrorDeLectura(const QCommandLineParser& lector, const QStringList& argumentos,
+                       const QList<QCommandLineOption>& opciones) {
+  if (!lector.unknownOptionNames().isEmpty())
+    return QStringLiteral("Opción desconocida: %1.").arg(ConGuiones(lector.unknownOptionNames().constFirst()));
+  auto buscar = [&](const QString& nombre) -> const QCommandLineOption* {
+    for (const QCommandLineOption& o : opciones)
+      if (o.names().contains(nombre)) return &o;
+    return nullptr;
+  };
+  for (qsizetype i = 0; i < argumentos.size(); ++i) {
+    const QString& a = argumentos.at(i);
+    if (a == QLatin1String("--")) break;
+    if (!a.startsWith(QLatin1Char('-')) || a.size() == 1) continue;
+    const qsizetype igual = a.indexOf(QLatin1Char('='));
+    const QString nombre = a.left(igual).mid(a.startsWith(QLatin1String("--")) ? 2 : 1);
+    const QCommandLineOption* o = buscar(nombre);
+    if (!o) continue;
+    if (o->valueName().isEmpty()) {
+      if (igual >= 0) return QStringLiteral("%1 no lleva valor (se dio «%2»).").arg(ConGuiones(nombre), a);
+    } else if (igual < 0) {
+      if (i + 1 == argumentos.size())
+        return QStringLiteral("Falta el valor de %1 (%2).").arg(ConGuiones(nombre), o->valueName());
+      ++i;  // su valor, aunque empiece por guion
+    }
+  }
+  return QStringLiteral("No se entienden los argumentos: %1.").arg(argumentos.join(QLatin1Char(' ')));
+}
+
+class Peticion;
+
+// Una orden: su función y lo que la ayuda dice de ella. Las opciones las
+// declara la propia función (Peticion::opcion).
+struct Orden {
+  const char* nombre;
+  const char* argumentos;   // lo que va tras el nombre en la línea de uso
+  const char* resumen;      // su renglón en la ayuda general
+  const char* explicacion;  // la ayuda de la orden antes de las opciones
+  const char* notas;        // y después
+  int (*ejecutar)(Peticion&);
+};
+
+// Lo que una orden recibe: los argumentos, la consola y el reloj. La orden
+// declara sus opciones, las lee con leer() y usa lo leído.
+class Peticion {
+ public:
+  Peticion(const Orden& orden, const QStringList& argumentos, Consola& consola)
+      : orden_(orden), argumentos_(argumentos), consola_(consola), notificador_(consola.errores) {}
+
+  // Declara una opción de la orden: con `valor` ("FECHA") lleva valor, si no
+  // es un interruptor. La ayuda sale de estas declaraciones.
+  QCommandLineOption opcion(const QString& nombre, const QString& explicacion, const QString& valor = {},
+                            const QString& porDefecto = {}) {
+    QCommandLineOption o(nombre, explicacion, valor, porDefecto);
+    opciones_ << o;
+    return o;
+  }
+
+  // Lee los argumentos. Devuelve el código con que terminar si no hay que
+  // seguir: la ayuda o la versión pedidas, o un argumento que no se entiende.
+  std::optional<int> leer() {
+    Preparar(lector_, opciones_ + generales_.todas());
+    const bool bien = lector_.parse(ConPrograma(argumentos_));
+    if (lector_.isSet(generales_.ayuda)) {
+      decir(ayuda());
+      return kSalidaBien;
+    }
+    if (lector_.isSet(generales_.version)) {
+      decir(Version());
+      return kSalidaBien;
+    }
+    if (!bien) return malUsada(ErrorDeLectura(lector_, argumentos_, opciones_ + generales_.todas()));
+    posicionales_ = lector_.positionalArguments().mid(1);  // la primera es la orden
+    return std::nullopt;
+  }
+
+  bool hay(const QCommandLineOption& o) const { return lector_.isSet(o); }
+  QString valor(const QCommandLineOption& o) const { return lector_.value(o); }
+  const QStringList& posicionales() const { return posicionales_; }
+  QString ficheroAjustes() const { return lector_.value(generales_.ficheroAjustes); }
+  const sistema::Reloj& reloj() const { return consola_.reloj; }
+  QIODevice& salida() { return consola_.salida; }
+  sistema::Notificador& notificador() { return notificador_; }
+
+  void decir(const QString& texto) { Escribir(consola_.salida, texto); }
+  void avisar(const QString& texto) { Escribir(consola_.errores, texto); }
+
+  // Un argumento que no vale por sí mismo: el porqué basta.
+  int mal(const QString& porque) {
+    avisar(porque + QLatin1Char('\n'));
+    return kSalidaUso;
+  }
+  // Un argumento que no encaja en la orden: el porqué y la ayuda de la orden.
+  int malUsada(const QString& porque) {
+    avisar(porque + QStringLiteral("\n\n") + ayuda());
+    return kSalidaUso;
+  }
+
+  // Un entero entre `minimo` y `maximo` en `destino`, si se dio la opción.
+  // Falso, dicho el porqué, si no es un entero o se sale.
+  template <typename Entero>
+  bool entero(const QCommandLineOption& o, qint64 minimo, qint64 maximo, Entero& destino) {
+    if (!hay(o)) return true;
+    bool ok = false;
+    const qint64 v = valor(o).toLongLong(&ok);
+    if (!ok || v < minimo || v > maximo) {
+      mal(QStringLiteral("%1 necesita un número entero entre %2 y %3 (se dio «%4»).")
+              .arg(Nombre(o))
+              .arg(minimo)
+              .arg(maximo)
+              .arg(valor(o)));
+      return false;
+    }
+    destino = static_cast<Entero>(v);
+    return true;
+  }
+
+  // AAAA-MM-DD, «hoy» o «ayer» según el reloj, en `dia`: el valor dado o el
+  // de por defecto. Falso, dicho el porqué, si no es ninguna de esas.
+  bool fecha(const QCommandLineOption& o, QDate& dia) {
+    const QString texto = valor(o).trimmed();
+    if (texto.isEmpty() && !hay(o)) return true;
+    if (texto.compare(QLatin1String("hoy"), Qt::CaseInsensitive) == 0)
+      dia = reloj().hoy();
+    else if (texto.compare(QLatin1String("ayer"), Qt::CaseInsensitive) == 0)
+      dia = reloj().hoy().addDays(-1);
+    else
+      dia = QDate::fromString(texto, QStringLiteral("yyyy-MM-dd"));
+    if (dia.isValid()) return true;
+    mal(QStringLiteral("%1 necesita una fecha AAAA-MM-DD, «hoy» o «ayer» (se dio «%2»).").arg(Nombre(o), valor(o)));
+    return false;
+  }
+
+  QString ayuda() const {
+    QString r;
+    const QString uso = QStringLiteral("Uso: cronicas %1").arg(QLatin1String(orden_.nombre));
+    QStringList piezas;
+    if (*orden_.argumentos) piezas << QString::fromUtf8(orden_.argumentos);
+    for (const QCommandLineOption& o : opciones_) piezas << QStringLiteral("[%1]").arg(NombresDe(o));
+    r += uso + QLatin1Char(' ') + Envolver(piezas, uso.size() + 1, uso.size() + 1) + QStringLiteral("\n\n");
+    if (*orden_.explicacion) r += QString::fromUtf8(orden_.explicacion) + QLatin1Char('\n');
+    const qsizetype columna = ColumnaDeExplicaciones(opciones_ + generales_.todas());
+    if (!opciones_.isEmpty())
+      r += QStringLiteral("Opciones:\n") + ListaDeOpciones(opciones_, columna) + QLatin1Char('\n');
+    r += QStringLiteral("Opciones generales:\n") + ListaDeOpciones(generales_.todas(), columna);
+    if (*orden_.notas) r += QLatin1Char('\n') + QString::fromUtf8(orden_.notas);
+    return r;
+  }
+
+  static QString Version() { return QStringLiteral("cronicas %1\n").arg(QCoreApplication::applicationVersion()); }
+
+ private:
+  const Orden& orden_;
+  const QStringList argumentos_;
+  Consola& consola_;
+  sistema::NotificadorConsola notificador_;
+  const Generales generales_;
+  QList<QCommandLineOption> opciones_;
+  QCommandLineParser lector_;
+  QStringList posicionales_;
+};
+
+// --- cronicas demo ------------------------------------------------------------------
+
+const char* kExplicacionDemo =
     "Crea una tienda de demostración: un bar-restaurante con sus productos, familias,\n"
     "empleados, clientes, proveedores, mesas y formas de pago, y las ventas de los\n"
     "últimos días hasta ayer. Los ejercicios anteriores quedan además en sus archivos\n"
     "de cierre anual. Escribe en la carpeta hosteleria.db, informes.db,\n"
-    "fotos/cierresAnuales/ y ajustes.ini.\n"
-    "\n"
-    "  --destino CARPETA   carpeta de la tienda (por defecto «tienda»)\n"
-    "  --dias N            días de ventas hasta ayer (por defecto 400)\n"
-    "  --ventas-dia N      ventas de un día normal (por defecto 150)\n"
-    "  --semilla N         semilla del azar: la misma semilla da la misma tienda (por defecto 1)\n"
-    "  --hoy AAAA-MM-DD    tomar esta fecha como hoy (por defecto la del sistema)\n"
-    "  --productos N       completar la carta con artículos generados hasta N (para medir)\n"
-    "  --reemplazar        sustituir una tienda que ya esté en la carpeta (sin esto no se toca)\n";
+    "fotos/cierresAnuales/ y ajustes.ini.\n";
 
-const char* kAyudaInforme =
-    "Uso: cronicas informe BOTON [--desde FECHA] [--hasta FECHA] [--empleado N] [--completo]\n"
-    "                      [--pdf FICHERO] [--xlsx FICHERO] [--csv FICHERO]\n"
-    "       cronicas informe --lista\n"
-    "\n"
+int OrdenDemo(Peticion& p) {
+  demo::OpcionesDemo opciones;
+  const auto destino = p.opcion(QStringLiteral("destino"), QStringLiteral("carpeta de la tienda"),
+                                QStringLiteral("CARPETA"), opciones.destino);
+  const auto dias = p.opcion(QStringLiteral("dias"), QStringLiteral("días de ventas hasta ayer"), QStringLiteral("N"),
+                             QString::number(opciones.dias));
+  const auto ventasDia = p.opcion(QStringLiteral("ventas-dia"), QStringLiteral("ventas de un día normal"),
+                                  QStringLiteral("N"), QString::number(opciones.ventasDia));
+  const auto semilla =
+      p.opcion(QStringLiteral("semilla"), QStringLiteral("semilla del azar: la misma semilla da la misma tienda"),
+               QStringLiteral("N"), QString::number(opciones.semilla));
+  const auto hoy = p.opcion(QStringLiteral("hoy"), QStringLiteral("el día que se toma por hoy: AAAA-MM-DD"),
+                            QStringLiteral("FECHA"), QStringLiteral("hoy"));
+  const auto productos =
+      p.opcion(QStringLiteral("productos"),
+               QStringLiteral("completar la carta con artículos generados hasta N (para medir)"), QStringLiteral("N"));
+  const auto reemplazar =
+      p.opcion(QStringLiteral("reemplazar"),
+               QStringLiteral("sustituir una tienda que ya esté en la carpeta (sin esto no se toca)"));
+  if (const auto fin = p.leer()) return *fin;
+  if (!p.posicionales().isEmpty())
+    return p.malUsada(QStringLiteral("Argumento de más: %1.").arg(p.posicionales().join(QLatin1Char(' '))));
+  if (!p.entero(dias, 1, kDiasDemoMaximos, opciones.dias) || !p.entero(ventasDia, 1, 100000, opciones.ventasDia) ||
+      !p.entero(semilla, 0, std::numeric_limits<qint64>::max(), opciones.semilla) ||
+      !p.entero(productos, 0, 1000000, opciones.productos) || !p.fecha(hoy, opciones.hoy))
+    return kSalidaUso;
+  opciones.reemplazar = p.hay(reemplazar);
+  opciones.destino = p.valor(destino);
+
+  try {
+    const demo::ResultadoDemo r =
+        demo::GenerarDemo(opciones, p.reloj(), [&p](const QString& m) { p.decir(m + QLatin1Char('\n')); });
+    p.decir(QStringLiteral("Tienda de demostración creada en %1: %2 ventas, %3 líneas.\n"
+                           "Ajustes: %4\n"
+                           "Pruebe: cronicas --ajustes %4 informe cmdProductos --csv productos.csv\n")
+                .arg(QDir::toNativeSeparators(QFileInfo(opciones.destino).absoluteFilePath()))
+                .arg(r.facturas)
+                .arg(r.lineas)
+                .arg(QDir::toNativeSeparators(r.ficheroAjustes)));
+  } catch (const sistema::Error& e) {
+    p.avisar(QStringLiteral("No se pudo crear la tienda de demostración: %1\n").arg(e.mensaje()));
+    return kSalidaError;
+  }
+  return kSalidaBien;
+}
+
+// --- cronicas informe ---------------------------------------------------------------
+
+const char* kExplicacionInforme =
     "Ejecuta sin ventana el informe del botón BOTON de la ventana principal\n"
     "(por ejemplo cmdProductos): el informe con su plantilla en PDF o en hoja de\n"
     "cálculo, o las filas que deja en Informes en CSV. Se pueden pedir varias salidas\n"
-    "a la vez.\n"
-    "\n"
-    "  --lista             lista los botones disponibles con su texto\n"
-    "  --desde FECHA       primer día del informe (informes con fechas): AAAA-MM-DD, «hoy»\n"
-    "                      o «ayer»; por defecto hoy\n"
-    "  --hasta FECHA       último día del informe, igual que --desde; por defecto hoy\n"
-    "  --empleado N        código del empleado (cmdCierreCaja, que lo necesita)\n"
-    "  --completo          incluye las ventas anuladas (cmdResumenVentasXEmpleado, con el\n"
-    "                      módulo de facturas)\n"
-    "  --pdf FICHERO       escribe el informe en PDF\n"
-    "  --xlsx FICHERO      escribe el informe en una hoja de cálculo (.xlsx)\n"
-    "  --csv FICHERO       escribe las filas de Informes en CSV; sin ninguna salida\n"
-    "                      pedida, el CSV va a la salida estándar\n"
-    "\n"
+    "a la vez.\n";
+
+const char* kNotasInforme =
     "Los resúmenes diarios (cmdCierreResumido, cmdRepDominicana) se exportan además a\n"
     "resumen.xlsx en la carpeta de salida de los ajustes y, con conexión, se envían por\n"
     "correo como lo hace su botón; sin otra salida pedida no escriben CSV. Así, una tarea\n"
@@ -106,243 +378,70 @@ bool PermisosIgnorados(const ajustes::AlmacenAjustes& almacen) {
              .compare(QLatin1String("todos"), Qt::CaseInsensitive) == 0;
 }
 
-struct Argumentos {
-  QStringList resto;
-  QString ajustes;
-  bool ayuda = false;
-  QString error;
-};
+int OrdenInforme(Peticion& p) {
+  const auto lista = p.opcion(QStringLiteral("lista"), QStringLiteral("lista los botones disponibles con su texto"));
+  const auto desde =
+      p.opcion(QStringLiteral("desde"),
+               QStringLiteral("primer día del informe (informes con fechas): AAAA-MM-DD, «hoy» o «ayer»"),
+               QStringLiteral("FECHA"), QStringLiteral("hoy"));
+  const auto hasta = p.opcion(QStringLiteral("hasta"), QStringLiteral("último día del informe, igual que --desde"),
+                              QStringLiteral("FECHA"), QStringLiteral("hoy"));
+  const auto empleado =
+      p.opcion(QStringLiteral("empleado"), QStringLiteral("código del empleado (cmdCierreCaja, que lo necesita)"),
+               QStringLiteral("N"));
+  const auto completo =
+      p.opcion(QStringLiteral("completo"),
+               QStringLiteral("incluye las ventas anuladas (cmdResumenVentasXEmpleado, con el módulo de facturas)"));
+  const auto pdf =
+      p.opcion(QStringLiteral("pdf"), QStringLiteral("escribe el informe en PDF"), QStringLiteral("FICHERO"));
+  const auto xlsx =
+      p.opcion(QStringLiteral("xlsx"), QStringLiteral("escribe el informe en una hoja de cálculo (.xlsx)"),
+               QStringLiteral("FICHERO"));
+  const auto csv = p.opcion(
+      QStringLiteral("csv"),
+      QStringLiteral("escribe las filas de Informes en CSV; sin ninguna salida pedida, el CSV va a la salida estándar"),
+      QStringLiteral("FICHERO"));
+  if (const auto fin = p.leer()) return *fin;
 
-// Saca --ajustes (valga donde valga) y -h/--help.
-Argumentos separarGenerales(const QStringList& args) {
-  Argumentos a;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& x = args.at(i);
-    if (x == QLatin1String("--ajustes")) {
-      if (i + 1 >= args.size()) {
-        a.error = QStringLiteral("Falta el fichero tras --ajustes.");
-        return a;
-      }
-      a.ajustes = args.at(++i);
-    } else if (x.startsWith(QLatin1String("--ajustes="))) {
-      a.ajustes = x.mid(10);
-    } else if (x == QLatin1String("-h") || x == QLatin1String("--help") || x == QLatin1String("--ayuda")) {
-      a.ayuda = true;
-    } else {
-      a.resto << x;
-    }
-  }
-  return a;
-}
-
-// Lee las opciones "--nombre valor" de una orden. Devuelve falso y pone
-// `error` si una opción no es de la orden o le falta el valor.
-bool leerOpciones(const QStringList& args, const QStringList& conValor, const QStringList& sinValor,
-                  QHash<QString, QString>& opciones, QStringList& posicionales, QString& error) {
-  for (int i = 0; i < args.size(); ++i) {
-    QString x = args.at(i);
-    if (!x.startsWith(QLatin1String("--"))) {
-      posicionales << x;
-      continue;
-    }
-    QString valor;
-    bool conIgual = false;
-    const int igual = x.indexOf(QLatin1Char('='));
-    if (igual > 0) {
-      valor = x.mid(igual + 1);
-      x = x.left(igual);
-      conIgual = true;
-    }
-    const QString nombre = x.mid(2);
-    if (conValor.contains(nombre)) {
-      if (!conIgual) {
-        if (i + 1 >= args.size()) {
-          error = QStringLiteral("Falta el valor de --%1.").arg(nombre);
-          return false;
-        }
-        valor = args.at(++i);
-      }
-      opciones.insert(nombre, valor);
-    } else if (sinValor.contains(nombre) && !conIgual) {
-      opciones.insert(nombre, QString());
-    } else {
-      error = QStringLiteral("Opción desconocida: --%1.").arg(nombre);
-      return false;
-    }
-  }
-  return true;
-}
-
-bool leerEntero(const QHash<QString, QString>& o, const QString& nombre, qint64 minimo, qint64& valor, QString& error) {
-  if (!o.contains(nombre)) return true;
-  bool ok = false;
-  const qint64 v = o.value(nombre).toLongLong(&ok);
-  if (!ok || v < minimo) {
-    error = QStringLiteral("--%1 necesita un número entero no menor que %2 (se dio «%3»).")
-                .arg(nombre)
-                .arg(minimo)
-                .arg(o.value(nombre));
-    return false;
-  }
-  valor = v;
-  return true;
-}
-
-// AAAA-MM-DD, o «hoy» y «ayer» respecto de `hoy`, para las tareas programadas.
-bool leerFecha(const QHash<QString, QString>& o, const QString& nombre, QDate& fecha, QString& error,
-               const QDate& hoy = QDate::currentDate()) {
-  if (!o.contains(nombre)) return true;
-  const QString texto = o.value(nombre).trimmed();
-  if (texto.compare(QLatin1String("hoy"), Qt::CaseInsensitive) == 0)
-    fecha = hoy;
-  else if (texto.compare(QLatin1String("ayer"), Qt::CaseInsensitive) == 0)
-    fecha = hoy.addDays(-1);
-  else
-    fecha = QDate::fromString(texto, QStringLiteral("yyyy-MM-dd"));
-  if (!fecha.isValid()) {
-    error = QStringLiteral("--%1 necesita una fecha AAAA-MM-DD, «hoy» o «ayer» (se dio «%2»).")
-                .arg(nombre, o.value(nombre));
-    return false;
-  }
-  return true;
-}
-
-int ordenDemo(const QStringList& args) {
-  QHash<QString, QString> o;
-  QStringList pos;
-  QString error;
-  if (!leerOpciones(args,
-                    {QStringLiteral("destino"), QStringLiteral("dias"), QStringLiteral("ventas-dia"),
-                     QStringLiteral("semilla"), QStringLiteral("hoy"), QStringLiteral("productos")},
-                    {QStringLiteral("reemplazar")}, o, pos, error) ||
-      !pos.isEmpty()) {
-    if (error.isEmpty()) error = QStringLiteral("Argumento de más: %1.").arg(pos.join(QLatin1Char(' ')));
-    escribir(stderr, error + QStringLiteral("\n\n") + QString::fromUtf8(kAyudaDemo));
-    return kSalidaUso;
-  }
-  demo::OpcionesDemo opciones;
-  qint64 dias = opciones.dias, ventas = opciones.ventasDia, semilla = static_cast<qint64>(opciones.semilla);
-  qint64 productos = 0;
-  if (!leerEntero(o, QStringLiteral("dias"), 1, dias, error) ||
-      !leerEntero(o, QStringLiteral("ventas-dia"), 1, ventas, error) ||
-      !leerEntero(o, QStringLiteral("semilla"), 0, semilla, error) ||
-      !leerEntero(o, QStringLiteral("productos"), 0, productos, error) ||
-      !leerFecha(o, QStringLiteral("hoy"), opciones.hoy, error)) {
-    escribir(stderr, error + QLatin1Char('\n'));
-    return kSalidaUso;
-  }
-  if (dias > 20000 || ventas > 100000 || productos > 1000000) {
-    escribir(stderr,
-             QStringLiteral("--dias admite hasta 20000, --ventas-dia hasta 100000 y --productos hasta 1000000.\n"));
-    return kSalidaUso;
-  }
-  opciones.dias = static_cast<int>(dias);
-  opciones.ventasDia = static_cast<int>(ventas);
-  opciones.semilla = static_cast<quint64>(semilla);
-  opciones.productos = static_cast<int>(productos);
-  opciones.reemplazar = o.contains(QStringLiteral("reemplazar"));
-  if (o.contains(QStringLiteral("destino"))) opciones.destino = o.value(QStringLiteral("destino"));
-
-  sistema::RelojSistema reloj;
-  try {
-    const demo::ResultadoDemo r =
-        demo::GenerarDemo(opciones, reloj, [](const QString& m) { escribir(stdout, m + QLatin1Char('\n')); });
-    escribir(stdout, QStringLiteral("Tienda de demostración creada en %1: %2 ventas, %3 líneas.\n"
-                                    "Ajustes: %4\n"
-                                    "Pruebe: cronicas --ajustes %4 informe cmdProductos --csv productos.csv\n")
-                         .arg(QDir::toNativeSeparators(QFileInfo(opciones.destino).absoluteFilePath()))
-                         .arg(r.facturas)
-                         .arg(r.lineas)
-                         .arg(QDir::toNativeSeparators(r.ficheroAjustes)));
-  } catch (const datos::ErrorDatos& e) {
-    escribir(stderr, QStringLiteral("No se pudo crear la tienda de demostración: %1\n").arg(e.mensaje()));
-    return kSalidaError;
-  } catch (const ajustes::ErrorAjustes& e) {
-    escribir(stderr, QStringLiteral("No se pudo crear la tienda de demostración: %1\n").arg(e.mensaje()));
-    return kSalidaError;
-  }
-  return kSalidaBien;
-}
-
-int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
-  QHash<QString, QString> o;
-  QStringList pos;
-  QString error;
-  if (!leerOpciones(args,
-                    {QStringLiteral("desde"), QStringLiteral("hasta"), QStringLiteral("csv"), QStringLiteral("pdf"),
-                     QStringLiteral("xlsx"), QStringLiteral("empleado")},
-                    {QStringLiteral("lista"), QStringLiteral("completo")}, o, pos, error)) {
-    escribir(stderr, error + QStringLiteral("\n\n") + QString::fromUtf8(kAyudaInforme));
-    return kSalidaUso;
-  }
-  if (o.contains(QStringLiteral("lista"))) {
+  if (p.hay(lista)) {
     for (const auto& b : registro::Botones())
-      if (b.disponible()) escribir(stdout, QStringLiteral("%1\t%2\n").arg(b.boton, -26).arg(b.titulo));
+      if (b.esInforme() && b.disponible()) p.decir(QStringLiteral("%1\t%2\n").arg(b.boton, -26).arg(b.titulo));
     return kSalidaBien;
   }
-  if (pos.size() != 1) {
-    escribir(stderr, (pos.isEmpty() ? QStringLiteral("Falta el botón del informe.")
-                                    : QStringLiteral("Sobra: %1.").arg(pos.mid(1).join(QLatin1Char(' ')))) +
-                         QStringLiteral("\n\n") + QString::fromUtf8(kAyudaInforme));
-    return kSalidaUso;
-  }
-  const registro::BotonInforme* boton = registro::BuscarBoton(pos.first());
-  if (!boton) {
-    escribir(stderr, QStringLiteral("No hay ningún informe «%1». «cronicas informe --lista» muestra los que hay.\n")
-                         .arg(pos.first()));
-    return kSalidaUso;
-  }
-  if (!boton->disponible()) {
-    escribir(stderr, QStringLiteral("El informe «%1» (%2) todavía no está hecho: %3\n")
-                         .arg(boton->titulo.trimmed(), boton->boton, registro::kAvisoProximaVersion));
-    return kSalidaUso;
-  }
+  if (p.posicionales().size() != 1)
+    return p.malUsada(p.posicionales().isEmpty()
+                          ? QStringLiteral("Falta el botón del informe.")
+                          : QStringLiteral("Sobra: %1.").arg(p.posicionales().mid(1).join(QLatin1Char(' '))));
+  const QString nombreBoton = p.posicionales().constFirst();
+  const registro::BotonInforme* boton = registro::BuscarBoton(nombreBoton);
+  if (!boton)
+    return p.mal(
+        QStringLiteral("No hay ningún informe «%1». «cronicas informe --lista» muestra los que hay.").arg(nombreBoton));
+  if (!boton->esInforme())
+    return p.mal(QStringLiteral("«%1» (%2) no es un informe.").arg(boton->titulo.trimmed(), boton->boton));
+  if (!boton->disponible())
+    return p.mal(QStringLiteral("El informe «%1» (%2) todavía no está hecho: %3")
+                     .arg(boton->titulo.trimmed(), boton->boton, registro::kAvisoProximaVersion));
+
   SeleccionInforme seleccion;
   const bool conEmpleado = boton->dialogo == registro::Dialogo::EmpleadoYFechas;
-  if (o.contains(QStringLiteral("empleado")) != conEmpleado) {
-    escribir(stderr, conEmpleado ? QStringLiteral("%1 necesita el empleado: --empleado N.\n").arg(boton->boton)
-                                 : QStringLiteral("%1 no lleva --empleado.\n").arg(boton->boton));
-    return kSalidaUso;
-  }
-  if (conEmpleado) {
-    qint64 empleado = 0;
-    if (!leerEntero(o, QStringLiteral("empleado"), 0, empleado, error) || empleado > 32767) {
-      escribir(stderr,
-               (error.isEmpty() ? QStringLiteral("--empleado admite hasta 32767.") : error) + QLatin1Char('\n'));
-      return kSalidaUso;
-    }
-    seleccion.EmpleadoElegido = static_cast<qint16>(empleado);
-  }
-  if (o.contains(QStringLiteral("completo")) && !boton->completoConModuloFactura) {
-    escribir(stderr, QStringLiteral("%1 no lleva --completo.\n").arg(boton->boton));
-    return kSalidaUso;
-  }
-  if (boton->dialogo == registro::Dialogo::Ninguno &&
-      (o.contains(QStringLiteral("desde")) || o.contains(QStringLiteral("hasta")))) {
-    escribir(stderr, QStringLiteral("%1 es un listado sin fechas: sobran --desde y --hasta.\n").arg(boton->boton));
-    return kSalidaUso;
-  }
-  {
-    const QDate hoy = QDate::currentDate();
-    seleccion.FechaDesde = hoy;
-    seleccion.FechaHasta = hoy;
-    if (!leerFecha(o, QStringLiteral("desde"), seleccion.FechaDesde, error) ||
-        !leerFecha(o, QStringLiteral("hasta"), seleccion.FechaHasta, error)) {
-      escribir(stderr, error + QLatin1Char('\n'));
-      return kSalidaUso;
-    }
-    if (seleccion.FechaDesde > seleccion.FechaHasta) {
-      escribir(stderr, QStringLiteral("--desde no puede ser posterior a --hasta.\n"));
-      return kSalidaUso;
-    }
-  }
+  if (p.hay(empleado) != conEmpleado)
+    return p.mal(conEmpleado ? QStringLiteral("%1 necesita el empleado: --empleado N.").arg(boton->boton)
+                             : QStringLiteral("%1 no lleva --empleado.").arg(boton->boton));
+  if (!p.entero(empleado, 0, kEmpleadoMaximo, seleccion.EmpleadoElegido)) return kSalidaUso;
+  if (p.hay(completo) && !boton->completoConModuloFactura)
+    return p.mal(QStringLiteral("%1 no lleva --completo.").arg(boton->boton));
+  if (boton->dialogo == registro::Dialogo::Ninguno && (p.hay(desde) || p.hay(hasta)))
+    return p.mal(QStringLiteral("%1 es un listado sin fechas: sobran --desde y --hasta.").arg(boton->boton));
+  if (!p.fecha(desde, seleccion.FechaDesde) || !p.fecha(hasta, seleccion.FechaHasta)) return kSalidaUso;
+  if (seleccion.FechaDesde > seleccion.FechaHasta)
+    return p.mal(QStringLiteral("--desde no puede ser posterior a --hasta."));
 
-  sistema::NotificadorConsola notificador;
-  sistema::RelojSistema reloj;
+  sistema::Notificador& notificador = p.notificador();
   QString fallo;  // lo que no dejó terminar: ajustes, base, plantilla o fichero
   try {
     // Un fichero de ajustes que no se deja escribir no impide sacar el informe.
-    ajustes::AlmacenAjustes almacen(ficheroAjustes, [&notificador](const QString& aviso) {
+    ajustes::AlmacenAjustes almacen(p.ficheroAjustes(), [&notificador](const QString& aviso) {
       notificador.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
     });
     if (const auto falta = arranque::FaltaBaseVentas(almacen)) {
@@ -351,9 +450,10 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
     }
     AjustesTerminal at;
     arranque::Entorno entorno;
-    entorno.reloj = &reloj;
+    entorno.reloj = &p.reloj();
     entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
     entorno.buscarActualizaciones = false;
+    entorno.avisar = [&p](const QString& aviso) { p.avisar(QStringLiteral("Aviso: %1\n").arg(aviso)); };
     arranque::Arrancar(at, almacen, entorno);
 
     // Lo que el empleado del puesto no puede pulsar en la ventana tampoco lo
@@ -373,13 +473,13 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
     }
 
     // La casilla «Completo» sólo aparece con el módulo de facturas.
-    if (o.contains(QStringLiteral("completo"))) {
+    if (p.hay(completo)) {
       seleccion.Completo = arranque::ModuloFactura(at);
       if (!seleccion.Completo)
-        escribir(stderr, QStringLiteral("Este puesto no tiene el módulo de facturas: se hace sin «Completo».\n"));
+        p.avisar(QStringLiteral("Este puesto no tiene el módulo de facturas: se hace sin «Completo».\n"));
     }
 
-    informes::Contexto ctx{at, seleccion, notificador, reloj};
+    informes::Contexto ctx{at, seleccion, notificador, p.reloj()};
     const registro::Ejecucion e = registro::EjecutarBoton(*boton, ctx);
     if (e.resultado == registro::Resultado::Rechazado) return kSalidaRechazado;
     if (e.resultado == registro::Resultado::Error) return kSalidaError;
@@ -391,47 +491,37 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
       const QString fichero = QDir(almacen.carpetaSalida()).filePath(registro::kFicheroExportacion);
       const registro::Envio envio =
           registro::ExportarYEnviar(*at.ConexionInformes, boton->plantilla, opciones, fichero, at,
-                                    registro::LeerConfiguracionCorreo(almacen), notificador, reloj);
+                                    registro::LeerConfiguracionCorreo(almacen), notificador, p.reloj());
       if (envio.sinDatos) return kSalidaSinDatos;
       const QString ruta = QDir::toNativeSeparators(QFileInfo(fichero).absoluteFilePath());
-      escribir(stderr, envio.exportado
-                           ? QStringLiteral("Informe «%1» exportado en %2\n").arg(boton->titulo, ruta)
-                           : QStringLiteral("No se pudo exportar el informe a %1: %2\n").arg(ruta, envio.error));
+      p.avisar(envio.exportado ? QStringLiteral("Informe «%1» exportado en %2\n").arg(boton->titulo, ruta)
+                               : QStringLiteral("No se pudo exportar el informe a %1: %2\n").arg(ruta, envio.error));
       if (envio.enviado)
-        escribir(stderr, QStringLiteral("Correo enviado a %1\n").arg(at.EmailInformes));
+        p.avisar(QStringLiteral("Correo enviado a %1\n").arg(at.EmailInformes));
       else if (!envio.enLinea)
-        escribir(stderr, QStringLiteral("Sin conexión a Internet: el correo no se envía.\n"));
+        p.avisar(QStringLiteral("Sin conexión a Internet: el correo no se envía.\n"));
       else if (!envio.error.isEmpty() && envio.exportado)
-        escribir(stderr, QStringLiteral("El correo no se pudo enviar: %1\n").arg(envio.error));
+        p.avisar(QStringLiteral("El correo no se pudo enviar: %1\n").arg(envio.error));
     }
 
-    auto avisar = [&](const QString& fichero) {
-      escribir(stderr, QStringLiteral("Informe «%1» guardado en %2\n")
-                           .arg(boton->titulo, QDir::toNativeSeparators(QFileInfo(fichero).absoluteFilePath())));
+    auto guardado = [&](const QString& fichero) {
+      p.avisar(QStringLiteral("Informe «%1» guardado en %2\n")
+                   .arg(boton->titulo, QDir::toNativeSeparators(QFileInfo(fichero).absoluteFilePath())));
     };
-    const registro::Destinos destinos{o.value(QStringLiteral("pdf")), o.value(QStringLiteral("xlsx"))};
+    const registro::Destinos destinos{p.valor(pdf), p.valor(xlsx)};
     if (!destinos.pdf.isEmpty() || !destinos.xlsx.isEmpty()) {
-      if (!registro::GenerarSalidas(*at.ConexionInformes, boton->plantilla, opciones, destinos, notificador, reloj))
+      if (!registro::GenerarSalidas(*at.ConexionInformes, boton->plantilla, opciones, destinos, notificador, p.reloj()))
         return kSalidaSinDatos;
       for (const QString& f : {destinos.pdf, destinos.xlsx})
-        if (!f.isEmpty()) avisar(f);
+        if (!f.isEmpty()) guardado(f);
     }
-    if (o.contains(QStringLiteral("csv"))) {
-      const QString fichero = o.value(QStringLiteral("csv"));
-      informes::EscribirCsv(*at.ConexionInformes, fichero);
-      avisar(fichero);
+    if (p.hay(csv)) {
+      informes::EscribirCsv(*at.ConexionInformes, p.valor(csv));
+      guardado(p.valor(csv));
     } else if (destinos.pdf.isEmpty() && destinos.xlsx.isEmpty() && !exportaYEnvia) {
-      QFile salida;
-      if (!salida.open(stdout, QIODevice::WriteOnly)) return kSalidaError;
-      informes::EscribirCsv(*at.ConexionInformes, static_cast<QIODevice&>(salida));
+      informes::EscribirCsv(*at.ConexionInformes, p.salida());
     }
-  } catch (const motor::ErrorPlantilla& e) {
-    fallo = e.mensaje();
-  } catch (const motor::ErrorSalida& e) {
-    fallo = e.mensaje();
-  } catch (const datos::ErrorDatos& e) {
-    fallo = e.mensaje();
-  } catch (const ajustes::ErrorAjustes& e) {
+  } catch (const sistema::Error& e) {
     fallo = e.mensaje();
   }
   if (!fallo.isEmpty()) {
@@ -441,54 +531,95 @@ int ordenInforme(const QString& ficheroAjustes, const QStringList& args) {
   return kSalidaBien;
 }
 
+// --- La tabla de órdenes ------------------------------------------------------------
+
+// Una orden nueva es su función y un renglón aquí.
+const Orden kOrdenes[] = {
+    {"demo", "", "crea una tienda de demostración (bases de datos y ajustes)", kExplicacionDemo, "", OrdenDemo},
+    {"informe", "BOTON", "ejecuta un informe sin ventana y guarda sus filas", kExplicacionInforme, kNotasInforme,
+     OrdenInforme},
+};
+
+const Orden* BuscarOrden(const QString& nombre) {
+  for (const Orden& o : kOrdenes)
+    if (nombre == QLatin1String(o.nombre)) return &o;
+  return nullptr;
+}
+
+QString AyudaGeneral() {
+  const Generales g;
+  QString r = QStringLiteral(
+      "Uso: cronicas [--ajustes FICHERO] [ORDEN] [opciones]\n"
+      "\n"
+      "Informes de caja y ventas de la suite Velarix.\n"
+      "\n"
+      "Órdenes:\n");
+  qsizetype ancho = 0;
+  for (const Orden& o : kOrdenes) ancho = std::max(ancho, qsizetype(qstrlen(o.nombre)));
+  for (const Orden& o : kOrdenes)
+    r += QStringLiteral("  %1  %2\n").arg(QLatin1String(o.nombre), -int(ancho)).arg(QString::fromUtf8(o.resumen));
+  r += QStringLiteral("\nOpciones generales:\n") + ListaDeOpciones(g.todas(), ColumnaDeExplicaciones(g.todas()));
+  r += QStringLiteral("\nSin orden, cronicas abre la ventana principal de informes.\n");
+  return r;
+}
+
+// Lo que va antes de la orden: las opciones generales y la orden misma. Lo
+// que la sigue lo lee la orden con las suyas.
+struct Principio {
+  QString orden;
+  QString ficheroAjustes;
+  bool ayuda = false;
+  bool version = false;
+  QString error;
+};
+
+Principio LeerPrincipio(const QStringList& argumentos) {
+  const Generales g;
+  QCommandLineParser lector;
+  Preparar(lector, g.todas());
+  lector.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+  Principio p;
+  if (!lector.parse(ConPrograma(argumentos))) p.error = ErrorDeLectura(lector, argumentos, g.todas());
+  p.orden = lector.positionalArguments().value(0);
+  p.ficheroAjustes = lector.value(g.ficheroAjustes);
+  p.ayuda = lector.isSet(g.ayuda);
+  p.version = lector.isSet(g.version);
+  return p;
+}
+
 }  // namespace
 
 std::optional<QString> FicheroAjustesDeLaVentana(const QStringList& argumentos) {
-  const Argumentos a = separarGenerales(argumentos);
-  if (!a.error.isEmpty() || a.ayuda || !a.resto.isEmpty()) return std::nullopt;
-  return a.ajustes.isEmpty() ? ajustes::AlmacenAjustes::ficheroPorDefecto() : a.ajustes;
+  const Principio p = LeerPrincipio(argumentos);
+  if (!p.error.isEmpty() || p.ayuda || p.version || !p.orden.isEmpty()) return std::nullopt;
+  return p.ficheroAjustes;
 }
 
-int EjecutarLineaComandos(const QStringList& argumentos) {
-  const Argumentos a = separarGenerales(argumentos);
-  if (!a.error.isEmpty()) {
-    escribir(stderr, a.error + QLatin1Char('\n'));
+int EjecutarLineaComandos(const QStringList& argumentos, Consola& consola) {
+  const Principio p = LeerPrincipio(argumentos);
+  if (!p.error.isEmpty() && !p.ayuda) {
+    Escribir(consola.errores, p.error + QStringLiteral("\n\n") + AyudaGeneral());
     return kSalidaUso;
   }
-  const QString ficheroAjustes = a.ajustes.isEmpty() ? ajustes::AlmacenAjustes::ficheroPorDefecto() : a.ajustes;
-  const QString orden = a.resto.isEmpty() ? QString() : a.resto.first();
-  const QStringList resto = a.resto.mid(1);
-
-  if (orden == QLatin1String("demo")) {
-    if (a.ayuda) {
-      escribir(stdout, QString::fromUtf8(kAyudaDemo));
-      return kSalidaBien;
-    }
-    return ordenDemo(resto);
+  if (const Orden* orden = BuscarOrden(p.orden)) {
+    Peticion peticion(*orden, argumentos, consola);
+    return orden->ejecutar(peticion);
   }
-  if (orden == QLatin1String("informe")) {
-    if (a.ayuda) {
-      escribir(stdout, QString::fromUtf8(kAyudaInforme));
-      return kSalidaBien;
-    }
-    return ordenInforme(ficheroAjustes, resto);
-  }
-  if (orden == QLatin1String("--version")) {
-    escribir(stdout, QStringLiteral("cronicas %1\n").arg(QCoreApplication::applicationVersion()));
-    return kSalidaBien;
-  }
-  const QString ayuda = QString::fromUtf8(kAyudaGeneral).arg(QDir::toNativeSeparators(ficheroAjustes));
-  if (a.ayuda && orden.isEmpty()) {
-    escribir(stdout, ayuda);
-    return kSalidaBien;
-  }
-  if (!orden.isEmpty()) {
-    escribir(stderr, QStringLiteral("Orden desconocida: %1\n\n").arg(orden) + ayuda);
+  if (!p.orden.isEmpty()) {
+    Escribir(consola.errores, QStringLiteral("Orden desconocida: %1.\n\n").arg(p.orden) + AyudaGeneral());
     return kSalidaUso;
+  }
+  if (p.ayuda) {
+    Escribir(consola.salida, AyudaGeneral());
+    return kSalidaBien;
+  }
+  if (p.version) {
+    Escribir(consola.salida, Peticion::Version());
+    return kSalidaBien;
   }
   // Sin orden se abre la ventana; aquí sólo se llega si alguien llama sin
   // orden desde fuera de main().
-  escribir(stderr, ayuda);
+  Escribir(consola.errores, AyudaGeneral());
   return kSalidaUso;
 }
 

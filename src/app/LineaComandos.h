@@ -1,9 +1,16 @@
 #pragma once
-// Las órdenes sin ventana: `cronicas demo` e `cronicas informe`.
+// Las órdenes sin ventana (`cronicas demo`, `cronicas informe`...). Cada orden
+// es una función que declara sus opciones y las usa, y una línea de la tabla
+// de órdenes; la ayuda sale de esas mismas declaraciones.
 
+#include <QIODevice>
 #include <QStringList>
 
 #include <optional>
+
+namespace sistema {
+class Reloj;
+}
 
 namespace app {
 
@@ -17,11 +24,20 @@ enum CodigoSalida : int {
   kSalidaSinPermiso = 5,  // el empleado del puesto no puede usar ese botón
 };
 
+// Adónde escribe una orden y de qué reloj salen «hoy» y «ayer». El programa
+// usa la consola y el reloj del sistema; las pruebas, memoria y un reloj fijo.
+struct Consola {
+  QIODevice& salida;
+  QIODevice& errores;
+  const sistema::Reloj& reloj;
+};
+
 // Sin orden, el programa abre la ventana: devuelve el fichero de ajustes con
-// que abrirla. Con una orden, o con la ayuda o la versión, nada.
+// que abrirla. Con una orden, con la ayuda o la versión, o con un argumento
+// que no se entiende, nada: eso lo atiende EjecutarLineaComandos.
 std::optional<QString> FicheroAjustesDeLaVentana(const QStringList& argumentos);
 
 // `argumentos` sin el nombre del programa. Devuelve el código de salida.
-int EjecutarLineaComandos(const QStringList& argumentos);
+int EjecutarLineaComandos(const QStringList& argumentos, Consola& consola);
 
 }  // namespace app

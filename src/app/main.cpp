@@ -3,11 +3,16 @@
 #include "reports_ui/ArranqueVentana.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
 
 namespace {
+// Los de la salida estándar y la de errores, también en Windows.
+constexpr int kDescriptorSalida = 1;
+constexpr int kDescriptorErrores = 2;
+
 void Nombrar() {
   QCoreApplication::setApplicationName(QStringLiteral("cronicas"));
   QCoreApplication::setOrganizationName(QStringLiteral("velarix"));
@@ -26,7 +31,14 @@ int main(int argc, char* argv[]) {
     sistema::PrepararCarpetaDeEjecucion();
     QGuiApplication aplicacion(argc, argv);
     Nombrar();
-    return app::EjecutarLineaComandos(QGuiApplication::arguments().mid(1));
+    // Sin búfer: el progreso de una orden larga se ve según llega, también
+    // cuando la salida va a un fichero o a otro programa.
+    QFile salida, errores;
+    salida.open(kDescriptorSalida, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    errores.open(kDescriptorErrores, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    const sistema::RelojSistema reloj;
+    app::Consola consola{salida, errores, reloj};
+    return app::EjecutarLineaComandos(QGuiApplication::arguments().mid(1), consola);
   }
   if (!sistema::HayPantalla()) {
     // Sin esto Qt aborta con un mensaje de X que no dice qué hacer.

@@ -98,11 +98,15 @@ void BusquedasVentas::RepararImpuestoFactura(const QVariant& numero) {
 
 void BusquedasVentas::AplicarReparaciones() {
   if (reparar_.empty()) return;
-  datos::Consulta q = ventas_.preparar(QStringLiteral("UPDATE cabecera_factura SET impuesto = 0 WHERE numero = ?"));
-  for (qint64 n : reparar_) {
-    q.enlazar(n);
-    q.ejecutar();
-  }
+  // Una escritura corta de la base de ventas, aparte de la lectura del
+  // informe: las cajas no esperan más que lo que tarda.
+  ventas_.escribirCorto([&ventas = ventas_, numeros = std::move(reparar_)] {
+    datos::Consulta q = ventas.preparar(QStringLiteral("UPDATE cabecera_factura SET impuesto = 0 WHERE numero = ?"));
+    for (qint64 n : numeros) {
+      q.enlazar(n);
+      q.ejecutar();
+    }
+  });
   reparar_.clear();
 }
 

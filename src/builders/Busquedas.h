@@ -44,8 +44,9 @@ class BusquedasVentas {
   QString TelefonoCliente(const QVariant& codigo) const;
 
   // La factura cuyo impuesto no es un número se repara poniéndolo a 0. Se
-  // apunta durante el recorrido y se escribe después, con la consulta del
-  // informe ya cerrada.
+  // apunta durante el recorrido y se escribe después en una transacción
+  // corta, con la consulta del informe ya cerrada (y la foto de lectura del
+  // informe, si hay una).
   void RepararImpuestoFactura(const QVariant& numero);
   void AplicarReparaciones();
 

@@ -16,6 +16,18 @@ const QString factura::kColumnas = QStringLiteral(
     " cabecera_factura.impuestoincluido, cabecera_factura.efectivo, cabecera_factura.tarjeta,"
     " cabecera_factura.fechaventa, mesas.nummesa");
 
+void FijarComunesFacturas(EscritorInformes& escritor, const CabeceraNegocio& cabecera, const SelloGeneracion& sello,
+                          const SeleccionInforme& sel, qint64 facturas, double gastos) {
+  escritor.fijar(Col::Texto1, cabecera.nombre);
+  escritor.fijar(Col::Texto2, cabecera.direccion);
+  escritor.fijar(Col::Fecha1, sello.fecha);
+  escritor.fijar(Col::Fecha2, sello.hora);
+  escritor.fijar(Col::Entero3, facturas);
+  escritor.fijar(Col::Texto6, textoDiaMesAnio(sel.FechaDesde));
+  escritor.fijar(Col::Texto7, textoDiaMesAnio(sel.FechaHasta));
+  escritor.fijar(Col::Numerico5, gastos);
+}
+
 double Importe(const QVariant& v) {
   if (v.isNull()) return 0;
   bool ok = false;
@@ -66,31 +78,6 @@ std::optional<double> BaseConReparacion(const QVariant& impuesto, const QVariant
 
 namespace {
 
-// Columnas del cierre de caja.
-struct ColumnasCierre {
-  const int texto1 = EscritorInformes::indiceColumna(QStringLiteral("Texto1"));
-  const int texto2 = EscritorInformes::indiceColumna(QStringLiteral("Texto2"));
-  const int texto3 = EscritorInformes::indiceColumna(QStringLiteral("Texto3"));
-  const int texto5 = EscritorInformes::indiceColumna(QStringLiteral("Texto5"));
-  const int texto6 = EscritorInformes::indiceColumna(QStringLiteral("Texto6"));
-  const int texto7 = EscritorInformes::indiceColumna(QStringLiteral("texto7"));
-  const int texto8 = EscritorInformes::indiceColumna(QStringLiteral("texto8"));
-  const int texto11 = EscritorInformes::indiceColumna(QStringLiteral("texto11"));
-  const int texto21 = EscritorInformes::indiceColumna(QStringLiteral("texto21"));
-  const int texto22 = EscritorInformes::indiceColumna(QStringLiteral("texto22"));
-  const int numerico1 = EscritorInformes::indiceColumna(QStringLiteral("Numerico1"));
-  const int numerico2 = EscritorInformes::indiceColumna(QStringLiteral("Numerico2"));
-  const int numerico3 = EscritorInformes::indiceColumna(QStringLiteral("Numerico3"));
-  const int numerico4 = EscritorInformes::indiceColumna(QStringLiteral("Numerico4"));
-  const int numerico5 = EscritorInformes::indiceColumna(QStringLiteral("numerico5"));
-  const int fecha1 = EscritorInformes::indiceColumna(QStringLiteral("fecha1"));
-  const int fecha2 = EscritorInformes::indiceColumna(QStringLiteral("fecha2"));
-  const int fecha3 = EscritorInformes::indiceColumna(QStringLiteral("FECHA3"));
-  const int fecha4 = EscritorInformes::indiceColumna(QStringLiteral("fecha4"));
-  const int doble1 = EscritorInformes::indiceColumna(QStringLiteral("doble1"));
-  const int entero3 = EscritorInformes::indiceColumna(QStringLiteral("entero3"));
-};
-
 // La mesa de la factura o, sin mesa, el sitio de la venta.
 QVariant LugarCierre(const QVariant& numMesa, const QVariant& zona) {
   if (numMesa.isNull() || numMesa.toString().isEmpty())
@@ -130,31 +117,30 @@ void CrearCierreCaja(Contexto& ctx) {
   q.enlazar(empleado).enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
   q.ejecutar();
 
-  static const ColumnasCierre c;
-  FijarComunesFacturas(escritor, c, cabecera, sello, sel, cuantas, gastos);
+  FijarComunesFacturas(escritor, cabecera, sello, sel, cuantas, gastos);
   while (q.siguiente()) {
     const QVariant numero = q.valor(kNumero);
     const QVariant impuesto = q.valor(kImpuesto);
     const QVariant zona = q.valor(kZona);
     escritor.nuevaFila();
-    escritor.poner(c.numerico1, impuesto.isNull() ? QVariant(0) : impuesto);
-    escritor.poner(c.texto3, q.valor(kCamarero));
-    escritor.poner(c.texto22, numero);
-    escritor.poner(c.texto11, LugarCierre(q.valor(kNumMesa), zona));
-    escritor.poner(c.texto8, busquedas.NombreSalon(zona));
-    escritor.poner(c.fecha3, HoraONulo(q.valor(kHora)));
-    escritor.poner(c.numerico4, q.valor(kDescuento));
-    escritor.poner(c.fecha4, HoraONulo(q.valor(kHoraInicio)));
+    escritor.poner(Col::Numerico1, impuesto.isNull() ? QVariant(0) : impuesto);
+    escritor.poner(Col::Texto3, q.valor(kCamarero));
+    escritor.poner(Col::Texto22, numero);
+    escritor.poner(Col::Texto11, LugarCierre(q.valor(kNumMesa), zona));
+    escritor.poner(Col::Texto8, busquedas.NombreSalon(zona));
+    escritor.poner(Col::Fecha3, HoraONulo(q.valor(kHora)));
+    escritor.poner(Col::Numerico4, q.valor(kDescuento));
+    escritor.poner(Col::Fecha4, HoraONulo(q.valor(kHoraInicio)));
     const double tarjeta = Importe(q.valor(kTarjeta));
     const double efectivo = Importe(q.valor(kEfectivo));
-    escritor.poner(c.texto21, tarjeta == 0 && efectivo == 0 ? busquedas.NombreFormaPago(q.valor(kPago))
-                                                            : QVariant(QStringLiteral("Tarjeta/Efectivo")));
+    escritor.poner(Col::Texto21, tarjeta == 0 && efectivo == 0 ? busquedas.NombreFormaPago(q.valor(kPago))
+                                                               : QVariant(QStringLiteral("Tarjeta/Efectivo")));
     const QDate dia = datos::aFecha(q.valor(kFechaVenta));
-    escritor.poner(c.texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
+    escritor.poner(Col::Texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
     const QVariant total = q.valor(kTotal);
-    if (const auto base = BaseConReparacion(impuesto, total, numero, busquedas)) escritor.poner(c.numerico2, *base);
-    escritor.poner(c.numerico3, q.valor(kRecargo));
-    escritor.poner(c.doble1, total);
+    if (const auto base = BaseConReparacion(impuesto, total, numero, busquedas)) escritor.poner(Col::Numerico2, *base);
+    escritor.poner(Col::Numerico3, q.valor(kRecargo));
+    escritor.poner(Col::Doble1, total);
     sel.SinDatos = false;
     escritor.guardarFila();
   }

@@ -1,8 +1,7 @@
 #include "builders/ExportarCsv.h"
 
 #include "builders/Informes.h"
-
-#include <QSaveFile>
+#include "platform/sistema/FicheroSalida.h"
 
 #include <charconv>
 
@@ -118,9 +117,9 @@ bool yaEnOrden(const datos::Conexion& conexion) {
 }  // namespace
 
 void EscribirCsv(const datos::Conexion& conexion, QIODevice& destino) {
-  const auto& columnas = columnasInformes();
+  const auto& columnas = kColumnasInformes;
   QStringList cabecera;
-  for (const auto& c : columnas) cabecera << c.nombre;
+  for (int i = 0; i < kNumColumnas; ++i) cabecera << NombreColumna(static_cast<Col>(i));
   const bool conFila =
       conexion.columnas(QStringLiteral("informes")).contains(QStringLiteral("fila"), Qt::CaseInsensitive);
   const bool ordenar = conFila && !yaEnOrden(conexion);
@@ -168,12 +167,12 @@ void EscribirCsv(const datos::Conexion& conexion, QIODevice& destino) {
 }
 
 void EscribirCsv(const datos::Conexion& conexion, const QString& fichero) {
-  QSaveFile f(fichero);
-  if (!f.open(QIODevice::WriteOnly))
-    throw datos::ErrorDatos(QStringLiteral("No se puede escribir el fichero %1: %2").arg(fichero, f.errorString()));
-  EscribirCsv(conexion, static_cast<QIODevice&>(f));
-  if (!f.commit())
-    throw datos::ErrorDatos(QStringLiteral("No se puede escribir el fichero %1: %2").arg(fichero, f.errorString()));
+  sistema::FicheroSalida f(fichero);
+  if (!f.abrir())
+    throw datos::ErrorDatos(QStringLiteral("No se puede escribir el fichero %1: %2").arg(fichero, f.error()));
+  EscribirCsv(conexion, f.dispositivo());
+  if (!f.confirmar())
+    throw datos::ErrorDatos(QStringLiteral("No se puede escribir el fichero %1: %2").arg(fichero, f.error()));
 }
 
 }  // namespace informes

@@ -37,20 +37,10 @@ std::optional<double> BaseConReparacion(const QVariant& impuesto, const QVariant
                                         BusquedasVentas& busquedas);
 
 // Lo que llevan todas las filas del cierre de caja y de las ventas por forma
-// de pago: negocio, sello, intervalo, número de facturas y gastos. Las dos
-// tienen esas columnas con los mismos nombres en su tabla de columnas.
-template <class Columnas>
-void FijarComunesFacturas(EscritorInformes& escritor, const Columnas& c, const CabeceraNegocio& cabecera,
-                          const SelloGeneracion& sello, const SeleccionInforme& sel, qint64 facturas, double gastos) {
-  escritor.fijar(c.texto1, cabecera.nombre);
-  escritor.fijar(c.texto2, cabecera.direccion);
-  escritor.fijar(c.fecha1, sello.fecha);
-  escritor.fijar(c.fecha2, sello.hora);
-  escritor.fijar(c.entero3, facturas);
-  escritor.fijar(c.texto6, textoDiaMesAnio(sel.FechaDesde));
-  escritor.fijar(c.texto7, textoDiaMesAnio(sel.FechaHasta));
-  escritor.fijar(c.numerico5, gastos);
-}
+// de pago, en las mismas columnas: negocio, sello, intervalo, número de
+// facturas y gastos.
+void FijarComunesFacturas(EscritorInformes& escritor, const CabeceraNegocio& cabecera, const SelloGeneracion& sello,
+                          const SeleccionInforme& sel, qint64 facturas, double gastos);
 
 // La cabecera de cada factura como la leen el cierre de caja y las ventas por
 // forma de pago: estas columnas en este orden, con el rótulo de la mesa. Las

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -104,9 +105,9 @@ class Registro {
 
 // Columnas de Informes que reciben la cabecera del negocio.
 struct ColumnasCabecera {
-  QString nombre;
-  QString direccion;
-  QString parteCif;  // vacío: el listado no lleva parte del cif
+  Col nombre;
+  Col direccion;
+  std::optional<Col> parteCif;  // nada: el listado no lleva parte del cif
 };
 
 struct Listado {
@@ -143,7 +144,7 @@ void Construir(Contexto& ctx, const Listado& listado) {
     escritor.nuevaFila();
     escritor.poner(listado.cabecera.nombre, nombreNegocio);
     escritor.poner(listado.cabecera.direccion, direccionNegocio);
-    if (!listado.cabecera.parteCif.isEmpty()) escritor.poner(listado.cabecera.parteCif, parteCif);
+    if (listado.cabecera.parteCif) escritor.poner(*listado.cabecera.parteCif, parteCif);
     listado.columnas(escritor, Registro(indices, valores));
     ctx.seleccion.SinDatos = false;
     escritor.guardarFila();
@@ -182,99 +183,99 @@ void Construir(Contexto& ctx, const Listado& listado) {
 // --- Los listados --------------------------------------------------------------------
 
 void ColumnasProducto(EscritorInformes& e, const Registro& r) {
-  e.poner(QStringLiteral("Texto2"), r.valor(QStringLiteral("nombre")));
-  e.poner(QStringLiteral("Texto3"), r.valor(QStringLiteral("descripcion")));
-  e.poner(QStringLiteral("Texto4"), r.valor(QStringLiteral("descnum")));
-  e.poner(QStringLiteral("Texto5"), RotuloPreparacion(r.valor(QStringLiteral("ubicacion"))));
-  e.poner(QStringLiteral("Numerico1"), r.valor(QStringLiteral("precio")));
-  e.poner(QStringLiteral("Numerico2"), r.valor(QStringLiteral("impuesto")));
+  e.poner(Col::Texto2, r.valor(QStringLiteral("nombre")));
+  e.poner(Col::Texto3, r.valor(QStringLiteral("descripcion")));
+  e.poner(Col::Texto4, r.valor(QStringLiteral("descnum")));
+  e.poner(Col::Texto5, RotuloPreparacion(r.valor(QStringLiteral("ubicacion"))));
+  e.poner(Col::Numerico1, r.valor(QStringLiteral("precio")));
+  e.poner(Col::Numerico2, r.valor(QStringLiteral("impuesto")));
   const QVariant familia = r.valor(QStringLiteral("familia"));
-  e.poner(QStringLiteral("texto8"), familia.isNull() ? QVariant(QStringLiteral("Sin Asignar")) : familia);
-  e.poner(QStringLiteral("Numerico3"), r.valor(QStringLiteral("entrada")));
-  e.poner(QStringLiteral("Numerico4"), r.valor(QStringLiteral("salida")));
-  e.poner(QStringLiteral("numerico5"), r.valor(QStringLiteral("stock")));
-  e.poner(QStringLiteral("numerico21"), r.valor(QStringLiteral("stockinterno")));
+  e.poner(Col::Texto8, familia.isNull() ? QVariant(QStringLiteral("Sin Asignar")) : familia);
+  e.poner(Col::Numerico3, r.valor(QStringLiteral("entrada")));
+  e.poner(Col::Numerico4, r.valor(QStringLiteral("salida")));
+  e.poner(Col::Numerico5, r.valor(QStringLiteral("stock")));
+  e.poner(Col::Numerico21, r.valor(QStringLiteral("stockinterno")));
 }
 
 void ColumnasBajoMinimo(EscritorInformes& e, const Registro& r) {
-  e.poner(QStringLiteral("Texto5"), r.valor(QStringLiteral("nombreprod")));
-  e.poner(QStringLiteral("Texto6"), r.valor(QStringLiteral("nombreprov")));
-  e.poner(QStringLiteral("Numerico1"), r.valor(QStringLiteral("coste")));
-  e.poner(QStringLiteral("Numerico2"), r.valor(QStringLiteral("precio")));
-  e.poner(QStringLiteral("Numerico3"), r.valor(QStringLiteral("stock")));
-  e.poner(QStringLiteral("Numerico4"), r.valor(QStringLiteral("stockminimo")));
+  e.poner(Col::Texto5, r.valor(QStringLiteral("nombreprod")));
+  e.poner(Col::Texto6, r.valor(QStringLiteral("nombreprov")));
+  e.poner(Col::Numerico1, r.valor(QStringLiteral("coste")));
+  e.poner(Col::Numerico2, r.valor(QStringLiteral("precio")));
+  e.poner(Col::Numerico3, r.valor(QStringLiteral("stock")));
+  e.poner(Col::Numerico4, r.valor(QStringLiteral("stockminimo")));
 }
 
 void ColumnasCliente(EscritorInformes& e, const Registro& r) {
-  e.poner(QStringLiteral("texto10"), Unir({r.texto(QStringLiteral("nombre")), r.texto(QStringLiteral("apellidos"))}));
-  e.poner(QStringLiteral("Texto4"), Unir({r.texto(QStringLiteral("direccion")), r.texto(QStringLiteral("numero")),
-                                          r.texto(QStringLiteral("piso")), r.texto(QStringLiteral("puerta"))}));
-  e.poner(QStringLiteral("Texto5"), r.valor(QStringLiteral("codigo_postal")));
-  e.poner(QStringLiteral("Texto6"), r.valor(QStringLiteral("telefono")));
-  e.poner(QStringLiteral("texto7"), r.valor(QStringLiteral("cif")));
-  e.poner(QStringLiteral("texto8"), r.valor(QStringLiteral("e_mail")));
-  e.poner(QStringLiteral("texto9"), NumeroEnTexto(r.valor(QStringLiteral("descuento"))));
+  e.poner(Col::Texto10, Unir({r.texto(QStringLiteral("nombre")), r.texto(QStringLiteral("apellidos"))}));
+  e.poner(Col::Texto4, Unir({r.texto(QStringLiteral("direccion")), r.texto(QStringLiteral("numero")),
+                             r.texto(QStringLiteral("piso")), r.texto(QStringLiteral("puerta"))}));
+  e.poner(Col::Texto5, r.valor(QStringLiteral("codigo_postal")));
+  e.poner(Col::Texto6, r.valor(QStringLiteral("telefono")));
+  e.poner(Col::Texto7, r.valor(QStringLiteral("cif")));
+  e.poner(Col::Texto8, r.valor(QStringLiteral("e_mail")));
+  e.poner(Col::Texto9, NumeroEnTexto(r.valor(QStringLiteral("descuento"))));
 }
 
 void ColumnasEmpleado(EscritorInformes& e, const Registro& r) {
-  e.poner(QStringLiteral("texto10"), Unir({r.texto(QStringLiteral("nombre")), r.texto(QStringLiteral("apellidos"))}));
-  e.poner(QStringLiteral("Texto4"), r.valor(QStringLiteral("direccion")));
-  e.poner(QStringLiteral("Texto5"), r.valor(QStringLiteral("cp")));
-  e.poner(QStringLiteral("Texto6"), r.valor(QStringLiteral("telefono")));
-  e.poner(QStringLiteral("texto7"), r.valor(QStringLiteral("dni")));
-  e.poner(QStringLiteral("texto8"), r.valor(QStringLiteral("localidad")));
-  e.poner(QStringLiteral("texto9"), r.valor(QStringLiteral("provincia")));
-  e.poner(QStringLiteral("Numerico1"), r.valor(QStringLiteral("sueldobase")));
-  e.poner(QStringLiteral("texto12"), FechaEnTexto(r.valor(QStringLiteral("fechaalta"))));
-  e.poner(QStringLiteral("texto13"), FechaEnTexto(r.valor(QStringLiteral("fechabaja"))));
-  e.poner(QStringLiteral("texto14"), r.valor(QStringLiteral("horario")));
-  e.poner(QStringLiteral("Texto18"), r.valor(QStringLiteral("funcion")));
-  e.poner(QStringLiteral("texto15"), RotuloDiaLibre(r.valor(QStringLiteral("libra"))));
-  e.poner(QStringLiteral("texto16"), r.valor(QStringLiteral("usuario")));
-  e.poner(QStringLiteral("texto17"), r.valor(QStringLiteral("clave")));
-  e.poner(QStringLiteral("texto19"), r.valor(QStringLiteral("ss")));
+  e.poner(Col::Texto10, Unir({r.texto(QStringLiteral("nombre")), r.texto(QStringLiteral("apellidos"))}));
+  e.poner(Col::Texto4, r.valor(QStringLiteral("direccion")));
+  e.poner(Col::Texto5, r.valor(QStringLiteral("cp")));
+  e.poner(Col::Texto6, r.valor(QStringLiteral("telefono")));
+  e.poner(Col::Texto7, r.valor(QStringLiteral("dni")));
+  e.poner(Col::Texto8, r.valor(QStringLiteral("localidad")));
+  e.poner(Col::Texto9, r.valor(QStringLiteral("provincia")));
+  e.poner(Col::Numerico1, r.valor(QStringLiteral("sueldobase")));
+  e.poner(Col::Texto12, FechaEnTexto(r.valor(QStringLiteral("fechaalta"))));
+  e.poner(Col::Texto13, FechaEnTexto(r.valor(QStringLiteral("fechabaja"))));
+  e.poner(Col::Texto14, r.valor(QStringLiteral("horario")));
+  e.poner(Col::Texto18, r.valor(QStringLiteral("funcion")));
+  e.poner(Col::Texto15, RotuloDiaLibre(r.valor(QStringLiteral("libra"))));
+  e.poner(Col::Texto16, r.valor(QStringLiteral("usuario")));
+  e.poner(Col::Texto17, r.valor(QStringLiteral("clave")));
+  e.poner(Col::Texto19, r.valor(QStringLiteral("ss")));
 }
 
 void ColumnasFamilia(EscritorInformes& e, const Registro& r) {
-  e.poner(QStringLiteral("Texto1"), r.valor(QStringLiteral("codigo")));
-  e.poner(QStringLiteral("Texto2"), r.valor(QStringLiteral("nombre")));
-  e.poner(QStringLiteral("Texto3"), r.valor(QStringLiteral("nombrecompleto")));
-  e.poner(QStringLiteral("Texto4"), r.valor(QStringLiteral("descnumerica")));
-  e.poner(QStringLiteral("Texto5"), RotuloPreparacion(r.valor(QStringLiteral("hechoen"))));
-  e.poner(QStringLiteral("Numerico1"), r.valor(QStringLiteral("precio")));
-  e.poner(QStringLiteral("Numerico2"), r.valor(QStringLiteral("impuesto")));
+  e.poner(Col::Texto1, r.valor(QStringLiteral("codigo")));
+  e.poner(Col::Texto2, r.valor(QStringLiteral("nombre")));
+  e.poner(Col::Texto3, r.valor(QStringLiteral("nombrecompleto")));
+  e.poner(Col::Texto4, r.valor(QStringLiteral("descnumerica")));
+  e.poner(Col::Texto5, RotuloPreparacion(r.valor(QStringLiteral("hechoen"))));
+  e.poner(Col::Numerico1, r.valor(QStringLiteral("precio")));
+  e.poner(Col::Numerico2, r.valor(QStringLiteral("impuesto")));
 }
 
 void ColumnasFormaPago(EscritorInformes& e, const Registro& r) {
-  e.poner(QStringLiteral("Texto1"), NumeroEnTexto(r.valor(QStringLiteral("codigo"))));
-  e.poner(QStringLiteral("Texto2"), r.valor(QStringLiteral("nombre")));
+  e.poner(Col::Texto1, NumeroEnTexto(r.valor(QStringLiteral("codigo"))));
+  e.poner(Col::Texto2, r.valor(QStringLiteral("nombre")));
   const QVariant tarjeta = r.valor(QStringLiteral("tarjeta"));
-  e.poner(QStringLiteral("Texto4"), RotuloFormaPago(!tarjeta.isNull() && tarjeta.toDouble() != 0));
+  e.poner(Col::Texto4, RotuloFormaPago(!tarjeta.isNull() && tarjeta.toDouble() != 0));
 }
 
 void ColumnasProveedor(EscritorInformes& e, const Registro& r) {
-  e.poner(QStringLiteral("texto10"), r.valor(QStringLiteral("nombre")));
-  e.poner(QStringLiteral("Texto4"), Unir({r.texto(QStringLiteral("direccion")), r.texto(QStringLiteral("poblacion")),
-                                          r.texto(QStringLiteral("provincia"))}));
-  e.poner(QStringLiteral("Texto5"), r.valor(QStringLiteral("codigopostal")));
-  e.poner(QStringLiteral("Texto6"), r.valor(QStringLiteral("telefono")));
-  e.poner(QStringLiteral("texto7"), r.valor(QStringLiteral("fax")));
-  e.poner(QStringLiteral("texto8"), r.valor(QStringLiteral("contacto")));
-  e.poner(QStringLiteral("texto9"), r.valor(QStringLiteral("nif")));
-  e.poner(QStringLiteral("texto11"), r.valor(QStringLiteral("email")));
+  e.poner(Col::Texto10, r.valor(QStringLiteral("nombre")));
+  e.poner(Col::Texto4, Unir({r.texto(QStringLiteral("direccion")), r.texto(QStringLiteral("poblacion")),
+                             r.texto(QStringLiteral("provincia"))}));
+  e.poner(Col::Texto5, r.valor(QStringLiteral("codigopostal")));
+  e.poner(Col::Texto6, r.valor(QStringLiteral("telefono")));
+  e.poner(Col::Texto7, r.valor(QStringLiteral("fax")));
+  e.poner(Col::Texto8, r.valor(QStringLiteral("contacto")));
+  e.poner(Col::Texto9, r.valor(QStringLiteral("nif")));
+  e.poner(Col::Texto11, r.valor(QStringLiteral("email")));
 }
 
 void ColumnasValoracion(EscritorInformes& e, const Registro& r) {
-  e.poner(QStringLiteral("Texto5"), r.valor(QStringLiteral("nombre")));
-  e.poner(QStringLiteral("Numerico1"), r.valor(QStringLiteral("coste")));
-  e.poner(QStringLiteral("Numerico2"), r.valor(QStringLiteral("precio")));
-  e.poner(QStringLiteral("Numerico3"), r.valor(QStringLiteral("stock")));
-  e.poner(QStringLiteral("Texto6"), RotuloTipoProducto(r.valor(QStringLiteral("tipoprod"))));
+  e.poner(Col::Texto5, r.valor(QStringLiteral("nombre")));
+  e.poner(Col::Numerico1, r.valor(QStringLiteral("coste")));
+  e.poner(Col::Numerico2, r.valor(QStringLiteral("precio")));
+  e.poner(Col::Numerico3, r.valor(QStringLiteral("stock")));
+  e.poner(Col::Texto6, RotuloTipoProducto(r.valor(QStringLiteral("tipoprod"))));
 }
 
-const ColumnasCabecera kCabeceraDetras{QStringLiteral("Texto6"), QStringLiteral("texto7"), {}};
-const ColumnasCabecera kCabeceraDelante{QStringLiteral("Texto1"), QStringLiteral("Texto2"), {}};
-const ColumnasCabecera kCabeceraConCif{QStringLiteral("Texto1"), QStringLiteral("Texto2"), QStringLiteral("Texto3")};
+const ColumnasCabecera kCabeceraDetras{Col::Texto6, Col::Texto7, {}};
+const ColumnasCabecera kCabeceraDelante{Col::Texto1, Col::Texto2, {}};
+const ColumnasCabecera kCabeceraConCif{Col::Texto1, Col::Texto2, Col::Texto3};
 
 }  // namespace
 

@@ -9,31 +9,6 @@ namespace informes {
 
 namespace {
 
-struct ColumnasResumen {
-  const int texto1 = EscritorInformes::indiceColumna(QStringLiteral("Texto1"));
-  const int texto2 = EscritorInformes::indiceColumna(QStringLiteral("Texto2"));
-  const int texto4 = EscritorInformes::indiceColumna(QStringLiteral("Texto4"));
-  const int texto5 = EscritorInformes::indiceColumna(QStringLiteral("Texto5"));
-  const int texto6 = EscritorInformes::indiceColumna(QStringLiteral("Texto6"));
-  const int texto7 = EscritorInformes::indiceColumna(QStringLiteral("texto7"));
-  const int texto11 = EscritorInformes::indiceColumna(QStringLiteral("texto11"));
-  const int texto18 = EscritorInformes::indiceColumna(QStringLiteral("texto18"));
-  const int texto20 = EscritorInformes::indiceColumna(QStringLiteral("texto20"));
-  const int texto21 = EscritorInformes::indiceColumna(QStringLiteral("texto21"));
-  const int texto23 = EscritorInformes::indiceColumna(QStringLiteral("texto23"));
-  const int numerico1 = EscritorInformes::indiceColumna(QStringLiteral("Numerico1"));
-  const int numerico2 = EscritorInformes::indiceColumna(QStringLiteral("Numerico2"));
-  const int numerico3 = EscritorInformes::indiceColumna(QStringLiteral("Numerico3"));
-  const int numerico4 = EscritorInformes::indiceColumna(QStringLiteral("Numerico4"));
-  const int numerico5 = EscritorInformes::indiceColumna(QStringLiteral("numerico5"));
-  const int numerico9 = EscritorInformes::indiceColumna(QStringLiteral("numerico9"));
-  const int numerico10 = EscritorInformes::indiceColumna(QStringLiteral("numerico10"));
-  const int fecha1 = EscritorInformes::indiceColumna(QStringLiteral("fecha1"));
-  const int fecha2 = EscritorInformes::indiceColumna(QStringLiteral("fecha2"));
-  const int fecha3 = EscritorInformes::indiceColumna(QStringLiteral("FECHA3"));
-  const int fecha4 = EscritorInformes::indiceColumna(QStringLiteral("fecha4"));
-};
-
 // Una venta tal como la lee el resumen, de facturas o de anulaciones.
 struct Venta {
   QVariant numero, numMesa, zona, pago, hora, horaInicio, descuento, modoVenta, cliente;
@@ -321,14 +296,13 @@ class Resumen {
 
   // Lo que es igual en todas las filas.
   void fijarComunes(const CabeceraNegocio& cabecera, double gastos) {
-    static const ColumnasResumen c;
-    escritor_.fijar(c.texto6, desde_);
-    escritor_.fijar(c.texto7, hasta_);
-    escritor_.fijar(c.texto1, cabecera.nombre);
-    escritor_.fijar(c.texto2, cabecera.direccion);
-    escritor_.fijar(c.fecha1, sello_.fecha);
-    escritor_.fijar(c.fecha2, sello_.hora);
-    escritor_.fijar(c.numerico5, gastos);
+    escritor_.fijar(Col::Texto6, desde_);
+    escritor_.fijar(Col::Texto7, hasta_);
+    escritor_.fijar(Col::Texto1, cabecera.nombre);
+    escritor_.fijar(Col::Texto2, cabecera.direccion);
+    escritor_.fijar(Col::Fecha1, sello_.fecha);
+    escritor_.fijar(Col::Fecha2, sello_.hora);
+    escritor_.fijar(Col::Numerico5, gastos);
   }
 
   void escribir(const Venta& v, const std::vector<GrupoCamarero>& grupos) {
@@ -346,10 +320,9 @@ class Resumen {
     // Una venta abierta un día y cerrada en otro pone la nota en las filas
     // escritas hasta aquí y en todas las que vengan.
     if (!aviso_ && !grupos.empty() && v.abiertaOtroDia) {
-      static const ColumnasResumen c;
       aviso_ = true;
-      escritor_.estampar(QStringLiteral("texto18"), kNotaFechaApertura);
-      escritor_.fijar(c.texto18, kNotaFechaApertura);
+      escritor_.estampar(Col::Texto18, kNotaFechaApertura);
+      escritor_.fijar(Col::Texto18, kNotaFechaApertura);
     }
   }
 
@@ -359,13 +332,12 @@ class Resumen {
   enum class Pago { Unico, Efectivo, Tarjeta };
 
   void escribirFila(const Venta& v, const GrupoCamarero& g, const Parte& parte, Pago pago) {
-    static const ColumnasResumen c;
     EscritorInformes& e = escritor_;
     e.nuevaFila();
-    e.poner(c.numerico1, parte.impuesto);
-    e.poner(c.texto23, g.codigo);
-    e.poner(c.numerico10, v.numero);
-    e.poner(c.texto21, g.nombre);
+    e.poner(Col::Numerico1, parte.impuesto);
+    e.poner(Col::Texto23, g.codigo);
+    e.poner(Col::Numerico10, v.numero);
+    e.poner(Col::Texto21, g.nombre);
 
     // El sitio: cada regla, en este orden, puede corregir a la anterior.
     const qint64 zona = EnteroDe(v.zona).value_or(-1);
@@ -390,35 +362,35 @@ class Resumen {
       lugar = QStringLiteral("");
       salon = QStringLiteral("Ropero");
     }
-    e.poner(c.texto11, lugar);
-    e.poner(c.texto20, salon);
+    e.poner(Col::Texto11, lugar);
+    e.poner(Col::Texto20, salon);
 
-    e.poner(c.fecha3, v.hora);
-    e.poner(c.fecha4, v.horaInicio);
-    e.poner(c.texto5, v.fechaVenta.isValid() ? QVariant(textoDiaMesAnio(v.fechaVenta)) : QVariant());
-    e.poner(c.numerico2, parte.neto());
+    e.poner(Col::Fecha3, v.hora);
+    e.poner(Col::Fecha4, v.horaInicio);
+    e.poner(Col::Texto5, v.fechaVenta.isValid() ? QVariant(textoDiaMesAnio(v.fechaVenta)) : QVariant());
+    e.poner(Col::Numerico2, parte.neto());
 
     switch (pago) {
       case Pago::Unico: {
         const auto codigo = EnteroDe(v.pago);
-        e.poner(c.numerico4, parte.descuento);
-        e.poner(c.numerico3, parte.recargo);
-        e.poner(c.numerico9, parte.pagado);
-        if (codigo && *codigo != 0) e.poner(c.texto4, busquedas_.NombreFormaPago(v.pago));
+        e.poner(Col::Numerico4, parte.descuento);
+        e.poner(Col::Numerico3, parte.recargo);
+        e.poner(Col::Numerico9, parte.pagado);
+        if (codigo && *codigo != 0) e.poner(Col::Texto4, busquedas_.NombreFormaPago(v.pago));
         break;
       }
       case Pago::Efectivo:
-        e.poner(c.numerico4, parte.descuento);
-        e.poner(c.numerico3, parte.recargo);
-        e.poner(c.texto4, QStringLiteral("Efectivo"));
-        e.poner(c.numerico9, parte.efectivo);
+        e.poner(Col::Numerico4, parte.descuento);
+        e.poner(Col::Numerico3, parte.recargo);
+        e.poner(Col::Texto4, QStringLiteral("Efectivo"));
+        e.poner(Col::Numerico9, parte.efectivo);
         break;
       case Pago::Tarjeta:
         // El descuento y el recargo ya van en la fila del efectivo.
-        e.poner(c.numerico4, 0);
-        e.poner(c.numerico3, 0);
-        e.poner(c.texto4, EnteroDe(v.pago) == 1 ? QStringLiteral("Tarjeta/Mixto") : QStringLiteral("Cheque comida"));
-        e.poner(c.numerico9, parte.tarjeta);
+        e.poner(Col::Numerico4, 0);
+        e.poner(Col::Numerico3, 0);
+        e.poner(Col::Texto4, EnteroDe(v.pago) == 1 ? QStringLiteral("Tarjeta/Mixto") : QStringLiteral("Cheque comida"));
+        e.poner(Col::Numerico9, parte.tarjeta);
         break;
     }
     ctx_.seleccion.SinDatos = false;

@@ -8,10 +8,6 @@ namespace informes {
 
 namespace {
 
-int Col(const char* nombre) {
-  return EscritorInformes::indiceColumna(QString::fromLatin1(nombre));
-}
-
 // Número de facturas no borradas del intervalo.
 qint64 ContarFacturas(const datos::Conexion& ventas, const QDate& desde, const QDate& hasta) {
   datos::Consulta q = ventas.preparar(
@@ -52,15 +48,6 @@ QVariant RotuloModoVentaRapida(const QVariant& modo) {
 }  // namespace
 
 void CrearVentasFormasPago(Contexto& ctx) {
-  static const struct {
-    int numerico1 = Col("Numerico1"), texto6 = Col("Texto6"), texto7 = Col("texto7"), texto1 = Col("Texto1"),
-        texto2 = Col("Texto2"), fecha1 = Col("fecha1"), fecha2 = Col("fecha2"), texto23 = Col("texto23"),
-        numerico10 = Col("numerico10"), texto11 = Col("texto11"), numerico4 = Col("Numerico4"), fecha3 = Col("FECHA3"),
-        doble1 = Col("doble1"), fecha4 = Col("fecha4"), texto5 = Col("Texto5"), entero3 = Col("entero3"),
-        numerico2 = Col("Numerico2"), numerico3 = Col("Numerico3"), numerico5 = Col("numerico5"),
-        texto21 = Col("texto21"), texto4 = Col("Texto4");
-  } c;
-
   SeleccionInforme& sel = ctx.seleccion;
   sel.SinDatos = true;
   const SelloGeneracion sello = TomarSello(ctx.reloj);
@@ -84,7 +71,7 @@ void CrearVentasFormasPago(Contexto& ctx) {
   q.ejecutar();
 
   const bool cajaRapida = ctx.ajustes.CajaFastFood;
-  FijarComunesFacturas(escritor, c, cabecera, sello, sel, cuantas, gastos);
+  FijarComunesFacturas(escritor, cabecera, sello, sel, cuantas, gastos);
   while (q.siguiente()) {
     const QVariant numero = q.valor(kNumero);
     const QVariant impuesto = q.valor(kImpuesto);
@@ -97,9 +84,9 @@ void CrearVentasFormasPago(Contexto& ctx) {
     // Un pago repartido entre efectivo y tarjeta da dos filas, una por parte.
     for (int pasada = 0; pasada < (partido ? 2 : 1); ++pasada) {
       escritor.nuevaFila();
-      escritor.poner(c.numerico1, impuesto.isNull() ? QVariant(0) : impuesto);
-      escritor.poner(c.texto23, q.valor(kCamarero));
-      escritor.poner(c.numerico10, numero);
+      escritor.poner(Col::Numerico1, impuesto.isNull() ? QVariant(0) : impuesto);
+      escritor.poner(Col::Texto23, q.valor(kCamarero));
+      escritor.poner(Col::Numerico10, numero);
 
       QVariant lugar;
       if (cajaRapida) {
@@ -119,16 +106,16 @@ void CrearVentasFormasPago(Contexto& ctx) {
         }
       }
       if (EnteroDe(zona) == 0) lugar = QStringLiteral("CobroP");
-      escritor.poner(c.texto11, lugar);
+      escritor.poner(Col::Texto11, lugar);
 
-      escritor.poner(c.numerico4, pasada == 1 ? QVariant(0) : q.valor(kDescuento));
-      escritor.poner(c.fecha3, HoraONulo(q.valor(kHora)));
+      escritor.poner(Col::Numerico4, pasada == 1 ? QVariant(0) : q.valor(kDescuento));
+      escritor.poner(Col::Fecha3, HoraONulo(q.valor(kHora)));
       const QVariant total = q.valor(kTotal);
-      if (const auto base = BaseConReparacion(impuesto, total, numero, busquedas)) escritor.poner(c.doble1, *base);
-      escritor.poner(c.fecha4, HoraONulo(q.valor(kHoraInicio)));
+      if (const auto base = BaseConReparacion(impuesto, total, numero, busquedas)) escritor.poner(Col::Doble1, *base);
+      escritor.poner(Col::Fecha4, HoraONulo(q.valor(kHoraInicio)));
       const QDate dia = datos::aFecha(q.valor(kFechaVenta));
-      escritor.poner(c.texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
-      escritor.poner(c.numerico3, q.valor(kRecargo));
+      escritor.poner(Col::Texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
+      escritor.poner(Col::Numerico3, q.valor(kRecargo));
 
       QVariant rotulo;
       QVariant importe = total;
@@ -142,9 +129,9 @@ void CrearVentasFormasPago(Contexto& ctx) {
         rotulo = EnteroDe(pago) == 1 ? QVariant(QStringLiteral("Tarjeta/Mixto")) : busquedas.NombreFormaPago(2);
         importe = tarjeta;
       }
-      escritor.poner(c.numerico2, importe);
-      escritor.poner(c.texto21, rotulo);
-      escritor.poner(c.texto4, rotulo);
+      escritor.poner(Col::Numerico2, importe);
+      escritor.poner(Col::Texto21, rotulo);
+      escritor.poner(Col::Texto4, rotulo);
       sel.SinDatos = false;
       escritor.guardarFila();
     }
@@ -175,14 +162,6 @@ QVariant RotuloComprobante(const QVariant& tipo) {
 
 // Las dos variantes comparten todo menos la consulta y tres columnas.
 void CrearResumen(Contexto& ctx, bool fiscal) {
-  static const struct {
-    int doble1 = Col("doble1"), fecha1 = Col("fecha1"), numerico1 = Col("Numerico1"), texto31 = Col("texto31"),
-        texto30 = Col("texto30"), numerico2 = Col("Numerico2"), numerico4 = Col("Numerico4"), doble2 = Col("doble2"),
-        numerico3 = Col("Numerico3"), numerico10 = Col("numerico10"), texto3 = Col("texto3"), texto4 = Col("Texto4"),
-        texto1 = Col("Texto1"), texto2 = Col("Texto2"), numerico5 = Col("numerico5"), numerico15 = Col("numerico15"),
-        numerico16 = Col("numerico16");
-  } c;
-
   SeleccionInforme& sel = ctx.seleccion;
   sel.SinDatos = true;
   const datos::Conexion& ventas = *ctx.ajustes.ConexionVentas;
@@ -254,24 +233,24 @@ void CrearResumen(Contexto& ctx, bool fiscal) {
         if (!bloque[fin].propina.isNull() && Importe(bloque[fin].propina) > 0) propina += Importe(bloque[fin].propina);
       i = fin;
       escritor.nuevaFila();
-      escritor.poner(c.doble1, f.impuesto.isNull() ? QVariant(0) : f.impuesto);
+      escritor.poner(Col::Doble1, f.impuesto.isNull() ? QVariant(0) : f.impuesto);
       const QDate dia = datos::aFecha(f.fechaVenta);
-      escritor.poner(c.fecha1, dia.isValid() ? QVariant(dia) : QVariant());
+      escritor.poner(Col::Fecha1, dia.isValid() ? QVariant(dia) : QVariant());
       // El número de factura va también en el resumen fiscal: con él la
       // plantilla cuenta cada factura una vez aunque salga en dos filas.
-      escritor.poner(c.numerico1, f.numero);
+      escritor.poner(Col::Numerico1, f.numero);
       if (fiscal) {
-        escritor.poner(c.texto31, RotuloComprobante(f.tipo));
-        escritor.poner(c.texto30, f.cfc);
+        escritor.poner(Col::Texto31, RotuloComprobante(f.tipo));
+        escritor.poner(Col::Texto30, f.cfc);
       }
       // El total es lo cobrado (recargo sumado y descuento restado ya): el
       // neto es el total sin impuesto.
       if (const auto neto = BaseConReparacion(f.impuesto, f.total, f.numero, busquedas))
-        escritor.poner(c.numerico2, *neto);
-      escritor.poner(c.numerico4, f.descuento);
-      escritor.poner(c.doble2, f.total);
-      escritor.poner(c.numerico3, f.recargo);
-      escritor.poner(c.numerico10, propina);
+        escritor.poner(Col::Numerico2, *neto);
+      escritor.poner(Col::Numerico4, f.descuento);
+      escritor.poner(Col::Doble2, f.total);
+      escritor.poner(Col::Numerico3, f.recargo);
+      escritor.poner(Col::Numerico10, propina);
       sel.SinDatos = false;
       escritor.guardarFila();
     }
@@ -279,13 +258,13 @@ void CrearResumen(Contexto& ctx, bool fiscal) {
   };
 
   // Los valores del informe entero van en todas las filas.
-  escritor.fijar(c.texto3, desde);
-  escritor.fijar(c.texto4, hasta);
-  escritor.fijar(c.texto1, cabecera.nombre);
-  escritor.fijar(c.texto2, cabecera.direccion);
-  escritor.fijar(c.numerico5, gastos);
-  escritor.fijar(c.numerico15, cajaSiguiente);
-  escritor.fijar(c.numerico16, retiradas);
+  escritor.fijar(Col::Texto3, desde);
+  escritor.fijar(Col::Texto4, hasta);
+  escritor.fijar(Col::Texto1, cabecera.nombre);
+  escritor.fijar(Col::Texto2, cabecera.direccion);
+  escritor.fijar(Col::Numerico5, gastos);
+  escritor.fijar(Col::Numerico15, cajaSiguiente);
+  escritor.fijar(Col::Numerico16, retiradas);
   while (q.siguiente()) {
     Fila f;
     f.fechaVenta = q.valor(0);

@@ -37,9 +37,12 @@ void PrepararEscrituraRapida(const datos::Conexion& c) {
 }
 
 // Al terminar, el fichero vuelve a la forma segura para las terminales.
-void DejarComoBaseNormal(const datos::Conexion& c) {
+// Acabada la carga, la base queda como la usa la tienda. La de ventas, en
+// modo WAL: los informes la leen sin parar a las cajas.
+void DejarComoBaseNormal(const datos::Conexion& c, bool wal) {
   c.ejecutar(QStringLiteral("PRAGMA journal_mode=DELETE"));
   c.ejecutar(QStringLiteral("PRAGMA synchronous=FULL"));
+  if (wal) c.pasarAWal();
 }
 
 // Los índices del esquema se quitan mientras se cargan los datos y se
@@ -128,7 +131,7 @@ void EscribirArchivo(const QString& ruta, const QString& rutaVentas, int anio) {
   }
   c->ejecutar(QStringLiteral("DETACH DATABASE vivo"));
   c->ejecutar(QStringLiteral("ANALYZE"));
-  DejarComoBaseNormal(*c);
+  DejarComoBaseNormal(*c, false);
 }
 
 bool EsArchivoDeCierre(const QString& nombre) {
@@ -247,7 +250,7 @@ ResultadoDemo GenerarDemo(const OpcionesDemo& pedidas, const sistema::Reloj& rel
       }
       avisar(QStringLiteral("Estadísticas de la base para las consultas..."));
       c->ejecutar(QStringLiteral("ANALYZE"));
-      DejarComoBaseNormal(*c);
+      DejarComoBaseNormal(*c, true);
     }
     for (int anio : anios) {
       avisar(QStringLiteral("Archivo del ejercicio cerrado %1.").arg(anio));

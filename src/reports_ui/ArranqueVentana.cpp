@@ -1,11 +1,14 @@
 #include "reports_ui/ArranqueVentana.h"
 
-#include "reports_ui/EnviarInforme.h"
+#include "registro/EnviarInforme.h"
 #include "reports_ui/NotificadorVentana.h"
 #include "startup/Arranque.h"
 
+#include "platform/motor/Informe.h"
+
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
 
 #include <cstdio>
 
@@ -24,6 +27,16 @@ void AvisarAjustesSinGuardar(QWidget& principal, const QStringList& avisos) {
 
 }  // namespace
 
+std::unique_ptr<QTranslator> InstalarTraduccionesQt(const QLocale& regional) {
+  auto traduccion = std::make_unique<QTranslator>();
+  // "qt" reúne las de todos los módulos; Debian las deja donde dice Qt.
+  if (!traduccion->load(regional, QStringLiteral("qt"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    return nullptr;
+  QCoreApplication::installTranslator(traduccion.get());
+  return traduccion;
+}
+
 std::unique_ptr<Programa> PrepararPrograma(const QString& ficheroAjustes, OpcionesArranque opciones) {
   auto p = std::make_unique<Programa>();
   if (!opciones.notificador) p->notificadorPropio = std::make_unique<registro::NotificadorVentana>();
@@ -31,6 +44,8 @@ std::unique_ptr<Programa> PrepararPrograma(const QString& ficheroAjustes, Opcion
   QString fallo;
   try {
     p->almacen = std::make_unique<ajustes::AlmacenAjustes>(ficheroAjustes);
+    const QString regional = p->almacen->valor(QStringLiteral("informes/regional"));
+    p->traduccionQt = InstalarTraduccionesQt(motor::ConfiguracionRegional(regional));
     if (const auto falta = arranque::FaltaBaseVentas(*p->almacen)) {
       p->notificador->mensaje(*falta, QStringLiteral("Cronicas"), sistema::Icono::Critico);
       return nullptr;
@@ -40,6 +55,9 @@ std::unique_ptr<Programa> PrepararPrograma(const QString& ficheroAjustes, Opcion
     entorno.lanzador = &p->lanzador;
     entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
     entorno.buscarActualizaciones = opciones.buscarActualizaciones;
+    // Como los de los ajustes: a la salida de errores, sin un cuadro en cada
+    // arranque que la tienda no puede arreglar en el momento.
+    entorno.avisar = [](const QString& aviso) { std::fprintf(stderr, "Aviso: %s\n", aviso.toLocal8Bit().constData()); };
     arranque::Arrancar(p->ajustes, *p->almacen, entorno);
 
     frmPrincipalCronicas::Entorno e;
@@ -49,15 +67,14 @@ std::unique_ptr<Programa> PrepararPrograma(const QString& ficheroAjustes, Opcion
     e.reloj = &p->reloj;
     e.lanzador = &p->lanzador;
     e.carpetaPrograma = entorno.carpetaPrograma;
-    e.opciones = {p->almacen->carpetaPlantillas(), p->almacen->valor(QStringLiteral("informes/regional"))};
-    e.ficheroExportacion = QDir(p->almacen->carpetaSalida()).filePath(registro::kFicheroExportacion);
+    e.opciones = {p->almacen->carpetaPlantillas(), regional};
+    e.carpetaSalida = p->almacen->carpetaSalida();
+    e.ficheroExportacion = QDir(e.carpetaSalida).filePath(registro::kFicheroExportacion);
     e.correo = registro::LeerConfiguracionCorreo(*p->almacen);
     p->principal = std::make_unique<frmPrincipalCronicas>(std::move(e));
     AvisarAjustesSinGuardar(*p->principal, p->almacen->avisos());
     return p;
-  } catch (const datos::ErrorDatos& error) {
-    fallo = error.mensaje();
-  } catch (const ajustes::ErrorAjustes& error) {
+  } catch (const sistema::Error& error) {
     fallo = error.mensaje();
   }
   p->notificador->mensaje(fallo, QStringLiteral("Cronicas"), sistema::Icono::Critico);
@@ -70,6 +87,8 @@ int EjecutarVentana(const QString& ficheroAjustes) {
   QObject::connect(programa->principal.get(), &frmPrincipalCronicas::salir, qApp, &QCoreApplication::quit,
                    Qt::QueuedConnection);
   programa->principal->showMaximized();
+  // Sin gestor de ventanas ninguna ventana recibe el teclado si no lo pide.
+  programa->principal->activateWindow();
   return QApplication::exec();
 }
 

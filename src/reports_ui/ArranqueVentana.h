@@ -5,9 +5,12 @@
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "platform/sistema/Notificador.h"
 #include "platform/sistema/Sistema.h"
-#include "reports_ui/SeleccionInforme.h"
+#include "registro/SeleccionInforme.h"
 #include "reports_ui/frmPrincipalCronicas.h"
 #include "startup/AjustesTerminal.h"
+
+#include <QLocale>
+#include <QTranslator>
 
 #include <memory>
 
@@ -16,6 +19,8 @@ namespace ventana {
 // Todo lo que vive mientras la ventana está abierta.
 struct Programa {
   std::unique_ptr<ajustes::AlmacenAjustes> almacen;
+  // Los textos de los diálogos de Qt (imprimir, guardar) en el idioma regional.
+  std::unique_ptr<QTranslator> traduccionQt;
   AjustesTerminal ajustes;
   SeleccionInforme seleccion;
   sistema::RelojSistema reloj;
@@ -31,6 +36,11 @@ struct OpcionesArranque {
   // que el programa.
   sistema::Notificador* notificador = nullptr;
 };
+
+// Instala en la aplicación las traducciones de Qt del idioma de `regional`
+// y las devuelve (quitarlas es destruirlas). Nulo si Qt no las trae para
+// ese idioma.
+std::unique_ptr<QTranslator> InstalarTraduccionesQt(const QLocale& regional);
 
 // Arranca el puesto con el fichero de ajustes y crea la ventana principal sin
 // enseñarla. Lo que impide arrancar se avisa por el notificador y da nullptr.

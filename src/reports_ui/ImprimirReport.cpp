@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
 
 #include <memory>
 
@@ -23,6 +25,13 @@ void AvisarSinDatos(sistema::Notificador& notificador) {
                       sistema::Icono::Informacion);
 }
 
+// El área útil de la pantalla en que está la ventana que abre el informe.
+QRect PantallaDe(const QWidget* ventana) {
+  QScreen* pantalla = ventana ? ventana->screen() : nullptr;
+  if (!pantalla) pantalla = QGuiApplication::primaryScreen();
+  return pantalla ? pantalla->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
 // Lanza los errores del motor tal cual; quien llama decide si se avisan.
 VistaPrevia* AbrirVista(const Vista& vista, const QString& NombreR) {
   motor::Entorno entorno;
@@ -34,7 +43,9 @@ VistaPrevia* AbrirVista(const Vista& vista, const QString& NombreR) {
   auto* previa = new VistaPrevia(std::move(preparado), std::move(documento), NombreR, vista.impresora,
                                  *vista.notificador, vista.padre);
   previa->setAttribute(Qt::WA_DeleteOnClose);
-  previa->show();
+  previa->ponerCarpetaSalida(vista.carpetaSalida);
+  previa->ajustarAPantalla(vista.pantalla.isValid() ? vista.pantalla : PantallaDe(vista.padre));
+  previa->mostrar();
   return previa;
 }
 
@@ -53,9 +64,10 @@ template <typename F>
 VistaPrevia* EnSilencio(F&& f) {
   try {
     return f();
-  } catch (const motor::ErrorPlantilla&) {
-  } catch (const datos::ErrorDatos&) {
-  } catch (const motor::ErrorSalida&) {
+  } catch (const sistema::Error&) {
+    // Sin mensaje a propósito: el segundo intento, porque el fallo ya se dijo
+    // en el primero; la vista del resumen que se envía, porque ese camino no
+    // avisa de nada.
   }
   return nullptr;
 }
@@ -81,12 +93,10 @@ VistaPrevia* ImprimirReport(const Vista& vista, const QString& NombreR) {
   try {
     previa = Intento(vista, NombreR);
     fallo = false;
-  } catch (const motor::ErrorPlantilla& e) {
-    avisar(e.mensaje(), kErrorPlantilla);
-  } catch (const datos::ErrorDatos& e) {
-    avisar(e.mensaje(), kErrorDatosInforme);
-  } catch (const motor::ErrorSalida& e) {
-    avisar(e.mensaje(), kErrorSalidaInforme);
+  } catch (const sistema::Error& e) {
+    // El número del fallo es el título del mensaje, y lo que el usuario
+    // cuenta por teléfono.
+    avisar(e.mensaje(), e.numero());
   }
   // Tras avisar se prueba otra vez: lo que falló pudo ser pasajero (la base
   // ocupada por una caja); si vuelve a fallar, ya se dijo una vez.

@@ -7,12 +7,13 @@
 #include "platform/impresoras/Impresoras.h"
 #include "platform/sistema/Notificador.h"
 #include "platform/sistema/Sistema.h"
-#include "reports_ui/EnviarInforme.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/EnviarInforme.h"
+#include "registro/SalidaInforme.h"
 #include "startup/AjustesTerminal.h"
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QRect>
 #include <QString>
 
 #include <vector>
@@ -37,10 +38,6 @@ class CursorEspera {
 QString DarImpresora(const QString& impresora, const std::vector<impresoras::Impresora>& disponibles);
 QString DarImpresora(const QString& impresora);
 
-// El número de cada clase de error del motor: es el título del mensaje, y
-// lo que el usuario cuenta por teléfono.
-enum NumeroErrorMotor : int { kErrorPlantilla = 501, kErrorDatosInforme = 502, kErrorSalidaInforme = 503 };
-
 struct Vista {
   const datos::Conexion* informes = nullptr;  // la base de Informes
   OpcionesSalida opciones;
@@ -48,6 +45,8 @@ struct Vista {
   sistema::Notificador* notificador = nullptr;
   const sistema::Reloj* reloj = nullptr;
   QWidget* padre = nullptr;
+  QRect pantalla;         // vacía: la de `padre`
+  QString carpetaSalida;  // donde empiezan los diálogos de guardar
 };
 
 // Abre la vista previa del informe, que se borra sola al cerrarse. Nulo si

@@ -4,7 +4,7 @@
 // solo (propiedad cronicasAspectoPropio): el coloreado, la traducción, la
 // escala y los permisos de los formularios no entran en él.
 
-#include "reports_ui/CargarEmpleados.h"
+#include "registro/CargarEmpleados.h"
 
 #include <QColor>
 #include <QSize>

@@ -1,16 +1,22 @@
 #include "reports_ui/VistaPrevia.h"
 
+#include "startup/AspectoFormulario.h"
+
 #include <QAction>
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGraphicsView>
 #include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QRect>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTimer>
@@ -32,6 +38,22 @@ QPageLayout DisenoPagina(const motor::Documento& documento, bool rollo) {
       QPageSize(apaisada ? mm.transposed() : mm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
       apaisada ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
+
+// El título del informe: recortado con puntos suspensivos cuando no cabe,
+// para que un título largo no eche de la barra los botones de las páginas.
+class Rotulo : public QLabel {
+ public:
+  using QLabel::QLabel;
+  QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const QRect r = contentsRect();
+    p.setPen(palette().color(foregroundRole()));
+    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(text(), Qt::ElideRight, r.width()));
+  }
+};
 
 QAction* Accion(QToolBar* barra, const QString& nombre, const QString& texto, const QKeySequence& atajo = {}) {
   QAction* a = barra->addAction(texto);
@@ -67,6 +89,8 @@ VistaPrevia::VistaPrevia(std::unique_ptr<motor::InformePreparado> informe, motor
   connect(previa_, &QPrintPreviewWidget::paintRequested, this, &VistaPrevia::pintarVista);
   connect(previa_, &QPrintPreviewWidget::previewChanged, this, &VistaPrevia::actualizarBarra);
 
+  // Dos filas que caben en una pantalla de 800 de ancho: arriba lo que se
+  // hace con el informe y la escala, abajo su título y las páginas.
   QToolBar* barra = addToolBar(QStringLiteral("Informe"));
   barra->setObjectName(QStringLiteral("barraInforme"));
   barra->setMovable(false);
@@ -79,53 +103,48 @@ VistaPrevia::VistaPrevia(std::unique_ptr<motor::InformePreparado> informe, motor
   exportar->setEnabled(informe_ != nullptr);
   connect(exportar, &QAction::triggered, this, &VistaPrevia::exportarHojaComo);
   barra->addSeparator();
-  primera_ = Accion(barra, QStringLiteral("cmdPrimera"), QStringLiteral("Primera"), Qt::CTRL | Qt::Key_Home);
-  anterior_ = Accion(barra, QStringLiteral("cmdAnterior"), QStringLiteral("Anterior"), Qt::Key_PageUp);
-  lblPagina_ = new QLabel(barra);
-  lblPagina_->setObjectName(QStringLiteral("lblPagina"));
-  lblPagina_->setContentsMargins(6, 0, 6, 0);
-  barra->addWidget(lblPagina_);
-  siguiente_ = Accion(barra, QStringLiteral("cmdSiguiente"), QStringLiteral("Siguiente"), Qt::Key_PageDown);
-  ultima_ = Accion(barra, QStringLiteral("cmdUltima"), QStringLiteral("Última"), Qt::CTRL | Qt::Key_End);
-  connect(primera_, &QAction::triggered, this, [this] { irAPagina(1); });
-  connect(anterior_, &QAction::triggered, this, [this] { irAPagina(paginaActual() - 1); });
-  connect(siguiente_, &QAction::triggered, this, [this] { irAPagina(paginaActual() + 1); });
-  connect(ultima_, &QAction::triggered, this, [this] { irAPagina(paginas()); });
-  barra->addSeparator();
   connect(Accion(barra, QStringLiteral("cmdAcercar"), QStringLiteral("Acercar"), QKeySequence::ZoomIn),
           &QAction::triggered, previa_, [this] { previa_->zoomIn(); });
   connect(Accion(barra, QStringLiteral("cmdAlejar"), QStringLiteral("Alejar"), QKeySequence::ZoomOut),
           &QAction::triggered, previa_, [this] { previa_->zoomOut(); });
   connect(Accion(barra, QStringLiteral("cmdAjustarAncho"), QStringLiteral("Ajustar al ancho")), &QAction::triggered,
           previa_, &QPrintPreviewWidget::fitToWidth);
-  barra->addSeparator();
+  auto* hueco = new QWidget(barra);
+  hueco->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  barra->addWidget(hueco);
   connect(Accion(barra, QStringLiteral("cmdCerrar"), QStringLiteral("Cerrar"), Qt::Key_Escape), &QAction::triggered,
           this, &QWidget::close);
 
-  // Qué se está viendo, en una segunda fila para que la primera quepa en
-  // una pantalla de 1024 de ancho.
   addToolBarBreak();
   QToolBar* rotulo = addToolBar(QStringLiteral("Documento"));
   rotulo->setObjectName(QStringLiteral("barraDocumento"));
   rotulo->setMovable(false);
-  auto* lblTitulo = new QLabel(documento_.titulo, rotulo);
+  rotulo->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  auto* lblTitulo = new Rotulo(documento_.titulo, rotulo);
   lblTitulo->setObjectName(QStringLiteral("lblTitulo"));
   lblTitulo->setContentsMargins(6, 0, 12, 0);
   QFont negrita = lblTitulo->font();
   negrita.setBold(true);
   lblTitulo->setFont(negrita);
   rotulo->addWidget(lblTitulo);
-  auto* lblPlantilla = new QLabel(plantilla_, rotulo);
-  lblPlantilla->setObjectName(QStringLiteral("lblPlantilla"));
-  rotulo->addWidget(lblPlantilla);
+  primera_ = Accion(rotulo, QStringLiteral("cmdPrimera"), QStringLiteral("Primera"), Qt::CTRL | Qt::Key_Home);
+  anterior_ = Accion(rotulo, QStringLiteral("cmdAnterior"), QStringLiteral("Anterior"), Qt::Key_PageUp);
+  lblPagina_ = new QLabel(rotulo);
+  lblPagina_->setObjectName(QStringLiteral("lblPagina"));
+  lblPagina_->setContentsMargins(6, 0, 6, 0);
+  rotulo->addWidget(lblPagina_);
+  siguiente_ = Accion(rotulo, QStringLiteral("cmdSiguiente"), QStringLiteral("Siguiente"), Qt::Key_PageDown);
+  ultima_ = Accion(rotulo, QStringLiteral("cmdUltima"), QStringLiteral("Última"), Qt::CTRL | Qt::Key_End);
+  connect(primera_, &QAction::triggered, this, [this] { irAPagina(1); });
+  connect(anterior_, &QAction::triggered, this, [this] { irAPagina(paginaActual() - 1); });
+  connect(siguiente_, &QAction::triggered, this, [this] { irAPagina(paginaActual() + 1); });
+  connect(ultima_, &QAction::triggered, this, [this] { irAPagina(paginas()); });
 
-  previa_->setZoomMode(QPrintPreviewWidget::FitToWidth);
+  ajustarZoomInicial();
   // Las páginas se generan ya y no al enseñar la ventana: el número de
   // páginas y la barra valen desde el principio.
   previa_->updatePreview();
   actualizarBarra();
-  resize(1000, 700);
-  setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 VistaPrevia::~VistaPrevia() {
@@ -135,6 +154,35 @@ VistaPrevia::~VistaPrevia() {
 
 bool VistaPrevia::esRollo() const {
   return informe_ && informe_->plantilla().esRollo();
+}
+
+void VistaPrevia::ajustarZoomInicial() {
+  const motor::Papel* papel = esRollo() ? &informe_->plantilla().papel : nullptr;
+  if (!papel || papel->caracteres <= 0) {
+    previa_->setZoomMode(QPrintPreviewWidget::FitToWidth);
+    return;
+  }
+  // Un rollo al ancho de la ventana deja tres líneas por pantalla: se enseña
+  // con cada carácter del ticket del ancho de uno de los de la ventana, que
+  // es el tamaño al que se lee.
+  const double mmPorCaracter = (papel->ancho - papel->margenIzquierda - papel->margenDerecha) / papel->caracteres;
+  const double pixelesPorMm = previa_->logicalDpiX() / 25.4;
+  const double caracter = QFontMetrics(lblPagina_->font()).averageCharWidth();
+  previa_->setZoomMode(QPrintPreviewWidget::CustomZoom);
+  previa_->setZoomFactor(caracter / (mmPorCaracter * pixelesPorMm));
+}
+
+void VistaPrevia::ajustarAPantalla(const QRect& pantalla) {
+  aspecto::EscalarFormulario(*this, pantalla);
+  move(pantalla.topLeft());
+  // Las letras pueden haber cambiado, y con ellas el tamaño de lectura.
+  if (previa_->zoomMode() == QPrintPreviewWidget::CustomZoom) ajustarZoomInicial();
+}
+
+void VistaPrevia::mostrar() {
+  showMaximized();
+  raise();
+  activateWindow();
 }
 
 int VistaPrevia::paginas() const {
@@ -183,7 +231,8 @@ void VistaPrevia::pintarPaginas(QPrinter& impresora, int desde, int hasta) {
 void VistaPrevia::imprimirEn(QPrinter& impresora) {
   impresora.setFullPage(true);
   impresora.setPageLayout(DisenoPagina(documento_, esRollo()));
-  if (impresora.docName().isEmpty()) impresora.setDocName(documento_.titulo.isEmpty() ? plantilla_ : documento_.titulo);
+  if (impresora.docName().isEmpty())
+    impresora.setDocName(documento_.titulo.isEmpty() ? QStringLiteral("Cronicas") : documento_.titulo);
   int desde = 1, hasta = paginas();
   if (impresora.printRange() == QPrinter::PageRange && impresora.fromPage() > 0) {
     desde = impresora.fromPage();
@@ -230,12 +279,22 @@ void VistaPrevia::imprimir() {
   if (dialogo.exec() == QDialog::Accepted) imprimirEn(impresora);
 }
 
+QString VistaPrevia::carpetaDialogos() const {
+  // La carpeta de salida es la del puesto; si aún no existe se crea, como la
+  // crea la exportación del resumen diario.
+  if (!carpetaSalida_.isEmpty() && QDir().mkpath(carpetaSalida_)) return QFileInfo(carpetaSalida_).absoluteFilePath();
+  const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return !documentos.isEmpty() && QFileInfo(documentos).isDir() ? documentos : QDir::homePath();
+}
+
 QString VistaPrevia::rutaSugerida(const QString& extension) const {
-  QString nombre = QFileInfo(plantilla_).fileName();
-  if (nombre.endsWith(QLatin1String(".rpt"), Qt::CaseInsensitive)) nombre.chop(4);
-  QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir()) carpeta = QDir::homePath();
-  return QDir(carpeta).filePath(nombre + QLatin1Char('.') + extension);
+  // El nombre que se propone es el título del informe, el que ve el usuario,
+  // sin lo que no puede ir en el nombre de un fichero.
+  QString nombre = documento_.titulo.simplified();
+  static const QRegularExpression kProhibidos(QStringLiteral(R"([\\/:*?"<>|])"));
+  nombre.replace(kProhibidos, QStringLiteral("-"));
+  if (nombre.isEmpty()) nombre = QStringLiteral("Informe");
+  return QDir(carpetaDialogos()).filePath(nombre + QLatin1Char('.') + extension);
 }
 
 QString VistaPrevia::pedirRuta(const QString& titulo, const QString& extension, const QString& filtro) {
@@ -267,6 +326,13 @@ bool VistaPrevia::eventFilter(QObject* objeto, QEvent* evento) {
   // vuelve al comienzo de la página en que estaba.
   if (evento->type() == QEvent::Resize) QTimer::singleShot(0, this, [this] { volverAlComienzoDePagina(); });
   return QMainWindow::eventFilter(objeto, evento);
+}
+
+void VistaPrevia::closeEvent(QCloseEvent* evento) {
+  // Sin gestor de ventanas nadie devuelve el teclado a la ventana que abrió
+  // la vista.
+  if (QWidget* padre = parentWidget(); padre && padre->isVisible()) padre->activateWindow();
+  QMainWindow::closeEvent(evento);
 }
 
 void VistaPrevia::volverAlComienzoDePagina() {

@@ -14,6 +14,7 @@ class QAction;
 class QLabel;
 class QPrinter;
 class QPrintPreviewWidget;
+class QRect;
 
 class VistaPrevia : public QMainWindow {
   Q_OBJECT
@@ -30,6 +31,16 @@ class VistaPrevia : public QMainWindow {
   const QString& impresora() const { return impresora_; }
   void irAPagina(int n);
 
+  // Ocupa la pantalla como los formularios del programa: su área disponible
+  // entera, desde la esquina, con las letras reducidas en una pantalla
+  // pequeña. Se llama una vez, antes de mostrarla.
+  void ajustarAPantalla(const QRect& pantalla);
+  // Los diálogos de guardar empiezan en esta carpeta.
+  void ponerCarpetaSalida(const QString& carpeta) { carpetaSalida_ = carpeta; }
+  // La enseña delante y con el teclado: sin gestor de ventanas nadie más le
+  // daría el foco, y Escape no llegaría a cerrarla.
+  void mostrar();
+
   // Pinta las páginas en esa impresora, con el tamaño de página del
   // documento; si la impresora trae un intervalo de páginas o la página
   // actual, sólo esas. Un fallo se avisa.
@@ -45,20 +56,24 @@ class VistaPrevia : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* objeto, QEvent* evento) override;
+  void closeEvent(QCloseEvent* evento) override;
 
  private:
   bool esRollo() const;
+  void ajustarZoomInicial();
   void pintarVista(QPrinter* impresora);
   void actualizarBarra();
   void volverAlComienzoDePagina();
   void pintarPaginas(QPrinter& impresora, int desde, int hasta);
   QString rutaSugerida(const QString& extension) const;
+  QString carpetaDialogos() const;
   QString pedirRuta(const QString& titulo, const QString& extension, const QString& filtro);
 
   std::unique_ptr<motor::InformePreparado> informe_;
   motor::Documento documento_;
   QString plantilla_;
   QString impresora_;
+  QString carpetaSalida_;
   sistema::Notificador& notificador_;
   // La vista pinta sobre esta impresora: tiene que vivir más que ella.
   std::unique_ptr<QPrinter> papel_;

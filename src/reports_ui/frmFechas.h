@@ -3,7 +3,7 @@
 // informe, la casilla «Completo» y el umbral de ventas) en la selección del
 // informe en curso y se cierra; no calcula nada.
 
-#include "reports_ui/SeleccionInforme.h"
+#include "registro/SeleccionInforme.h"
 
 #include <QDate>
 #include <QDialog>

@@ -1,9 +1,9 @@
 #include "reports_ui/frmPrincipalCronicas.h"
 
-#include "reports_ui/CargarEmpleados.h"
-#include "reports_ui/EjecutarInforme.h"
+#include "registro/CargarEmpleados.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/Principal.h"
 #include "reports_ui/ImprimirReport.h"
-#include "reports_ui/Principal.h"
 #include "reports_ui/VistaPrevia.h"
 #include "reports_ui/frmFechas.h"
 #include "reports_ui/frmSelEmpleado.h"
@@ -153,6 +153,13 @@ void frmPrincipalCronicas::HabilitarFrames(bool habilitado) {
     w->setEnabled(habilitado);
 }
 
+void frmPrincipalCronicas::pedirMes(const QString& titulo, qint16 codigo) {
+  tituloGrafico_ = titulo;
+  codigoGrafico_ = codigo;
+  HabilitarFrames(false);
+  mostrarMeses(true);
+}
+
 void frmPrincipalCronicas::mostrarMeses(bool mostrar) {
   ui_->pilaGraficos->setCurrentWidget(mostrar ? static_cast<QWidget*>(ui_->frMeses) : ui_->paginaGraficos);
 }
@@ -165,22 +172,24 @@ void frmPrincipalCronicas::conectarBotones() {
   for (const registro::BotonInforme& b : registro::Botones()) {
     auto* control = findChild<QAbstractButton*>(b.boton);
     if (!control) continue;
-    connect(control, &QAbstractButton::clicked, this, [this, &b, control] { ejecutarBoton(b, control); });
-  }
-  for (const principal::BotonGrafico& g : principal::BotonesGraficos()) {
-    auto* control = findChild<QAbstractButton*>(g.boton);
-    if (!control) continue;
-    const qint16 codigo = g.codigo;
-    connect(control, &QAbstractButton::clicked, this, [this, control, codigo] {
-      tituloGrafico_ = control->text();
-      codigoGrafico_ = codigo;
-      HabilitarFrames(false);
-      mostrarMeses(true);
+    connect(control, &QAbstractButton::clicked, this, [this, &b, control] {
+      if (!b.disponible()) {
+        avisarProximaVersion();
+        return;
+      }
+      switch (b.clase) {
+        case registro::Clase::Informe:
+          ejecutarBoton(b, control);
+          break;
+        case registro::Clase::Grafico:
+          pedirMes(control->text(), b.grafico);
+          break;
+        case registro::Clase::Formulario:
+          // Ningún formulario propio está hecho todavía: disponible() ya lo dijo.
+          break;
+      }
     });
   }
-  for (const principal::BotonFormulario& f : principal::BotonesFormularios())
-    if (auto* control = findChild<QAbstractButton*>(f.boton))
-      connect(control, &QAbstractButton::clicked, this, [this] { avisarProximaVersion(); });
 
   connect(ui_->cmdAceptarMeses, &QAbstractButton::clicked, this, [this] {
     // El formulario de gráficos recibirá título, mes (1 a 12), año y número;
@@ -211,12 +220,17 @@ void frmPrincipalCronicas::closeEvent(QCloseEvent* evento) {
   emit salir();
 }
 
+QRect frmPrincipalCronicas::pantalla() const {
+  return e_.pantalla.isValid() ? e_.pantalla : screen()->availableGeometry();
+}
+
 template <class Dialogo>
 int frmPrincipalCronicas::abrir(Dialogo& dialogo) {
   const AjustesTerminal& at = *e_.ajustes;
   try {
     aspecto::Colorear(dialogo, at.IdColor, *at.ConexionVentas, at.IdTerminal);
   } catch (const datos::ErrorDatos&) {
+    // Sin paleta el diálogo se usa igual con los colores de diseño.
   }
   if constexpr (requires { dialogo.colorearEspecial(QColor()); }) {
     // Cada diálogo copia un color de esta ventana: el del título o el de la
@@ -226,9 +240,9 @@ int frmPrincipalCronicas::abrir(Dialogo& dialogo) {
     else
       dialogo.colorearEspecial(aspecto::ColorTexto(*ui_->lblTitulo));
   }
-  const QRect pantalla = e_.pantalla.isValid() ? e_.pantalla : screen()->availableGeometry();
-  aspecto::EscalarFormulario(dialogo, pantalla);
-  dialogo.move(pantalla.topLeft());
+  const QRect area = pantalla();
+  aspecto::EscalarFormulario(dialogo, area);
+  dialogo.move(area.topLeft());
   return dialogo.exec();
 }
 
@@ -256,6 +270,7 @@ bool frmPrincipalCronicas::pedirDialogos(const registro::BotonInforme& boton, QA
     try {
       modulo = arranque::ModuloFactura(at);
     } catch (const datos::ErrorDatos&) {
+      // Sin opciones que leer no hay módulo de facturas: la casilla no sale.
     }
     if (modulo) fechas.mostrarCompleto();
   }
@@ -284,18 +299,12 @@ bool frmPrincipalCronicas::pedirDialogos(const registro::BotonInforme& boton, QA
 }
 
 void frmPrincipalCronicas::ejecutarBoton(const registro::BotonInforme& boton, QAbstractButton* control) {
-  if (!boton.disponible()) {
-    avisarProximaVersion();
-    return;
-  }
   AjustesTerminal& at = *e_.ajustes;
-  if (boton.rechazarEnRemoto && at.BaseDatosRemota) {
-    e_.notificador->mensaje(registro::kAvisoRemoto, kCronicas, sistema::Icono::Informacion);
-    return;
-  }
+  informes::Contexto ctx{at, *e_.seleccion, *e_.notificador, *e_.reloj};
+  // Antes de cualquier diálogo: no se piden fechas para nada.
+  if (registro::RechazadoEnEstePuesto(boton, ctx)) return;
   if (boton.conFechas() && !pedirDialogos(boton, control)) return;
 
-  informes::Contexto ctx{at, *e_.seleccion, *e_.notificador, *e_.reloj};
   registro::Ejecucion ejecucion;
   {
     const registro::CursorEspera espera;
@@ -312,6 +321,7 @@ void frmPrincipalCronicas::mostrarInforme(const registro::BotonInforme& boton) {
     aspecto::Colorear(progreso, at.IdColor, *at.ConexionVentas, at.IdTerminal);
     if (at.Idioma != QLatin1String("CASTELLANO")) aspecto::TraducirFormulario(progreso, *at.ConexionVentas);
   } catch (const datos::ErrorDatos&) {
+    // El aviso de progreso sale igual, con sus colores y textos de diseño.
   }
   progreso.exec();
 
@@ -325,6 +335,8 @@ void frmPrincipalCronicas::mostrarInforme(const registro::BotonInforme& boton) {
   vista.notificador = e_.notificador;
   vista.reloj = e_.reloj;
   vista.padre = this;
+  vista.pantalla = pantalla();
+  vista.carpetaSalida = e_.carpetaSalida;
   VistaPrevia* previa =
       boton.entrega == registro::Entrega::ExportarEnviarImprimir
           ? registro::ImprimirReportYEnviarMail(vista, plantilla, e_.ficheroExportacion, at, e_.correo)

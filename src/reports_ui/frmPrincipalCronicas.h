@@ -6,10 +6,10 @@
 
 #include "platform/sistema/Notificador.h"
 #include "platform/sistema/Sistema.h"
-#include "reports_ui/EnviarInforme.h"
-#include "reports_ui/RegistroInformes.h"
-#include "reports_ui/SalidaInforme.h"
-#include "reports_ui/SeleccionInforme.h"
+#include "registro/EnviarInforme.h"
+#include "registro/RegistroInformes.h"
+#include "registro/SalidaInforme.h"
+#include "registro/SeleccionInforme.h"
 #include "reports_ui/VistaPrevia.h"
 #include "startup/AjustesTerminal.h"
 
@@ -38,6 +38,7 @@ class frmPrincipalCronicas : public QWidget {
     QString carpetaPrograma;
     registro::OpcionesSalida opciones;
     QString ficheroExportacion;  // la hoja de cálculo de los resúmenes que se envían
+    QString carpetaSalida;       // donde empiezan los diálogos de guardar de la vista previa
     registro::ConfiguracionCorreo correo;
     int intervaloProgreso = 1000;  // ms por tic del formulario de progreso
     QRect pantalla;                // vacía: la pantalla de la ventana
@@ -47,6 +48,9 @@ class frmPrincipalCronicas : public QWidget {
   ~frmPrincipalCronicas() override;
 
   void HabilitarFrames(bool habilitado);
+  // Lo que hace un botón de gráfico disponible: guarda su título y su número
+  // para el formulario de gráficos y enseña el panel de mes y año.
+  void pedirMes(const QString& titulo, qint16 codigo);
   // La secuencia de un botón de informe: diálogos, constructor y vista previa.
   void ejecutarBoton(const registro::BotonInforme& boton, QAbstractButton* control);
 
@@ -78,6 +82,7 @@ class frmPrincipalCronicas : public QWidget {
   template <class Dialogo>
   int abrir(Dialogo& dialogo);
   void avisarProximaVersion();
+  QRect pantalla() const;
 
   std::unique_ptr<Ui::frmPrincipalCronicas> ui_;
   Entorno e_;

@@ -3,6 +3,8 @@
 #include "reports_ui/Mosaico.h"
 #include "ui_frmSelEmpleado.h"
 
+#include <QStyle>
+
 #include <limits>
 
 namespace {
@@ -43,6 +45,9 @@ frmSelEmpleado::frmSelEmpleado(std::vector<Tesela> empleados, SeleccionInforme& 
 
   ui_->PanelEmpleados->cargar(empleados);
   connect(ui_->PanelEmpleados, &Mosaico::teselaPulsada, this, &frmSelEmpleado::elegir);
+  // Sin gestor de ventanas no hay caja de cierre: la salida tiene que verse.
+  ui_->cmd_Salir->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+  connect(ui_->cmd_Salir, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 frmSelEmpleado::~frmSelEmpleado() = default;

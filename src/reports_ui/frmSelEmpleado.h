@@ -2,8 +2,8 @@
 // Elección del empleado para los informes de un solo empleado: una tesela por
 // empleado de alta, a pantalla completa, para pulsar con el dedo.
 
-#include "reports_ui/CargarEmpleados.h"
-#include "reports_ui/SeleccionInforme.h"
+#include "registro/CargarEmpleados.h"
+#include "registro/SeleccionInforme.h"
 
 #include <QColor>
 #include <QDialog>
@@ -21,7 +21,7 @@ class frmSelEmpleado : public QDialog {
   Q_OBJECT
  public:
   // Pulsar una tesela escribe su código en seleccion.EmpleadoElegido y
-  // acepta; cerrar la ventana o Escape rechaza sin tocar la selección.
+  // acepta; Salir, cerrar la ventana o Escape rechazan sin tocar la selección.
   frmSelEmpleado(std::vector<Tesela> empleados, SeleccionInforme& seleccion, QWidget* padre = nullptr);
   ~frmSelEmpleado() override;
 

@@ -3,7 +3,7 @@
 // general o totalizado por productos. Deja la respuesta en FormatoZonas y se
 // cierra; Aceptado no es cosa suya.
 
-#include "reports_ui/SeleccionInforme.h"
+#include "registro/SeleccionInforme.h"
 
 #include <QDialog>
 

@@ -3,7 +3,7 @@
 // por zonas o por empleados. Deja la respuesta en la selección del informe y
 // se cierra.
 
-#include "reports_ui/SeleccionInforme.h"
+#include "registro/SeleccionInforme.h"
 
 #include <QDialog>
 #include <QFrame>

@@ -65,6 +65,31 @@ bool CalcularBaseDatosRemota(const datos::FuenteDatos& ventas) {
   return false;
 }
 
+void PrepararBaseVentas(const datos::Conexion& ventas, const std::function<void(const QString&)>& avisar) {
+  if (ventas.motor() != datos::Motor::SQLite) return;
+  const QString modo = ventas.modoDiario();
+  if (modo.isEmpty() || modo == QLatin1String("wal")) return;
+  const QString ruta = QDir::toNativeSeparators(ventas.fuente().ruta);
+  auto decir = [&](const QString& texto) {
+    if (avisar) avisar(texto);
+  };
+  // SQLite no admite el modo WAL en una carpeta de red: ahí se deja como está.
+  if (sistema::enSistemaDeRed(ventas.fuente().ruta)) {
+    decir(QStringLiteral("La base de ventas %1 está en una carpeta de red y no puede pasar al modo WAL: mientras un "
+                         "informe la lee, las cajas esperan. Saque los informes largos desde el servidor.")
+              .arg(ruta));
+    return;
+  }
+  try {
+    ventas.pasarAWal();
+  } catch (const datos::ErrorDatos&) {
+    decir(QStringLiteral("La base de ventas %1 está en modo «%2» y las cajas la tienen abierta: mientras un informe "
+                         "la lee, las cajas esperan. Para pasarla al modo WAL, abra Cronicas con las cajas cerradas "
+                         "o ejecute: sqlite3 \"%1\" \"PRAGMA journal_mode=WAL\"")
+              .arg(ruta, modo));
+  }
+}
+
 void AplicarTemaColor(ajustes::AlmacenAjustes& almacen) {
   const QString tema = almacen.leerCampo(QStringLiteral("color"), 8);
   for (const TemaColor& t : kTemas) {
@@ -119,6 +144,7 @@ void Arrancar(AjustesTerminal& at, ajustes::AlmacenAjustes& almacen, const Entor
   borrador.borrador = true;
   at.ConexionInformes = datos::Conexion::abrir(almacen.fuente(QStringLiteral("Informes")), borrador);
   at.BaseDatosRemota = CalcularBaseDatosRemota(ventas);
+  PrepararBaseVentas(*at.ConexionVentas, entorno.avisar);
 
   // 5. Fila de opciones del puesto.
   {

@@ -27,6 +27,9 @@ struct Entorno {
   QString carpetaPrograma;
   std::function<std::optional<qint32>()> serieVolumen = sistema::serieVolumenSistema;
   bool buscarActualizaciones = true;  // sólo al abrir la ventana
+  // Avisos que no paran el arranque (la base de ventas en un modo en que los
+  // informes paran a las cajas); sin esto no se dicen.
+  std::function<void(const QString&)> avisar;
 };
 
 // Pasos 1 a 15 del arranque. Lanza datos::ErrorDatos o ajustes::ErrorAjustes
@@ -40,6 +43,10 @@ std::optional<QString> FaltaBaseVentas(const ajustes::AlmacenAjustes& almacen);
 // Pasos sueltos, también usados por otras partes del programa.
 QString CalcularIdTerminal(const ajustes::AlmacenAjustes& almacen, const Entorno& entorno);
 bool CalcularBaseDatosRemota(const datos::FuenteDatos& ventas);
+// Pasa al modo WAL una base de ventas SQLite local que no lo esté, para que
+// los informes lean sin parar a las cajas. Lo que no se puede hacer (una base
+// en una carpeta de red, o abierta por las cajas) se avisa en una línea.
+void PrepararBaseVentas(const datos::Conexion& ventas, const std::function<void(const QString&)>& avisar);
 void AplicarTemaColor(ajustes::AlmacenAjustes& almacen);
 bool ModuloFactura(const AjustesTerminal& at);
 void BuscarActualizaciones(const AjustesTerminal& at, const Entorno& entorno);

@@ -149,7 +149,7 @@ EjercicioElegido::~EjercicioElegido() {
   // excepción con la que quizá se está saliendo del informe.
   try {
     RestaurarEjercicio(at_);
-  } catch (const datos::ErrorDatos& e) {
+  } catch (const sistema::Error& e) {
     avisarSinLanzar(notificador_, e.mensaje());
   } catch (const std::exception& e) {
     avisarSinLanzar(notificador_, QString::fromLocal8Bit(e.what()));

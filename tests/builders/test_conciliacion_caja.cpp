@@ -6,9 +6,9 @@
 // gestor, de la tienda de los informes de caja y de un mes generado.
 
 #include "demo/Demo.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
+#include "registro/SalidaInforme.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 

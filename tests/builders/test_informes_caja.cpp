@@ -210,7 +210,7 @@ TEST_P(InformesCaja, SinVentasEnElIntervaloAvisaYDejaInformesVacio) {
     // Un informe anterior no debe quedar para imprimirse como si fuera este.
     informes::EscritorInformes e(*tienda.ajustes.ConexionInformes);
     e.vaciar();
-    e.poner("texto1", "informe anterior");
+    e.poner(informes::Col::Texto1, "informe anterior");
     e.guardarFila();
     e.terminar();
     EsperarSinDatos(Ejecutar(constructor));

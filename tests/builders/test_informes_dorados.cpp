@@ -1,15 +1,14 @@
-// Pruebas de referencia: cada botón de informe sobre la tienda de su familia
-// (tests/fixtures/caja.sql los informes de caja, tienda_pequena.sql los
-// listados) tiene que dejar en Informes, byte a byte, lo que guarda
-// tests/golden/<boton>.csv, en cada motor.
+// Pruebas de referencia: cada botón de informe del registro, sobre la tienda
+// de su familia (tests/fixtures/<familia>.sql), tiene que dejar en Informes,
+// byte a byte, lo que guarda tests/golden/<boton>.csv, en cada motor.
 //
 // Con CRONICAS_REGENERAR_DORADOS=1 la prueba escribe el fichero esperado en
 // vez de compararlo, y falla igualmente para que nadie lo dé por bueno sin
 // haberlo leído.
 
 #include "builders/ExportarCsv.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
 #include "support/BasesPrueba.h"
 
 #include "support/ImprimirQt.h"
@@ -60,8 +59,7 @@ TEST_P(InformesDorados, CoincideConElFicheroGuardado) {
   prueba::Tienda tienda(motor);
   // Cada familia su tienda: las filas que se añaden para un informe de caja
   // no cambian el fichero esperado de un listado.
-  const QString fixture =
-      boton->conFechas() ? QStringLiteral("fixtures/caja.sql") : QStringLiteral("fixtures/tienda_pequena.sql");
+  const QString fixture = QStringLiteral("fixtures/%1.sql").arg(boton->familia);
   const QByteArray guion = Leer(RutaPruebas(fixture));
   ASSERT_FALSE(guion.isEmpty()) << "falta tests/" << fixture.toStdString();
   tienda.ajustes.ConexionVentas->ejecutarGuion(QString::fromUtf8(guion));
@@ -97,7 +95,7 @@ TEST_P(InformesDorados, CoincideConElFicheroGuardado) {
 std::vector<QString> NombresBotones() {
   std::vector<QString> nombres;
   for (const registro::BotonInforme& b : registro::Botones())
-    if (b.disponible()) nombres.push_back(b.boton);
+    if (b.esInforme() && b.disponible()) nombres.push_back(b.boton);
   return nombres;
 }
 

@@ -2,8 +2,8 @@
 // Informes, los rótulos, los Null y el orden, en cada motor.
 
 #include "builders/ListadosMaestros.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
 #include "support/BasesPrueba.h"
 
 #include "support/ImprimirQt.h"
@@ -64,7 +64,7 @@ class ListadosMaestros : public testing::TestWithParam<Motor> {
     informes::EscritorInformes e(*tienda.ajustes.ConexionInformes);
     e.vaciar();
     e.nuevaFila();
-    e.poner("texto1", "informe anterior");
+    e.poner(informes::Col::Texto1, "informe anterior");
     e.guardarFila();
     e.terminar();
   }

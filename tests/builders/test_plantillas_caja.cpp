@@ -5,9 +5,9 @@
 // lo mira la prueba de conciliación; aquí, cómo agrupa, qué repite y qué no
 // cada plantilla.
 
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
+#include "registro/SalidaInforme.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 

@@ -1,11 +1,11 @@
 // Los listados de datos maestros de punta a punta: el constructor sobre la
-// tienda de tests/fixtures/tienda_pequena.sql, su plantilla, el PDF leído
+// tienda de tests/fixtures/maestros.sql, su plantilla, el PDF leído
 // con pdftotext y la hoja leída celda a celda, en cada motor.
 
 #include "platform/motor/Informe.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
+#include "registro/SalidaInforme.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 
@@ -23,7 +23,7 @@ using prueba::Motor;
 class PlantillasMaestros : public testing::TestWithParam<Motor> {
  protected:
   PlantillasMaestros() : tienda(GetParam()) {
-    QFile f(QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(QStringLiteral("fixtures/tienda_pequena.sql")));
+    QFile f(QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(QStringLiteral("fixtures/maestros.sql")));
     if (f.open(QIODevice::ReadOnly)) tienda.ajustes.ConexionVentas->ejecutarGuion(QString::fromUtf8(f.readAll()));
   }
 
@@ -146,6 +146,23 @@ TEST_P(PlantillasMaestros, EmpleadosConSuDiaLibreYLaSumaDeSueldos) {
   EXPECT_TRUE(texto.contains(QStringLiteral("Total: %1 empleados").arg(filas.size())));
   EXPECT_TRUE(texto.contains(QStringLiteral("Domingo")));
   EXPECT_TRUE(texto.contains(QStringLiteral("Ana García López")));
+}
+
+TEST_P(PlantillasMaestros, LaClaveDeAccesoQuedaEnInformesPeroNoSeImprimeNiSeExporta) {
+  const QString texto = generar(QStringLiteral("cmdEmpleados"));
+  QStringList claves;
+  for (const QVariantMap& f : filas) claves << f.value(QStringLiteral("texto17")).toString();
+  claves.removeAll(QString());
+  ASSERT_EQ(claves.size(), 5) << "el constructor sigue guardando la clave de cada empleado";
+  // El usuario de cada uno sí sale: lo que falta es sólo la clave.
+  EXPECT_TRUE(texto.contains(QStringLiteral("lucia")));
+  EXPECT_FALSE(prueba::BuscarCelda(celdas, QStringLiteral("lucia")).isEmpty());
+  EXPECT_FALSE(texto.contains(QStringLiteral("Clave")));
+  for (const QString& clave : claves) {
+    SCOPED_TRACE(clave.toStdString());
+    EXPECT_FALSE(texto.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(clave))));
+    for (const auto& [ref, celda] : celdas) EXPECT_NE(celda.texto, clave) << ref.toStdString();
+  }
 }
 
 TEST_P(PlantillasMaestros, BajoMinimoEnHojaYEnTicket) {

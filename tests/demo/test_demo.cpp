@@ -88,7 +88,13 @@ QStringList TiendaDemo::avisos_;
 
 TEST_F(TiendaDemo, EscribeLasBasesElArchivoDelEjercicioCerradoYLosAjustes) {
   const QString tienda = carpeta_->filePath(QStringLiteral("tienda"));
-  EXPECT_EQ(Contenido(tienda),
+  // La base de ventas va en modo WAL: mientras esta prueba la tiene abierta
+  // están su diario y su memoria compartida, que no son de la tienda.
+  EXPECT_EQ(ventas_->modoDiario(), QStringLiteral("wal"));
+  QStringList contenido = Contenido(tienda);
+  contenido.removeIf(
+      [](const QString& f) { return f.endsWith(QLatin1String("-wal")) || f.endsWith(QLatin1String("-shm")); });
+  EXPECT_EQ(contenido,
             (QStringList{QStringLiteral("ajustes.ini"), QStringLiteral("fotos"), QStringLiteral("fotos/cierresAnuales"),
                          QStringLiteral("fotos/cierresAnuales/hosteleria_2025.db"), QStringLiteral("hosteleria.db"),
                          QStringLiteral("informes.db")}));

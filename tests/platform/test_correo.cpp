@@ -4,7 +4,7 @@
 // Lo recibido lo descodifica el módulo email de Python, no nuestro código.
 
 #include "platform/correo/CorreoSmtp.h"
-#include "reports_ui/EnviarInforme.h"
+#include "registro/EnviarInforme.h"
 #include "support/Ayudas.h"
 #include "support/ImprimirQt.h"
 
@@ -579,7 +579,7 @@ TEST_F(CorreoServidor, ListadoDeVentasPorGmailDeExtremoAExtremo) {
   ASSERT_TRUE(servidor);
   QTemporaryDir dir;
   const QString fichero = dir.filePath("VentasGeneralesPorDia.xlsx");
-  Escribir(fichero, QByteArray("PK\x03\x04 hoja de ventas", 22));
+  Escribir(fichero, QByteArrayLiteral("PK\x03\x04 hoja de ventas"));
 
   registro::ConfiguracionCorreo config;
   config.gmail = {QStringLiteral("localhost"), servidor->puerto};

@@ -36,8 +36,8 @@ QStringList lineasCsv(const datos::Conexion& c) {
 // Línea de 64 campos vacíos (todo Null) con los campos dados.
 QString lineaCon(const std::map<QString, QString>& campos) {
   QStringList l;
-  for (const auto& c : informes::columnasInformes()) {
-    const auto it = campos.find(c.nombre);
+  for (int i = 0; i < informes::kNumColumnas; ++i) {
+    const auto it = campos.find(informes::NombreColumna(static_cast<informes::Col>(i)));
     l << (it == campos.end() ? QString() : it->second);
   }
   return l.join(',');
@@ -49,7 +49,7 @@ class Csv : public testing::TestWithParam<prueba::Motor> {
   const datos::Conexion& informes() const { return *tienda.ajustes.ConexionInformes; }
   void fila(const std::map<QString, QVariant>& valores) {
     w.nuevaFila();
-    for (const auto& [c, v] : valores) w.poner(c, v);
+    for (const auto& [c, v] : valores) w.poner(*informes::ColumnaPorNombre(c), v);
     w.guardarFila();
   }
   QStringList escribir() {
@@ -101,7 +101,9 @@ TEST_P(Csv, NumerosEnElFormatoCMasCortoQueSeVuelveALeerIgual) {
   const QStringList lineas = escribir();
   ASSERT_EQ(lineas.size(), 2);
   const QStringList campos = lineas[1].split(',');
-  auto campo = [&](const QString& c) { return campos.at(EscritorInformes::indiceColumna(c)); };
+  auto campo = [&](const QString& c) {
+    return campos.at(static_cast<qsizetype>(informes::Indice(*informes::ColumnaPorNombre(c))));
+  };
   EXPECT_EQ(campo("numerico1"), "0.1");
   EXPECT_EQ(campo("numerico2"), "1e+21");
   EXPECT_EQ(campo("numerico3"), "0");
@@ -203,19 +205,19 @@ TEST(CsvEntreMotores, MismaSalidaEnSqliteYPostgresql) {
       w.vaciar();
       for (int i = 0; i < 5; ++i) {
         w.nuevaFila();
-        w.poner("texto1", QStringLiteral("Bar O'Neill, \"%1\"").arg(i));
-        w.poner("texto2", i % 2 ? QVariant("") : QVariant());
-        w.poner("numerico1", 0.1 * i);
-        w.poner("numerico2", i == 3 ? -0.0 : 1e21 / (i + 1));
-        w.poner("numerico3", QStringLiteral("%1,50").arg(i));
-        w.poner("fecha1", QDate(2026, 3, 1).addDays(i));
-        w.poner("fecha2", QTime(9, 7 + i));
-        w.poner("fecha3", QDateTime(QDate(2026, 3, 6), QTime(23, 59, i)));
-        w.poner("entero3", i * 1000);
-        w.poner("doble2", -i / 3.0);
+        w.poner(informes::Col::Texto1, QStringLiteral("Bar O'Neill, \"%1\"").arg(i));
+        w.poner(informes::Col::Texto2, i % 2 ? QVariant("") : QVariant());
+        w.poner(informes::Col::Numerico1, 0.1 * i);
+        w.poner(informes::Col::Numerico2, i == 3 ? -0.0 : 1e21 / (i + 1));
+        w.poner(informes::Col::Numerico3, QStringLiteral("%1,50").arg(i));
+        w.poner(informes::Col::Fecha1, QDate(2026, 3, 1).addDays(i));
+        w.poner(informes::Col::Fecha2, QTime(9, 7 + i));
+        w.poner(informes::Col::Fecha3, QDateTime(QDate(2026, 3, 6), QTime(23, 59, i)));
+        w.poner(informes::Col::Entero3, i * 1000);
+        w.poner(informes::Col::Doble2, -i / 3.0);
         w.guardarFila();
       }
-      w.estampar("texto35", "total");
+      w.estampar(informes::Col::Texto35, "total");
       w.terminar();
     }
     // Un cambio de signo hecho por la base: el cero negativo sólo existe en PostgreSQL.

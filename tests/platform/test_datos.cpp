@@ -278,8 +278,9 @@ TEST_P(Filas, UnaComillaViajaIntactaComoParametro) {
 TEST_P(Filas, MayusculasConTildesYEnes) {
   factura(1, {}, {}, QString::fromUtf8("Resumén de la Ñora"));
   factura(2, {}, {}, QVariant());
-  datos::Consulta q = ventas->preparar("SELECT numero, UPPER(camarero) AS m FROM cabecera_factura "
-                                       "WHERE UPPER(camarero) = UPPER(?) OR camarero IS NULL ORDER BY numero");
+  datos::Consulta q = ventas->preparar(
+      "SELECT numero, UPPER(camarero) AS m FROM cabecera_factura "
+      "WHERE UPPER(camarero) = UPPER(?) OR camarero IS NULL ORDER BY numero");
   q.enlazar(QString::fromUtf8("RESUMÉN DE LA ñora"));
   q.ejecutar();
   ASSERT_TRUE(q.siguiente());
@@ -335,6 +336,70 @@ TEST_P(Filas, TablaQueFaltaSeNombraConLaFuente) {
   });
   EXPECT_TRUE(m.contains("«hosteleria»")) << m.toStdString();
   EXPECT_TRUE(m.contains("tabla_que_no_existe")) << m.toStdString();
+}
+
+// --- Una foto de lectura que no para a las cajas -----------------------------------
+
+// Otra conexión a la misma base, como la de una caja, que no espera nunca: si
+// la base está ocupada, su escritura falla en el acto.
+std::unique_ptr<datos::Conexion> CajaImpaciente(const datos::FuenteDatos& fuente) {
+  auto caja = datos::Conexion::abrir(fuente);
+  caja->ejecutar(caja->motor() == Motor::SQLite ? "PRAGMA busy_timeout = 0" : "SET statement_timeout = 1000");
+  return caja;
+}
+
+qint64 Facturas(const datos::Conexion& c) {
+  datos::Consulta q = c.preparar("SELECT count(*) FROM cabecera_factura");
+  q.ejecutar();
+  return q.siguiente() ? q.valor(0).toLongLong() : -1;
+}
+
+TEST_P(Filas, LaFotoDeLecturaVeUnSoloMomentoSinPararALasCajas) {
+  factura(1);
+  if (GetParam() == prueba::Motor::SQLite) {
+    ventas->pasarAWal();
+    EXPECT_EQ(ventas->modoDiario(), "wal");
+  }
+  auto caja = CajaImpaciente(bases->fuenteVentas());
+  {
+    datos::FotoLectura foto(*ventas);
+    EXPECT_EQ(Facturas(*ventas), 1);
+    // La caja vende mientras el informe lee: ni espera ni falla.
+    EXPECT_TRUE(mensajeDe([&] { caja->ejecutar("INSERT INTO cabecera_factura (numero) VALUES (2)"); }).isEmpty());
+    EXPECT_EQ(Facturas(*ventas), 1) << "el informe sigue viendo su momento";
+    // Lo que el informe repara se escribe al acabar, no dentro de la lectura.
+    ventas->escribirCorto([&] { ventas->ejecutar("UPDATE cabecera_factura SET camarero = 'reparada'"); });
+    EXPECT_EQ(Facturas(*caja), 2);
+    datos::Consulta q = caja->preparar("SELECT count(*) FROM cabecera_factura WHERE camarero = 'reparada'");
+    q.ejecutar();
+    ASSERT_TRUE(q.siguiente());
+    EXPECT_EQ(q.valor(0).toLongLong(), 0);
+    foto.terminar();
+  }
+  EXPECT_EQ(Facturas(*ventas), 2);
+  datos::Consulta q = caja->preparar("SELECT count(*) FROM cabecera_factura WHERE camarero = 'reparada'");
+  q.ejecutar();
+  ASSERT_TRUE(q.siguiente());
+  EXPECT_EQ(q.valor(0).toLongLong(), 2);
+}
+
+TEST(FotoLectura, EnUnaBaseSqliteSinWalNoSeAbreNada) {
+  // En el modo de diario de siempre una lectura abierta bloquea a quien
+  // escribe: la foto no la abre y la caja escribe entre consulta y consulta.
+  prueba::Bases bases(prueba::Motor::SQLite);
+  auto ventas = datos::Conexion::abrir(bases.fuenteVentas());
+  ASSERT_NE(ventas->modoDiario(), "wal");
+  auto caja = CajaImpaciente(bases.fuenteVentas());
+  datos::FotoLectura foto(*ventas);
+  EXPECT_EQ(Facturas(*ventas), 0);
+  EXPECT_TRUE(mensajeDe([&] { caja->ejecutar("INSERT INTO cabecera_factura (numero) VALUES (1)"); }).isEmpty());
+  EXPECT_EQ(Facturas(*ventas), 1);
+  // Sin foto, una escritura corta va en el momento.
+  ventas->escribirCorto([&] { ventas->ejecutar("UPDATE cabecera_factura SET camarero = 'x'"); });
+  datos::Consulta q = caja->preparar("SELECT camarero FROM cabecera_factura");
+  q.ejecutar();
+  ASSERT_TRUE(q.siguiente());
+  EXPECT_EQ(q.valor(0).toString(), "x");
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Filas, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);

@@ -32,7 +32,7 @@ class Escritor : public testing::TestWithParam<prueba::Motor> {
     w.vaciar();
     for (const QString& t : textos) {
       w.nuevaFila();
-      w.poner("texto1", t);
+      w.poner(informes::Col::Texto1, t);
       w.guardarFila();
     }
     w.terminar();
@@ -46,42 +46,19 @@ class Escritor : public testing::TestWithParam<prueba::Motor> {
   prueba::Tienda tienda;
 };
 
-TEST_P(Escritor, CualquierFormaDelNombreLlegaALaMismaColumna) {
-  EXPECT_EQ(EscritorInformes::indiceColumna("Texto6"), EscritorInformes::indiceColumna("texto6"));
-  EXPECT_EQ(EscritorInformes::indiceColumna("TEXTO6"), EscritorInformes::indiceColumna("texto6"));
-  EXPECT_GE(EscritorInformes::indiceColumna("FECHA3"), 0);
+TEST_P(Escritor, LasColumnasConNombreSonLasDeLaTablaEnSuOrden) {
+  // Las del esquema de cada motor, sin la columna del orden de escritura.
+  QStringList tabla;
+  for (const QString& c : informes().columnas(QStringLiteral("informes")))
+    if (c.compare(QLatin1String("fila"), Qt::CaseInsensitive) != 0) tabla << c.toLower();
+  QStringList enumeradas;
+  for (int i = 0; i < informes::kNumColumnas; ++i) enumeradas << informes::NombreColumna(static_cast<informes::Col>(i));
+  EXPECT_EQ(enumeradas, tabla);
 
-  EscritorInformes w(informes());
-  w.vaciar();
-  w.nuevaFila();
-  w.poner("Texto6", "primero");
-  w.poner("TEXTO6", "segundo");  // la misma columna: gana el último
-  w.poner("texto7", "b");
-  w.poner("Numerico4", 4.0);
-  w.poner("ENTERO3", 3);
-  w.poner("Doble1", 1.5);
-  w.guardarFila();
-  w.terminar();
-  const auto filas = tienda.filas();
-  ASSERT_EQ(filas.size(), 1u);
-  EXPECT_EQ(
-      filas[0],
-      (QVariantMap{
-          {"texto6", "segundo"}, {"texto7", "b"}, {"numerico4", 4.0}, {"entero3", qlonglong(3)}, {"doble1", 1.5}}));
-}
-
-TEST_P(Escritor, ColumnaDesconocidaSeRechazaNombrandola) {
-  EscritorInformes w(informes());
-  w.vaciar();
-  w.nuevaFila();
-  for (const QString& c : {QString("texto36"), QString("numerico0"), QString("fila"), QString("Texto 1")}) {
-    const QString m = mensajeDe([&] { w.poner(c, "x"); });
-    EXPECT_TRUE(m.contains(c)) << m.toStdString();
-    EXPECT_TRUE(m.contains("«Informes»")) << m.toStdString();
-  }
-  EXPECT_TRUE(mensajeDe([&] { w.estampar("Texto99", "x"); }).contains("Texto99"));
-  EXPECT_TRUE(mensajeDe([&] { w.borrarDonde("Clave", "x"); }).contains("Clave"));
-  EXPECT_TRUE(mensajeDe([&] { w.actualizarDonde("numerico3", 1, "texto_20", "x"); }).contains("texto_20"));
+  // Cualquier forma del nombre es la misma columna; lo que no es columna, nada.
+  EXPECT_EQ(informes::ColumnaPorNombre("TEXTO6"), informes::Col::Texto6);
+  EXPECT_EQ(informes::ColumnaPorNombre("Fecha3"), informes::Col::Fecha3);
+  for (const char* c : {"texto36", "numerico0", "fila", "Texto 1"}) EXPECT_FALSE(informes::ColumnaPorNombre(c)) << c;
 }
 
 TEST_P(Escritor, LasFilasVuelvenEnElOrdenEnQueSeEscribieron) {
@@ -93,9 +70,9 @@ TEST_P(Escritor, LasFilasVuelvenEnElOrdenEnQueSeEscribieron) {
     // en cada fila, que usan sentencias de inserción distintas.
     const QString t = QStringLiteral("%1-%2").arg(QChar('z' - i % 26)).arg(40 - i);
     w.nuevaFila();
-    w.poner("texto1", t);
-    if (i % 2) w.poner("numerico1", i);
-    if (i % 3) w.poner("texto5", "x");
+    w.poner(informes::Col::Texto1, t);
+    if (i % 2) w.poner(informes::Col::Numerico1, i);
+    if (i % 3) w.poner(informes::Col::Texto5, "x");
     w.guardarFila();
     esperado << t;
   }
@@ -109,7 +86,7 @@ TEST_P(Escritor, UnSegundoEscritorSinVaciarAnadeDetras) {
   EscritorInformes w(informes());
   for (const char* t : {"b1", "b2"}) {
     w.nuevaFila();
-    w.poner("texto1", t);
+    w.poner(informes::Col::Texto1, t);
     w.guardarFila();
   }
   w.terminar();
@@ -126,13 +103,13 @@ TEST_P(Escritor, LoQueNoSePoneQuedaEnNull) {
   EscritorInformes w(informes());
   w.vaciar();
   w.nuevaFila();
-  w.poner("texto1", "solo");
+  w.poner(informes::Col::Texto1, "solo");
   w.guardarFila();
   w.nuevaFila();
-  w.poner("texto1", QVariant());
-  w.poner("numerico1", QVariant());
-  w.poner("fecha1", QVariant());
-  w.poner("entero3", QVariant());
+  w.poner(informes::Col::Texto1, QVariant());
+  w.poner(informes::Col::Numerico1, QVariant());
+  w.poner(informes::Col::Fecha1, QVariant());
+  w.poner(informes::Col::Entero3, QVariant());
   w.guardarFila();
   w.nuevaFila();
   w.guardarFila();  // fila vacía
@@ -154,13 +131,13 @@ TEST_P(Escritor, NumeroEscritoComoTextoSeGuardaComoNumero) {
   w.vaciar();
   for (const auto& [texto, numero] : casos) {
     w.nuevaFila();
-    w.poner("texto1", texto);
-    w.poner("numerico7", texto);
+    w.poner(informes::Col::Texto1, texto);
+    w.poner(informes::Col::Numerico7, texto);
     w.guardarFila();
   }
   w.nuevaFila();
-  w.poner("numerico7", "");  // texto vacío: nada que guardar
-  w.poner("entero3", "12");
+  w.poner(informes::Col::Numerico7, "");  // texto vacío: nada que guardar
+  w.poner(informes::Col::Entero3, "12");
   w.guardarFila();
   w.terminar();
   const auto filas = tienda.filas();
@@ -177,13 +154,13 @@ TEST_P(Escritor, LoQueNoEsNumeroNiFechaSeRechazaNombrandoColumnaYValor) {
   w.nuevaFila();
   for (const QString& t : {QString("doce"), QString("12,50 €"), QString("1,2,3"), QString("12..5"), QString("1.23.456"),
                            QString("nan"), QString("inf")}) {
-    const QString m = mensajeDe([&] { w.poner("Numerico2", t); });
+    const QString m = mensajeDe([&] { w.poner(informes::Col::Numerico2, t); });
     EXPECT_TRUE(m.contains("numerico2", Qt::CaseInsensitive)) << m.toStdString();
     EXPECT_TRUE(m.contains(t)) << m.toStdString();
   }
-  EXPECT_FALSE(mensajeDe([&] { w.poner("numerico2", QDate(2026, 3, 6)); }).isEmpty());
-  EXPECT_FALSE(mensajeDe([&] { w.poner("entero3", "muchos"); }).isEmpty());
-  const QString m = mensajeDe([&] { w.poner("fecha3", "mañana"); });
+  EXPECT_FALSE(mensajeDe([&] { w.poner(informes::Col::Numerico2, QDate(2026, 3, 6)); }).isEmpty());
+  EXPECT_FALSE(mensajeDe([&] { w.poner(informes::Col::Entero3, "muchos"); }).isEmpty());
+  const QString m = mensajeDe([&] { w.poner(informes::Col::Fecha3, "mañana"); });
   EXPECT_TRUE(m.contains("fecha3")) << m.toStdString();
   EXPECT_TRUE(m.contains("mañana")) << m.toStdString();
 }
@@ -193,17 +170,17 @@ TEST_P(Escritor, FechasYHorasEnLasColumnasFecha) {
   w.vaciar();
   w.nuevaFila();
   const informes::SelloGeneracion sello = informes::TomarSello(tienda.reloj);  // 6/3/2026 09:07:30
-  w.poner("fecha1", QVariant(sello.fecha));
-  w.poner("fecha2", QVariant(sello.hora));
-  w.poner("fecha3", QTime(21, 15, 30));
-  w.poner("fecha4", QDateTime(QDate(2026, 3, 6), QTime(23, 59, 59)));
-  w.poner("texto1", QDate(2026, 3, 6));
-  w.poner("texto2", 12.5);
+  w.poner(informes::Col::Fecha1, QVariant(sello.fecha));
+  w.poner(informes::Col::Fecha2, QVariant(sello.hora));
+  w.poner(informes::Col::Fecha3, QTime(21, 15, 30));
+  w.poner(informes::Col::Fecha4, QDateTime(QDate(2026, 3, 6), QTime(23, 59, 59)));
+  w.poner(informes::Col::Texto1, QDate(2026, 3, 6));
+  w.poner(informes::Col::Texto2, 12.5);
   w.guardarFila();
   w.nuevaFila();
-  w.poner("fecha1", "06/03/2026");
-  w.poner("fecha2", "09:07");
-  w.poner("fecha3", QDateTime(QDate(2026, 3, 6), QTime(0, 0)));
+  w.poner(informes::Col::Fecha1, "06/03/2026");
+  w.poner(informes::Col::Fecha2, "09:07");
+  w.poner(informes::Col::Fecha3, QDateTime(QDate(2026, 3, 6), QTime(0, 0)));
   w.guardarFila();
   w.terminar();
   const auto filas = tienda.filas();
@@ -223,11 +200,13 @@ TEST_P(Escritor, EstamparPoneElValorEnTodasLasFilas) {
   w.vaciar();
   for (int i = 0; i < 3; ++i) {
     w.nuevaFila();
-    w.poner("texto1", QString::number(i));
+    w.poner(informes::Col::Texto1, QString::number(i));
     w.guardarFila();
   }
-  w.estampar("Texto18", "Bar O'Neill, 1,5 %");
-  w.estampar({{"numerico9", "1.234,5"}, {"FECHA1", QDate(2026, 3, 6)}, {"texto3", 12.25}});
+  w.estampar(informes::Col::Texto18, "Bar O'Neill, 1,5 %");
+  w.estampar({{informes::Col::Numerico9, "1.234,5"},
+              {informes::Col::Fecha1, QDate(2026, 3, 6)},
+              {informes::Col::Texto3, 12.25}});
   w.terminar();
   const auto filas = tienda.filas();
   ASSERT_EQ(filas.size(), 3u);
@@ -245,12 +224,12 @@ TEST_P(Escritor, BorrarYActualizarSoloLasFilasDeLaClave) {
   w.vaciar();
   for (const char* clave : {"A", "O'B", "A", "C"}) {
     w.nuevaFila();
-    w.poner("texto20", clave);
-    w.poner("numerico3", 1);
+    w.poner(informes::Col::Texto20, clave);
+    w.poner(informes::Col::Numerico3, 1);
     w.guardarFila();
   }
-  w.borrarDonde("TEXTO20", "A");
-  w.actualizarDonde("Numerico3", "2,5", "texto20", "O'B");
+  w.borrarDonde(informes::Col::Texto20, "A");
+  w.actualizarDonde(informes::Col::Numerico3, "2,5", informes::Col::Texto20, "O'B");
   w.terminar();
   const auto filas = tienda.filas();
   ASSERT_EQ(filas.size(), 2u);
@@ -264,10 +243,10 @@ TEST_P(Escritor, InformeAbandonadoDejaLaTablaComoEstaba) {
     EscritorInformes w(informes());
     w.vaciar();
     w.nuevaFila();
-    w.poner("texto1", "b1");
+    w.poner(informes::Col::Texto1, "b1");
     w.guardarFila();
-    w.estampar("texto2", "sello");
-    w.borrarDonde("texto1", "b1");
+    w.estampar(informes::Col::Texto2, "sello");
+    w.borrarDonde(informes::Col::Texto1, "b1");
   }  // sin terminar()
   EXPECT_EQ(textos1(), (QStringList{"a1", "a2"}));
 
@@ -277,9 +256,9 @@ TEST_P(Escritor, InformeAbandonadoDejaLaTablaComoEstaba) {
         EscritorInformes w(informes());
         w.vaciar();
         w.nuevaFila();
-        w.poner("texto1", "c1");
+        w.poner(informes::Col::Texto1, "c1");
         w.guardarFila();
-        w.poner("numerico1", "no es un número");
+        w.poner(informes::Col::Numerico1, "no es un número");
       },
       ErrorDatos);
   EXPECT_EQ(textos1(), (QStringList{"a1", "a2"}));
@@ -292,10 +271,10 @@ TEST_P(Escritor, InformeAbandonadoDejaLaTablaComoEstaba) {
         w.vaciar();
         for (int i = 0; i < 5000; ++i) {
           w.nuevaFila();
-          w.poner("texto1", QStringLiteral("e%1").arg(i));
+          w.poner(informes::Col::Texto1, QStringLiteral("e%1").arg(i));
           w.guardarFila();
         }
-        w.poner("numerico1", "no es un número");
+        w.poner(informes::Col::Numerico1, "no es un número");
       },
       ErrorDatos);
   EXPECT_EQ(textos1(), (QStringList{"a1", "a2"}));
@@ -325,7 +304,7 @@ TEST_P(Escritor, BaseDeInformesDeSoloLecturaDaUnSoloMensajeClaro) {
     EscritorInformes w(informes());
     w.vaciar();
     w.nuevaFila();
-    w.poner("texto1", "b1");
+    w.poner(informes::Col::Texto1, "b1");
     w.guardarFila();
     w.terminar();
   } catch (const ErrorDatos& e) {
@@ -355,9 +334,9 @@ TEST_P(Escritor, TextosConCaracteresDelicadosLleganIntactos) {
   w.vaciar();
   for (const QString& t : textos) {
     w.nuevaFila();
-    w.poner("texto1", t);
-    w.poner("numerico1", -0.1);
-    w.poner("texto2", QVariant());
+    w.poner(informes::Col::Texto1, t);
+    w.poner(informes::Col::Numerico1, -0.1);
+    w.poner(informes::Col::Texto2, QVariant());
     w.guardarFila();
   }
   w.terminar();
@@ -389,7 +368,8 @@ TEST_P(Escritor, DiezMilFilasDeDieciseisColumnas) {
     w.nuevaFila();
     const QVariantMap f = esperada(i);
     for (auto it = f.cbegin(); it != f.cend(); ++it)
-      w.poner(it.key(), it.key() == "fecha1" ? QVariant(base.addDays(i % 365)) : it.value());
+      w.poner(*informes::ColumnaPorNombre(it.key()),
+              it.key() == "fecha1" ? QVariant(base.addDays(i % 365)) : it.value());
     w.guardarFila();
   }
   w.terminar();
@@ -407,10 +387,8 @@ TEST_P(Escritor, ValoresFijosEnTodasLasFilasAunqueCambienLasColumnas) {
   // Filas con dos juegos de columnas que se alternan, muchas más que un lote,
   // y el valor fijo cambia a mitad: cada fila lleva el que había al guardarla.
   constexpr int kFilas = 3000;
-  const int texto1 = EscritorInformes::indiceColumna("texto1");
-  const int texto2 = EscritorInformes::indiceColumna("texto2");
-  const int numerico1 = EscritorInformes::indiceColumna("numerico1");
-  const int numerico2 = EscritorInformes::indiceColumna("numerico2");
+  using informes::Col;
+  constexpr Col texto1 = Col::Texto1, texto2 = Col::Texto2, numerico1 = Col::Numerico1, numerico2 = Col::Numerico2;
   EscritorInformes w(informes());
   w.vaciar();
   w.fijar(texto1, QStringLiteral("Bar O'Neill, S.L."));
@@ -450,7 +428,7 @@ TEST_P(Escritor, UnFalloAlGuardarSeDiceYDejaElInformeAnterior) {
     const QString mensaje = mensajeDe([&] {
       for (int i = 0; i < 5000; ++i) {
         w.nuevaFila();
-        w.poner("texto1", i == 1200 ? QStringLiteral("malo") : QStringLiteral("bueno"));
+        w.poner(informes::Col::Texto1, i == 1200 ? QStringLiteral("malo") : QStringLiteral("bueno"));
         w.guardarFila();
       }
       w.terminar();

@@ -3,7 +3,7 @@
 #include "builders/Informes.h"
 #include "platform/motor/Expresion.h"
 #include "platform/motor/Plantilla.h"
-#include "reports_ui/RegistroInformes.h"
+#include "registro/RegistroInformes.h"
 
 #include <QFile>
 #include <QTemporaryDir>

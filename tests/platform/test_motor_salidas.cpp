@@ -5,7 +5,7 @@
 #include "builders/Informes.h"
 #include "platform/motor/CodigoBarras.h"
 #include "platform/motor/Motor.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/SalidaInforme.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 
@@ -305,11 +305,11 @@ class MotorConBase : public testing::TestWithParam<prueba::Motor> {
     double n = 1;
     for (const QString& t : nombres) {
       w.nuevaFila();
-      w.poner(QStringLiteral("Texto6"), QStringLiteral("Bar «La Ñora»"));
-      w.poner(QStringLiteral("texto7"), QStringLiteral("Calle Mayor 1 - Murcia"));
-      w.poner(QStringLiteral("Texto8"), QStringLiteral("Bebidas"));
-      w.poner(QStringLiteral("texto2"), t);
-      w.poner(QStringLiteral("numerico1"), n++);
+      w.poner(informes::Col::Texto6, QStringLiteral("Bar «La Ñora»"));
+      w.poner(informes::Col::Texto7, QStringLiteral("Calle Mayor 1 - Murcia"));
+      w.poner(informes::Col::Texto8, QStringLiteral("Bebidas"));
+      w.poner(informes::Col::Texto2, t);
+      w.poner(informes::Col::Numerico1, n++);
       w.guardarFila();
     }
     w.terminar();

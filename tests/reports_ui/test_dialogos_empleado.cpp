@@ -1,10 +1,11 @@
 // Selección de empleado: las teselas que salen de la base, el panel que las
 // pinta, el diálogo que escribe la selección, y el aviso de progreso.
 
-#include "reports_ui/CargarEmpleados.h"
+#include "registro/CargarEmpleados.h"
 #include "reports_ui/Mosaico.h"
 #include "reports_ui/frmSelEmpleado.h"
 #include "reports_ui/frmparar.h"
+#include "startup/AspectoFormulario.h"
 #include "support/BasesPrueba.h"
 #include "support/ImprimirQt.h"
 
@@ -167,10 +168,25 @@ TEST(frmSelEmpleado, PulsarUnaTeselaEligeEseEmpleadoYAcepta) {
   EXPECT_EQ(s.EmpleadoElegido, 3);
 }
 
-TEST(frmSelEmpleado, CerrarLaVentanaOEscapeCancelaSinTocarLaSeleccion) {
+TEST(frmSelEmpleado, SalirCerrarLaVentanaOEscapeCancelanSinTocarLaSeleccion) {
   SeleccionInforme s;
   s.EmpleadoElegido = 9;
   frmSelEmpleado d(kTres, s);
+  // Sin gestor de ventanas no hay caja de cierre: Salir se ve entero también
+  // en la pantalla más pequeña, debajo de las teselas.
+  aspecto::EscalarFormulario(d, QRect(0, 0, 800, 600));
+  auto* salir = d.findChild<QPushButton*>(QStringLiteral("cmd_Salir"));
+  ASSERT_NE(salir, nullptr);
+  EXPECT_EQ(salir->text(), QStringLiteral("Salir"));
+  EXPECT_EQ(ejecutar(d,
+                     [&] {
+                       EXPECT_TRUE(salir->isVisible());
+                       EXPECT_TRUE(d.rect().contains(QRect(salir->mapTo(&d, QPoint(0, 0)), salir->size())));
+                       EXPECT_GE(salir->mapTo(&d, QPoint(0, 0)).y(),
+                                 d.panel()->mapTo(&d, QPoint(0, d.panel()->height())).y());
+                       salir->click();
+                     }),
+            QDialog::Rejected);
   EXPECT_EQ(ejecutar(d, [] { QApplication::activeModalWidget()->close(); }), QDialog::Rejected);
   EXPECT_EQ(ejecutar(d,
                      [] {

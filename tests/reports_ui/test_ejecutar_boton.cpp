@@ -3,8 +3,8 @@
 // informe falla.
 
 #include "platform/datos/Esquemas.h"
-#include "reports_ui/EjecutarInforme.h"
-#include "reports_ui/RegistroInformes.h"
+#include "registro/EjecutarInforme.h"
+#include "registro/RegistroInformes.h"
 #include "support/BasesPrueba.h"
 
 #include "support/ImprimirQt.h"

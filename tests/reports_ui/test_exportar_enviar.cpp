@@ -3,7 +3,7 @@
 // que pasa sin conexión, sin datos o cuando la exportación falla.
 
 #include "builders/InformesCaja.h"
-#include "reports_ui/SalidaInforme.h"
+#include "registro/SalidaInforme.h"
 #include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
@@ -140,6 +140,17 @@ TEST_F(ExportarYEnviar, UnaExportacionFallidaNoMandaElFicheroDeOtroDia) {
   EXPECT_FALSE(envio.enviado);
   EXPECT_TRUE(envio.error.contains("ResumenVentas")) << envio.error.toStdString();
   EXPECT_TRUE(intentado);  // se pregunta, pero sin fichero no hay nada que mandar
+}
+
+TEST_F(ExportarYEnviar, UnEnlaceQueAlguienPusoEnLugarDeLaHojaSeQuedaYLaHojaVaASuDestino) {
+  // Una carpeta compartida con la gestoría, por ejemplo.
+  const QString compartida = QDir(salida.path()).filePath(QStringLiteral("gestoria.xlsx"));
+  ASSERT_TRUE(prueba::escribirBytes(compartida, "hoja del día anterior"));
+  ASSERT_TRUE(QFile::link(compartida, fichero));
+  config.enLinea = [] { return false; };
+  EXPECT_TRUE(Exportar().exportado);
+  EXPECT_TRUE(QFileInfo(fichero).isSymLink());
+  EXPECT_TRUE(prueba::leerBytes(compartida).startsWith("PK"));
 }
 
 TEST_F(ExportarYEnviar, SinFilasAvisaYNoTocaNada) {

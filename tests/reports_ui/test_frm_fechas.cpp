@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <typeinfo>
 
@@ -148,6 +150,79 @@ TEST_F(Fechas, CadaCalendarioRespetaLaFechaDelOtroYLasEtiquetasLaMuestran) {
     EXPECT_EQ(final_.selectedDate(), p.hasta);
     EXPECT_EQ(inicio.maximumDate(), p.hasta);
     EXPECT_EQ(final_.minimumDate(), p.desde);
+  }
+}
+
+// El recuadro del día en la tabla del calendario (la del mes que enseña).
+QRect CeldaDe(QCalendarWidget& calendario, const QDate& fecha) {
+  auto& tabla = control<QTableView>(calendario, "qt_calendar_calendarview");
+  const QAbstractItemModel* modelo = tabla.model();
+  const QDate mes(calendario.yearShown(), calendario.monthShown(), 1);
+  for (int fila = 0; fila < modelo->rowCount(); ++fila) {
+    for (int columna = 0; columna < modelo->columnCount(); ++columna) {
+      bool esDia = false;
+      const int dia = modelo->data(modelo->index(fila, columna)).toInt(&esDia);
+      if (!esDia) continue;  // la cabecera de los días de la semana
+      // Las primeras filas traen el final del mes anterior y las últimas el
+      // comienzo del siguiente.
+      QDate suMes = mes;
+      if (fila <= 2 && dia > 20) suMes = mes.addMonths(-1);
+      if (fila >= 5 && dia < 15) suMes = mes.addMonths(1);
+      if (QDate(suMes.year(), suMes.month(), dia) == fecha) return tabla.visualRect(modelo->index(fila, columna));
+    }
+  }
+  return {};
+}
+
+// Lo más oscuro que se ve en el día (su número) y el fondo junto al borde.
+struct Pintado {
+  int numero = 255;
+  int fondo = 0;
+};
+
+Pintado ComoSeVe(QCalendarWidget& calendario, const QDate& fecha) {
+  auto& tabla = control<QTableView>(calendario, "qt_calendar_calendarview");
+  const QImage imagen = tabla.viewport()->grab().toImage();
+  const QRect celda = CeldaDe(calendario, fecha).adjusted(3, 3, -3, -3);
+  Pintado p;
+  if (celda.isEmpty()) return p;
+  p.fondo = QColor(imagen.pixel(celda.topLeft())).lightness();
+  for (int y = celda.top(); y <= celda.bottom(); ++y)
+    for (int x = celda.left(); x <= celda.right(); ++x)
+      p.numero = std::min(p.numero, QColor(imagen.pixel(x, y)).lightness());
+  return p;
+}
+
+TEST_F(Fechas, LosDiasQueElOtroCalendarioNoDejaElegirSeVenApagados) {
+  frmFechas f(seleccion, reloj);
+  auto& inicio = control<QCalendarWidget>(f, "mv_FechaInicio");
+  auto& final_ = control<QCalendarWidget>(f, "mv_FechaFinal");
+  f.fechaInicioPulsada(QDate(2024, 5, 1));
+  f.fechaFinalPulsada(QDate(2024, 5, 16));
+  f.fechaInicioPulsada(QDate(2024, 5, 8));
+  f.show();
+  QCoreApplication::processEvents();
+  // Días laborables, que se escriben en negro cuando se pueden elegir.
+  const struct {
+    QCalendarWidget* calendario;
+    QDate dia;
+    bool disponible;
+  } casos[] = {
+      {&inicio, QDate(2024, 5, 14), true},  {&inicio, QDate(2024, 5, 16), true}, {&inicio, QDate(2024, 5, 17), false},
+      {&inicio, QDate(2024, 5, 22), false}, {&final_, QDate(2024, 5, 8), true},  {&final_, QDate(2024, 5, 9), true},
+      {&final_, QDate(2024, 5, 7), false},  {&final_, QDate(2024, 5, 6), false},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE((c.calendario == &inicio ? "Desde " : "Hasta ") + c.dia.toString(Qt::ISODate).toStdString());
+    ASSERT_FALSE(CeldaDe(*c.calendario, c.dia).isEmpty());
+    const Pintado p = ComoSeVe(*c.calendario, c.dia);
+    if (c.disponible) {
+      EXPECT_LT(p.numero, 80);
+      EXPECT_GE(p.fondo, 250);
+    } else {
+      EXPECT_GE(p.numero, 110) << "el número se escribe como el de un día normal";
+      EXPECT_LT(p.fondo, 245) << "el fondo es el de un día normal";
+    }
   }
 }
 

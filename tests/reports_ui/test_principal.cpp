@@ -3,10 +3,10 @@
 // plantilla; las reglas del tipo de negocio, del país, del correo y de los
 // permisos; el panel de meses de los gráficos.
 
+#include "registro/CargarEmpleados.h"
+#include "registro/Principal.h"
+#include "registro/RegistroInformes.h"
 #include "reports_ui/ArranqueVentana.h"
-#include "reports_ui/CargarEmpleados.h"
-#include "reports_ui/Principal.h"
-#include "reports_ui/RegistroInformes.h"
 #include "reports_ui/VistaPrevia.h"
 #include "reports_ui/frmPrincipalCronicas.h"
 #include "startup/AspectoFormulario.h"
@@ -41,9 +41,14 @@ namespace {
 using prueba::Motor;
 using sistema::Icono;
 
+// La tienda de los listados con las ventas que enseña la ventana.
 QString Fixture() {
-  QFile f(QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(QStringLiteral("fixtures/tienda_pequena.sql")));
-  return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+  QString guion;
+  for (const char* nombre : {"fixtures/maestros.sql", "fixtures/ventana.sql"}) {
+    QFile f(QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(QLatin1String(nombre)));
+    if (f.open(QIODevice::ReadOnly)) guion += QString::fromUtf8(f.readAll());
+  }
+  return guion;
 }
 
 class LanzadorApuntado : public sistema::Lanzador {
@@ -232,14 +237,21 @@ TEST_P(Principal, CierreDeCajaPideAntesElEmpleado) {
   EXPECT_EQ(f->ultimaVista()->plantilla(), QStringLiteral("cierredecaja2.rpt"));
 }
 
-TEST_P(Principal, CerrarLaSeleccionDeEmpleadoNoSigue) {
+TEST_P(Principal, SalirOCerrarLaSeleccionDeEmpleadoNoSigue) {
   auto f = Abrir();
-  Guion guion;
-  guion.cuando(QStringLiteral("frmSelEmpleado"), [](QWidget* d) { d->close(); });
-  PulsarYEsperar(*f, QStringLiteral("cmdCierreCaja"));
-  EXPECT_EQ(guion.vistos, QStringList{QStringLiteral("frmSelEmpleado")});
-  EXPECT_EQ(f->ultimaVista(), nullptr);
-  EXPECT_EQ(FilasInformes(), 0);
+  for (const bool boton : {true, false}) {
+    Guion guion;
+    guion.cuando(QStringLiteral("frmSelEmpleado"), [boton](QWidget* d) {
+      if (boton)
+        Pulsar(d, QStringLiteral("cmd_Salir"));
+      else
+        d->close();
+    });
+    PulsarYEsperar(*f, QStringLiteral("cmdCierreCaja"));
+    EXPECT_EQ(guion.vistos, QStringList{QStringLiteral("frmSelEmpleado")});
+    EXPECT_EQ(f->ultimaVista(), nullptr);
+    EXPECT_EQ(FilasInformes(), 0);
+  }
 }
 
 TEST_P(Principal, FechasCanceladasNoLeenNada) {
@@ -511,18 +523,42 @@ TEST_P(Principal, AñosYMesesConElRelojFijo) {
   EXPECT_EQ(meses->currentText(), QStringLiteral("Marzo"));
 }
 
-TEST_P(Principal, LosBotonesDeGraficosAbrenElPanelDeMeses) {
+// Lo que no depende del motor de la base se prueba sólo en SQLite.
+class VentanaSinMotor : public Principal {};
+
+TEST_P(VentanaSinMotor, UnGraficoPendienteLoDiceSinAbrirElPanelDeMeses) {
+  auto f = Abrir();
+  auto* panel = Control<QWidget>(f.get(), QStringLiteral("frMeses"));
+  for (const registro::BotonInforme& g : registro::Botones()) {
+    if (g.clase != registro::Clase::Grafico) continue;
+    SCOPED_TRACE(g.boton.toStdString());
+    tienda.notificador.avisos.clear();
+    Pulsar(f.get(), g.boton);
+    if (g.disponible()) {
+      EXPECT_TRUE(tienda.notificador.avisos.isEmpty());
+      EXPECT_TRUE(panel->isVisibleTo(f.get()));
+      Pulsar(f.get(), QStringLiteral("cmdCancelar"));
+    } else {
+      EXPECT_EQ(Avisos(), QStringList{registro::kAvisoProximaVersion});
+      EXPECT_FALSE(panel->isVisibleTo(f.get()));
+      EXPECT_TRUE(Control<QWidget>(f.get(), QStringLiteral("frVentas"))->isEnabled());
+    }
+  }
+}
+
+TEST_P(VentanaSinMotor, ElPanelDeMesesGuardaElGraficoYDeshabilitaLosMarcos) {
   auto f = Abrir();
   auto* panel = Control<QWidget>(f.get(), QStringLiteral("frMeses"));
   const QStringList marcos = {QStringLiteral("frVentas"), QStringLiteral("Frame3"), QStringLiteral("Frame5"),
                               QStringLiteral("cmd_Salir")};
   EXPECT_FALSE(panel->isVisibleTo(f.get()));
-  for (const principal::BotonGrafico& g : principal::BotonesGraficos()) {
+  for (const registro::BotonInforme& g : registro::Botones()) {
+    if (g.clase != registro::Clase::Grafico) continue;
     SCOPED_TRACE(g.boton.toStdString());
-    Pulsar(f.get(), g.boton);
+    f->pedirMes(g.titulo, g.grafico);
     EXPECT_TRUE(panel->isVisibleTo(f.get()));
     EXPECT_EQ(f->tituloGraficoPendiente(), g.titulo);
-    EXPECT_EQ(f->codigoGraficoPendiente(), g.codigo);
+    EXPECT_EQ(f->codigoGraficoPendiente(), g.grafico);
     for (const QString& m : marcos) EXPECT_FALSE(Control<QWidget>(f.get(), m)->isEnabled()) << m.toStdString();
     Pulsar(f.get(), QStringLiteral("cmdCancelar"));
     EXPECT_FALSE(panel->isVisibleTo(f.get()));
@@ -530,7 +566,7 @@ TEST_P(Principal, LosBotonesDeGraficosAbrenElPanelDeMeses) {
   }
   EXPECT_TRUE(tienda.notificador.avisos.isEmpty());
   // Aceptar el mes: el formulario de gráficos aún no está, y se dice.
-  Pulsar(f.get(), QStringLiteral("cmdCajaxDias"));
+  f->pedirMes(QStringLiteral("Caja Total por Dias"), 3);
   Pulsar(f.get(), QStringLiteral("cmdAceptarMeses"));
   EXPECT_EQ(Avisos(), QStringList{registro::kAvisoProximaVersion});
   EXPECT_FALSE(panel->isVisibleTo(f.get()));
@@ -547,14 +583,6 @@ TEST_P(Principal, CadaBotonDelRegistroEstaConSuTextoYLosPendientesLoDicen) {
     EXPECT_EQ(control->text(), b.titulo);
     if (b.disponible()) continue;
     tienda.notificador.avisos.clear();
-    control->click();
-    EXPECT_EQ(Avisos(), QStringList{registro::kAvisoProximaVersion});
-  }
-  for (const principal::BotonFormulario& b : principal::BotonesFormularios()) {
-    tienda.notificador.avisos.clear();
-    auto* control = Control<QAbstractButton>(f.get(), b.boton);
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->text(), b.titulo);
     control->click();
     EXPECT_EQ(Avisos(), QStringList{registro::kAvisoProximaVersion});
   }
@@ -668,7 +696,7 @@ class ArranqueVentana : public testing::Test {
 
 TEST_F(ArranqueVentana, LaTiendaSeAbreConLosDatosDelPuesto) {
   datos::Conexion::abrir(bases.fuenteVentas())->ejecutarGuion(Fixture());
-  const auto programa = Preparar(Ini(bases.textoVentas()));
+  auto programa = Preparar(Ini(bases.textoVentas(), QStringLiteral("[informes]\nregional=es_ES\n")));
   ASSERT_NE(programa, nullptr) << (notificador.avisos.isEmpty() ? std::string()
                                                                 : notificador.avisos.first().texto.toStdString());
   EXPECT_EQ(programa->ajustes.IdTerminal, QStringLiteral("1234"));
@@ -676,6 +704,11 @@ TEST_F(ArranqueVentana, LaTiendaSeAbreConLosDatosDelPuesto) {
   EXPECT_EQ(programa->principal->objectName(), QStringLiteral("frmPrincipalCronicas"));
   EXPECT_EQ(programa->principal->windowTitle(), QStringLiteral("CRONICAS DE CAJA"));
   EXPECT_TRUE(notificador.avisos.isEmpty());
+  // Los diálogos de Qt hablan el idioma regional mientras dura la ventana.
+  EXPECT_NE(programa->traduccionQt, nullptr);
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Ver en:"));
+  programa.reset();
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
 }
 
 TEST_F(ArranqueVentana, LoQueImpideArrancarSeDiceYNoHayVentana) {
@@ -713,5 +746,6 @@ TEST_F(ArranqueVentana, AjustesDeSoloLecturaSeAvisanSinCuadroDeMensaje) {
 
 INSTANTIATE_TEST_SUITE_P(Motores, Principal, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 INSTANTIATE_TEST_SUITE_P(Motores, SecuenciasEspeciales, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+INSTANTIATE_TEST_SUITE_P(Motores, VentanaSinMotor, testing::Values(Motor::SQLite), prueba::NombreMotor);
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "builders/Informes.h"
 #include "platform/impresoras/Impresoras.h"
 #include "platform/motor/Motor.h"
+#include "reports_ui/ArranqueVentana.h"
 #include "reports_ui/ImprimirReport.h"
 #include "reports_ui/NotificadorVentana.h"
 #include "reports_ui/VistaPrevia.h"
@@ -16,8 +17,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QGraphicsView>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrintPreviewWidget>
@@ -95,10 +99,10 @@ struct Escaparate {
     w.vaciar();
     for (int i = 1; i <= filas; ++i) {
       w.nuevaFila();
-      w.poner(QStringLiteral("texto6"), QStringLiteral("Bar «La Ñora»"));
-      w.poner(QStringLiteral("texto8"), i % 2 ? QStringLiteral("Bebidas") : QStringLiteral("Cocina"));
-      w.poner(QStringLiteral("texto2"), QStringLiteral("Artículo %1").arg(i));
-      w.poner(QStringLiteral("numerico1"), 1.5 * i);
+      w.poner(informes::Col::Texto6, QStringLiteral("Bar «La Ñora»"));
+      w.poner(informes::Col::Texto8, i % 2 ? QStringLiteral("Bebidas") : QStringLiteral("Cocina"));
+      w.poner(informes::Col::Texto2, QStringLiteral("Artículo %1").arg(i));
+      w.poner(informes::Col::Numerico1, 1.5 * i);
       w.guardarFila();
     }
     w.terminar();
@@ -163,7 +167,9 @@ TEST_P(ImprimirReport, ConFilasAbreLaVistaDelDocumentoYSeRecorre) {
   EXPECT_EQ(v->paginas(), n);
   EXPECT_EQ(v->findChild<QPrintPreviewWidget*>()->pageCount(), n);
   EXPECT_EQ(TextoDe(v, "lblTitulo"), QStringLiteral("Listado de Productos"));
-  EXPECT_EQ(TextoDe(v, "lblPlantilla"), kProductos);
+  // El nombre de la plantilla es cosa del programa: no se enseña.
+  for (const QLabel* l : v->findChildren<QLabel*>())
+    EXPECT_FALSE(l->text().contains(QStringLiteral(".rpt"))) << l->text().toStdString();
 
   const auto accion = [&](const char* nombre) { return v->findChild<QAction*>(QLatin1String(nombre)); };
   EXPECT_EQ(TextoDe(v, "lblPagina"), QStringLiteral("Página 1 de %1").arg(n));
@@ -366,6 +372,56 @@ TEST_F(SalidasVista, GuardaElPdfYLaHojaOAvisaSiNoPuede) {
     EXPECT_EQ(aviso.icono, sistema::Icono::Critico);
     EXPECT_TRUE(aviso.texto.contains(QStringLiteral("no/hay"))) << aviso.texto.toStdString();
   }
+}
+
+// Los textos de un diálogo, sin los & de las teclas de acceso.
+QStringList TextosDe(const QWidget* dialogo) {
+  QStringList textos;
+  for (const QAbstractButton* b : dialogo->findChildren<QAbstractButton*>()) textos << b->text().remove(u'&');
+  for (const QLabel* l : dialogo->findChildren<QLabel*>()) textos << l->text().remove(u'&');
+  for (const QGroupBox* g : dialogo->findChildren<QGroupBox*>()) textos << g->title().remove(u'&');
+  return textos;
+}
+
+TEST_F(SalidasVista, LosDialogosDeImprimirYGuardarHablanEspanolYEmpiezanEnLaCarpetaDeSalida) {
+  const auto traduccion = ventana::InstalarTraduccionesQt(QLocale(QStringLiteral("es_DO")));
+  ASSERT_NE(traduccion, nullptr);
+  // Una carpeta que aún no existe: la primera vez se crea.
+  e.vista.carpetaSalida = e.ruta(QStringLiteral("salida/informes"));
+  VistaPrevia* v = abrir(kProductos, 3);
+  ASSERT_TRUE(v);
+
+  QStringList imprimir;
+  QTimer::singleShot(0, v, [&] {
+    QWidget* d = QApplication::activeModalWidget();
+    if (!d) return;
+    EXPECT_EQ(d->objectName(), QStringLiteral("dlgImprimir"));
+    imprimir = TextosDe(d);
+    if (auto* dialogo = qobject_cast<QDialog*>(d)) dialogo->reject();
+  });
+  v->findChild<QAction*>(QStringLiteral("cmdImprimir"))->trigger();
+  for (const char* texto : {"Imprimir", "Cancelar", "Impresora", "Propiedades"})
+    EXPECT_TRUE(imprimir.contains(QLatin1String(texto))) << texto << " en " << imprimir.join('|').toStdString();
+  for (const char* texto : {"Print", "Cancel", "Printer", "Properties"})
+    EXPECT_FALSE(imprimir.contains(QLatin1String(texto))) << texto;
+
+  QStringList guardar;
+  QString carpeta, fichero;
+  QTimer::singleShot(0, v, [&] {
+    auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!d) return;
+    guardar = TextosDe(d);
+    carpeta = d->directory().absolutePath();
+    fichero = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+    d->reject();
+  });
+  v->findChild<QAction*>(QStringLiteral("cmdGuardarPdf"))->trigger();
+  EXPECT_TRUE(guardar.contains(QStringLiteral("Ver en:"))) << guardar.join('|').toStdString();
+  EXPECT_TRUE(guardar.contains(QStringLiteral("Nombre de fichero:"))) << guardar.join('|').toStdString();
+  EXPECT_FALSE(guardar.contains(QStringLiteral("Look in:")));
+  EXPECT_EQ(carpeta, QFileInfo(e.vista.carpetaSalida).absoluteFilePath());
+  // El nombre que se propone es el título del informe, no el de la plantilla.
+  EXPECT_EQ(fichero, QStringLiteral("Listado de Productos.pdf"));
 }
 
 TEST(NotificadorVentana, UnCuadroConSuTituloTextoEIcono) {

@@ -402,6 +402,36 @@ TEST_P(Arranque, EntornoSinRelojNiLanzador) {
 
 INSTANTIATE_TEST_SUITE_P(Motores, Arranque, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 
+TEST(BaseVentas, SeArrancaEnModoWalYSiLasCajasNoDejanSeDiceComo) {
+  prueba::Bases bases(prueba::Motor::SQLite);
+  QStringList avisos;
+  auto avisar = [&](const QString& a) { avisos << a; };
+  {
+    // Una caja con una venta a medio guardar: la base no puede cambiar de modo.
+    auto ventas = datos::Conexion::abrir(bases.fuenteVentas());
+    auto caja = datos::Conexion::abrir(bases.fuenteVentas());
+    caja->ejecutar("BEGIN IMMEDIATE");
+    caja->ejecutar("INSERT INTO cabecera_factura (numero) VALUES (1)");
+    arranque::PrepararBaseVentas(*ventas, avisar);
+    EXPECT_NE(ventas->modoDiario(), "wal");
+    ASSERT_EQ(avisos.size(), 1);
+    EXPECT_TRUE(avisos[0].contains("PRAGMA journal_mode=WAL")) << avisos[0].toStdString();
+    EXPECT_TRUE(avisos[0].contains(QDir::toNativeSeparators(bases.fuenteVentas().ruta)));
+    caja->ejecutar("COMMIT");
+  }
+  // Con las cajas cerradas, el arranque la deja en modo WAL, sin avisar y
+  // sin perder nada.
+  avisos.clear();
+  auto ventas = datos::Conexion::abrir(bases.fuenteVentas());
+  arranque::PrepararBaseVentas(*ventas, avisar);
+  EXPECT_EQ(ventas->modoDiario(), "wal");
+  EXPECT_TRUE(avisos.isEmpty());
+  datos::Consulta q = ventas->preparar("SELECT count(*) FROM cabecera_factura");
+  q.ejecutar();
+  ASSERT_TRUE(q.siguiente());
+  EXPECT_EQ(q.valor(0).toLongLong(), 1);
+}
+
 TEST(BaseDatosRemota, SoloCuandoLaBaseNoEstaEnEstaMaquina) {
   using datos::FuenteDatos;
   QTemporaryDir dir;

@@ -116,29 +116,30 @@ void Tienda::ejecutar(const QString& sql, const QVariantList& valores) {
 
 std::vector<QVariantMap> Tienda::filas() const {
   std::vector<QVariantMap> resultado;
-  const auto& columnas = informes::columnasInformes();
+  const auto& columnas = informes::kColumnasInformes;
   QStringList nombres;
-  for (const auto& c : columnas) nombres << c.nombre;
+  for (int i = 0; i < informes::kNumColumnas; ++i) nombres << informes::NombreColumna(static_cast<informes::Col>(i));
   datos::Consulta q = ajustes.ConexionInformes->preparar(
       QStringLiteral("SELECT %1 FROM informes ORDER BY fila").arg(nombres.join(QLatin1Char(','))));
   q.ejecutar();
   while (q.siguiente()) {
     QVariantMap fila;
-    for (int i = 0; i < static_cast<int>(columnas.size()); ++i) {
+    for (int i = 0; i < informes::kNumColumnas; ++i) {
       const QVariant v = q.valor(i);
       if (v.isNull()) continue;
+      const QString& nombre = nombres.at(i);
       switch (columnas[static_cast<size_t>(i)].tipo) {
         case informes::TipoColumna::Texto:
-          fila.insert(columnas[static_cast<size_t>(i)].nombre, v.toString());
+          fila.insert(nombre, v.toString());
           break;
         case informes::TipoColumna::Numero:
-          fila.insert(columnas[static_cast<size_t>(i)].nombre, v.toDouble());
+          fila.insert(nombre, v.toDouble());
           break;
         case informes::TipoColumna::Entero:
-          fila.insert(columnas[static_cast<size_t>(i)].nombre, v.toLongLong());
+          fila.insert(nombre, v.toLongLong());
           break;
         case informes::TipoColumna::Fecha: {
-          fila.insert(columnas[static_cast<size_t>(i)].nombre, datos::textoFechaOFechaHora(datos::aFechaHora(v)));
+          fila.insert(nombre, datos::textoFechaOFechaHora(datos::aFechaHora(v)));
           break;
         }
       }

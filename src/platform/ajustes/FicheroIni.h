@@ -5,6 +5,8 @@
 // entero se quita al leer. El fichero es de todos: se guarda línea a línea,
 // con sus bytes, y cambiar una clave sólo toca la línea de esa clave.
 
+#include "platform/sistema/Error.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -15,13 +17,9 @@
 
 namespace ajustes {
 
-class ErrorAjustes : public std::runtime_error {
+class ErrorAjustes : public sistema::Error {
  public:
-  explicit ErrorAjustes(const QString& mensaje) : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
-  QString mensaje() const { return mensaje_; }
-
- private:
-  QString mensaje_;
+  explicit ErrorAjustes(const QString& mensaje) : sistema::Error(mensaje) {}
 };
 
 class FicheroIni {

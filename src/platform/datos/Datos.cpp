@@ -17,8 +17,6 @@
 
 namespace datos {
 
-ErrorDatos::ErrorDatos(const QString& mensaje) : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
-
 namespace {
 
 QString textoError(const QSqlError& e) {
@@ -303,6 +301,85 @@ void Conexion::confirmar() const {
 
 void Conexion::deshacer() const {
   baseDatos().rollback();
+}
+
+QString Conexion::modoDiario() const {
+  if (motor() != Motor::SQLite) return {};
+  QSqlQuery q(baseDatos());
+  if (!q.exec(QStringLiteral("PRAGMA journal_mode")) || !q.next()) return {};
+  return q.value(0).toString().toLower();
+}
+
+void Conexion::pasarAWal() const {
+  // Con las cajas abiertas no se puede: mejor saberlo enseguida que esperar
+  // los cinco segundos de costumbre al arrancar.
+  sqlite3* base = ManejadorSqlite(*this);
+  if (base) sqlite3_busy_timeout(base, 250);
+  QSqlQuery q(baseDatos());
+  const bool hecho = q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && q.next() &&
+                     q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+  const QString error = hecho ? QString() : textoError(q.lastError());
+  q.finish();
+  if (base) sqlite3_busy_timeout(base, 5000);
+  if (!hecho) throw ErrorDatos(mensajeError(QStringLiteral("No se puede pasar la base al modo WAL"), error));
+}
+
+void Conexion::escribirAhora(const std::function<void()>& escritura) const {
+  empezarTransaccion();
+  try {
+    escritura();
+    confirmar();
+  } catch (...) {
+    deshacer();
+    throw;
+  }
+}
+
+void Conexion::escribirCorto(const std::function<void()>& escritura) const {
+  if (enFoto_) {
+    escriturasPendientes_.push_back(escritura);
+    return;
+  }
+  escribirAhora(escritura);
+}
+
+FotoLectura::FotoLectura(const Conexion& conexion) : conexion_(conexion) {
+  if (conexion_.enFoto_) return;  // ya hay una: esta no hace nada
+  switch (conexion_.motor()) {
+    case Motor::SQLite:
+      if (conexion_.modoDiario() != QLatin1String("wal")) return;
+      conexion_.ejecutar(QStringLiteral("BEGIN"));
+      // En SQLite la foto se toma con la primera lectura: se lee ya, para que
+      // todo el informe vea el mismo momento.
+      conexion_.ejecutar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+      break;
+    case Motor::PostgreSQL:
+      conexion_.ejecutar(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+      break;
+    case Motor::ODBC:
+      return;
+  }
+  abierta_ = true;
+  conexion_.enFoto_ = true;
+}
+
+FotoLectura::~FotoLectura() {
+  if (!abierta_) return;
+  QSqlQuery q(conexion_.baseDatos());
+  q.exec(QStringLiteral("ROLLBACK"));  // sólo se leyó: no hay nada que deshacer ni que pueda fallar
+  conexion_.enFoto_ = false;
+  conexion_.escriturasPendientes_.clear();
+}
+
+void FotoLectura::terminar() {
+  if (!abierta_) return;
+  abierta_ = false;
+  conexion_.enFoto_ = false;
+  QSqlQuery q(conexion_.baseDatos());
+  q.exec(QStringLiteral("COMMIT"));
+  std::vector<std::function<void()>> pendientes;
+  pendientes.swap(conexion_.escriturasPendientes_);
+  for (const auto& e : pendientes) conexion_.escribirAhora(e);
 }
 
 // --- Fechas -------------------------------------------------------------------
@@ -627,24 +704,21 @@ bool Conexion::admiteSentenciaDirecta() const {
   return ManejadorSqlite(*this) != nullptr;
 }
 
-void* Conexion::manejadorSqlite() const {
+sqlite3* Conexion::manejadorSqlite() const {
   return ManejadorSqlite(*this);
 }
 
-SentenciaDirecta::SentenciaDirecta(const Conexion& conexion, const QString& sql, void* manejador)
-    : conexion_(conexion) {
-  auto* base = static_cast<sqlite3*>(manejador);
-  if (!base)
+SentenciaDirecta::SentenciaDirecta(const Conexion& conexion, const QString& sql, sqlite3* manejador)
+    : conexion_(conexion), base_(manejador) {
+  if (!base_)
     throw ErrorDatos(
         conexion.mensajeError(QStringLiteral("Error en la consulta"), QStringLiteral("la conexión no es de SQLite")));
-  base_ = base;
-  sqlite3_stmt* st = PrepararSqlite(conexion, base, sql);
-  sentencia_ = st;
-  textos_.resize(static_cast<std::size_t>(sqlite3_bind_parameter_count(st)));
+  sentencia_ = PrepararSqlite(conexion, base_, sql);
+  textos_.resize(static_cast<std::size_t>(sqlite3_bind_parameter_count(sentencia_)));
 }
 
 SentenciaDirecta::~SentenciaDirecta() {
-  sqlite3_finalize(static_cast<sqlite3_stmt*>(sentencia_));
+  sqlite3_finalize(sentencia_);
 }
 
 namespace {
@@ -670,7 +744,7 @@ int EnlazarSqlite(sqlite3_stmt* st, int posicion, const QVariant& valor) {
 }  // namespace
 
 void SentenciaDirecta::enlazar(int posicion, const QVariant& valor) {
-  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  auto* st = sentencia_;
   if (posicion < 1 || posicion > static_cast<int>(textos_.size()))
     throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error al enlazar un valor"),
                                             QStringLiteral("parámetro %1 fuera de la sentencia").arg(posicion)));
@@ -683,17 +757,17 @@ void SentenciaDirecta::enlazar(int posicion, const QVariant& valor) {
     rc = EnlazarSqlite(st, posicion, valor);
   }
   if (rc != SQLITE_OK)
-    throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error al enlazar un valor"),
-                                            QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(base_)))));
+    throw ErrorDatos(
+        conexion_.mensajeError(QStringLiteral("Error al enlazar un valor"), QString::fromUtf8(sqlite3_errmsg(base_))));
 }
 
 void SentenciaDirecta::ejecutar() {
-  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  auto* st = sentencia_;
   const int rc = sqlite3_step(st);
   sqlite3_reset(st);
   if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-    throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error al escribir"),
-                                            QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(base_)))));
+    throw ErrorDatos(
+        conexion_.mensajeError(QStringLiteral("Error al escribir"), QString::fromUtf8(sqlite3_errmsg(base_))));
 }
 
 // --- Lectura --------------------------------------------------------------------
@@ -709,7 +783,7 @@ Lectura::Lectura(const Conexion& conexion, const QString& sql) : conexion_(conex
 }
 
 Lectura::~Lectura() {
-  sqlite3_finalize(static_cast<sqlite3_stmt*>(sentencia_));
+  sqlite3_finalize(sentencia_);
 }
 
 Lectura& Lectura::enlazar(const QVariant& valor) {
@@ -717,7 +791,7 @@ Lectura& Lectura::enlazar(const QVariant& valor) {
     consulta_->enlazar(valor);
     return *this;
   }
-  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  auto* st = sentencia_;
   if (leyendo_) {
     // Valores para otra vuelta: se rebobina antes de enlazarlos.
     sqlite3_reset(st);
@@ -736,14 +810,14 @@ void Lectura::ejecutar() {
     return;
   }
   // SQLite empieza a leer con el primer paso; aquí sólo se rebobina.
-  sqlite3_reset(static_cast<sqlite3_stmt*>(sentencia_));
+  sqlite3_reset(sentencia_);
   enlazados_ = 0;
   leyendo_ = true;
 }
 
 bool Lectura::siguiente() {
   if (consulta_) return consulta_->siguiente();
-  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  auto* st = sentencia_;
   const int rc = sqlite3_step(st);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
@@ -753,7 +827,7 @@ bool Lectura::siguiente() {
 
 QVariant Lectura::valor(int i) const {
   if (consulta_) return consulta_->valor(i);
-  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  auto* st = sentencia_;
   switch (sqlite3_column_type(st, i)) {
     case SQLITE_INTEGER:
       return QVariant(static_cast<qlonglong>(sqlite3_column_int64(st, i)));
@@ -786,7 +860,7 @@ Lectura::Tipo Lectura::tipo(int i) const {
 
 bool Lectura::esNulo(int i) const {
   if (consulta_) return consulta_->valor(i).isNull();
-  return sqlite3_column_type(static_cast<sqlite3_stmt*>(sentencia_), i) == SQLITE_NULL;
+  return sqlite3_column_type(sentencia_, i) == SQLITE_NULL;
 }
 
 double Lectura::numero(int i) const {
@@ -795,7 +869,7 @@ double Lectura::numero(int i) const {
     const double d = consulta_->valor(i).toDouble(&ok);
     return ok ? d : 0;
   }
-  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  auto* st = sentencia_;
   switch (sqlite3_column_type(st, i)) {
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
@@ -818,7 +892,7 @@ std::optional<double> Lectura::numeroONulo(int i) const {
     const double d = v.toDouble(&ok);
     return ok ? d : 0;
   }
-  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  auto* st = sentencia_;
   switch (sqlite3_column_type(st, i)) {
     case SQLITE_NULL:
       return std::nullopt;
@@ -832,7 +906,7 @@ std::optional<double> Lectura::numeroONulo(int i) const {
 
 qint64 Lectura::entero(int i) const {
   if (consulta_) return consulta_->valor(i).toLongLong();
-  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  auto* st = sentencia_;
   if (sqlite3_column_type(st, i) == SQLITE_INTEGER) return sqlite3_column_int64(st, i);
   return static_cast<qint64>(numero(i));
 }
@@ -842,7 +916,7 @@ QByteArrayView Lectura::textoUtf8(int i) const {
     texto_ = consulta_->valor(i).toString().toUtf8();
     return texto_;
   }
-  auto* st = static_cast<sqlite3_stmt*>(sentencia_);
+  auto* st = sentencia_;
   const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
   return t ? QByteArrayView(t, sqlite3_column_bytes(st, i)) : QByteArrayView();
 }

@@ -3,6 +3,8 @@
 // a ficheros SQLite, servidores PostgreSQL o DSN de ODBC, y una API de filas
 // que distingue el Null. Todo valor entra en el SQL como parámetro enlazado.
 
+#include "platform/sistema/Error.h"
+
 #include <QByteArrayView>
 #include <QDate>
 #include <QDateTime>
@@ -14,10 +16,15 @@
 #include <QTime>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <vector>
+
+// Los tipos de SQLite, sin traer su cabecera a quien no la usa.
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace datos {
 
@@ -25,13 +32,10 @@ enum class Motor { SQLite, PostgreSQL, ODBC };
 
 // Error de configuración o de base de datos con un mensaje listo para el
 // usuario: nombra la fuente, el fichero o servidor y trae el texto del motor.
-class ErrorDatos : public std::runtime_error {
+class ErrorDatos : public sistema::Error {
  public:
-  explicit ErrorDatos(const QString& mensaje);
-  QString mensaje() const { return mensaje_; }
-
- private:
-  QString mensaje_;
+  explicit ErrorDatos(const QString& mensaje) : sistema::Error(mensaje) {}
+  int numero() const override { return sistema::kErrorDatos; }
 };
 
 struct FuenteDatos {
@@ -80,7 +84,7 @@ class Conexion {
   // Verdadero en SQLite, donde se puede usar SentenciaDirecta.
   bool admiteSentenciaDirecta() const;
   // El sqlite3* de la conexión; nulo en los demás motores.
-  void* manejadorSqlite() const;
+  sqlite3* manejadorSqlite() const;
 
   bool tieneTabla(const QString& tabla) const;
   QStringList columnas(const QString& tabla) const;
@@ -89,13 +93,50 @@ class Conexion {
   void confirmar() const;
   void deshacer() const;
 
+  // El modo del diario de SQLite ("wal", "delete"...); vacío en los demás
+  // motores.
+  QString modoDiario() const;
+  // Pasa una base SQLite al modo WAL, en el que leer no para a quien
+  // escribe. Necesita que nadie más la tenga abierta en ese momento: lanza
+  // ErrorDatos si no se pudo.
+  void pasarAWal() const;
+
+  // Una escritura corta, en su propia transacción: ahora, o al terminar la
+  // foto de lectura abierta en la conexión, para no convertir la lectura de
+  // un informe en una escritura que pare a las cajas.
+  void escribirCorto(const std::function<void()>& escritura) const;
+
   // Mensaje de error que nombra esta fuente y añade el texto del motor.
   QString mensajeError(const QString& que, const QString& textoMotor) const;
 
  private:
+  friend class FotoLectura;
   Conexion(FuenteDatos fuente, QString nombreConexion);
+  void escribirAhora(const std::function<void()>& escritura) const;
   FuenteDatos fuente_;
   QString nombreConexion_;
+  mutable bool enFoto_ = false;
+  mutable std::vector<std::function<void()>> escriturasPendientes_;
+};
+
+// Mientras vive, todas las consultas de la conexión leen una misma foto de la
+// base: el informe sale entero de un mismo momento aunque las cajas sigan
+// vendiendo, y sin pararlas, porque en SQLite en modo WAL y en PostgreSQL
+// leer no bloquea a quien escribe. En una base SQLite en otro modo no se abre
+// nada: una lectura tan larga pararía a las cajas todo el informe.
+class FotoLectura {
+ public:
+  explicit FotoLectura(const Conexion& conexion);
+  ~FotoLectura();  // sin terminar(): se cierra sin escribir lo pendiente
+  FotoLectura(const FotoLectura&) = delete;
+  FotoLectura& operator=(const FotoLectura&) = delete;
+
+  // Cierra la foto y hace las escrituras cortas que esperaban.
+  void terminar();
+
+ private:
+  const Conexion& conexion_;
+  bool abierta_ = false;
 };
 
 // Convierte fechas y horas al texto ISO con el que se enlazan y se guardan.
@@ -166,7 +207,7 @@ class SentenciaDirecta {
   // Con el manejador ya sacado de la conexión (Conexion::manejadorSqlite):
   // así se puede preparar y usar desde otro hilo, siempre que sólo ese hilo
   // use la conexión mientras tanto. `conexion` sólo pone nombre a los errores.
-  SentenciaDirecta(const Conexion& conexion, const QString& sql, void* manejador);
+  SentenciaDirecta(const Conexion& conexion, const QString& sql, sqlite3* manejador);
   ~SentenciaDirecta();
   SentenciaDirecta(const SentenciaDirecta&) = delete;
   SentenciaDirecta& operator=(const SentenciaDirecta&) = delete;
@@ -180,8 +221,8 @@ class SentenciaDirecta {
 
  private:
   const Conexion& conexion_;
-  void* sentencia_ = nullptr;  // sqlite3_stmt
-  void* base_ = nullptr;       // sqlite3
+  sqlite3_stmt* sentencia_ = nullptr;
+  sqlite3* base_ = nullptr;
   // El texto de cada parámetro en UTF-8, vivo hasta el siguiente enlace:
   // SQLite lo lee sin copiarlo.
   std::vector<QByteArray> textos_;
@@ -220,7 +261,7 @@ class Lectura {
  private:
   const Conexion& conexion_;
   std::unique_ptr<Consulta> consulta_;  // motores sin lectura directa
-  void* sentencia_ = nullptr;           // sqlite3_stmt
+  sqlite3_stmt* sentencia_ = nullptr;
   int enlazados_ = 0;
   bool leyendo_ = false;
   mutable QByteArray texto_;  // el de textoUtf8 en los motores sin lectura directa  // ejecutada: los siguientes

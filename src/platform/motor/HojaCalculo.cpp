@@ -2,17 +2,17 @@
 
 #include "platform/datos/Datos.h"
 #include "platform/motor/Pintor.h"
+#include "platform/sistema/FicheroSalida.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QMap>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <map>
 #include <unordered_map>
 
@@ -282,32 +282,29 @@ class Hoja {
 }  // namespace
 
 void GuardarXlsx(const Informe& informe, const QString& ruta) {
-  const QFileInfo destino(ruta);
-  const QString carpeta = destino.absolutePath();
-  if (!QFileInfo(carpeta).isDir())
-    throw ErrorSalida(QStringLiteral("No se puede escribir la hoja de cálculo %1: la carpeta %2 no existe.")
-                          .arg(QDir::toNativeSeparators(ruta), QDir::toNativeSeparators(carpeta)));
-  // Se escribe aparte y se cambia de nombre al final: un fallo a medias no
-  // deja una hoja rota en lugar de la anterior.
-  QString temporal;
-  {
-    QTemporaryFile t(QDir(carpeta).filePath(QStringLiteral(".cronicas-XXXXXX.xlsx")));
-    if (!t.open())
-      throw ErrorSalida(QStringLiteral("No se puede escribir la hoja de cálculo %1: %2.")
-                            .arg(QDir::toNativeSeparators(ruta), t.errorString()));
-    temporal = t.fileName();
-    t.setAutoRemove(false);
-  }
-  const QByteArray nombre = QFile::encodeName(temporal);
+  const auto fallo = [&](const QString& porque) {
+    return ErrorSalida(
+        QStringLiteral("No se puede escribir la hoja de cálculo %1: %2.").arg(QDir::toNativeSeparators(ruta), porque));
+  };
+  // Primero el destino: si no se puede escribir, no se hace la hoja.
+  sistema::FicheroSalida destino(ruta);
+  if (!destino.abrir()) throw fallo(destino.error());
+
+  // La biblioteca escribe en un fichero por su nombre; la hoja se hace en
+  // uno temporal y se copia al destino, que decide cómo queda.
+  const QTemporaryDir temporal(QDir(QDir::tempPath()).filePath(QStringLiteral("cronicas-XXXXXX")));
+  if (!temporal.isValid()) throw fallo(temporal.errorString());
+  const QString hecha = temporal.filePath(QStringLiteral("hoja.xlsx"));
+  const QByteArray nombre = QFile::encodeName(hecha);
+  const QByteArray carpetaTemporal = QFile::encodeName(temporal.path());
   // Fila a fila: la hoja de un año entero no se guarda en memoria antes de
   // escribirla, y los textos van en su celda en vez de en la tabla compartida.
   lxw_workbook_options opciones{};
   opciones.constant_memory = LXW_TRUE;
+  opciones.tmpdir = const_cast<char*>(carpetaTemporal.constData());
   lxw_workbook* libro = workbook_new_opt(nombre.constData(), &opciones);
-  if (!libro) {
-    QFile::remove(temporal);
+  if (!libro)
     throw ErrorSalida(QStringLiteral("No se puede crear la hoja de cálculo %1.").arg(QDir::toNativeSeparators(ruta)));
-  }
   QByteArray titulo = informe.plantilla().titulo.toUtf8();
   QByteArray autor("Cronicas");
   lxw_doc_properties propiedades{};
@@ -316,19 +313,16 @@ void GuardarXlsx(const Informe& informe, const QString& ruta) {
   workbook_set_properties(libro, &propiedades);
   Hoja(informe, libro).escribir();
   const lxw_error error = workbook_close(libro);
-  if (error != LXW_NO_ERROR) {
-    QFile::remove(temporal);
-    throw ErrorSalida(QStringLiteral("No se puede escribir la hoja de cálculo %1: %2.")
-                          .arg(QDir::toNativeSeparators(ruta), QString::fromUtf8(lxw_strerror(error))));
+  if (error != LXW_NO_ERROR) throw fallo(QString::fromUtf8(lxw_strerror(error)));
+
+  QFile leida(hecha);
+  if (!leida.open(QIODevice::ReadOnly)) throw fallo(leida.errorString());
+  QIODevice& salida = destino.dispositivo();
+  while (!leida.atEnd()) {
+    const QByteArray trozo = leida.read(1 << 16);
+    if (trozo.isEmpty() || salida.write(trozo) != trozo.size()) throw fallo(salida.errorString());
   }
-  std::error_code ec;
-  std::filesystem::rename(std::filesystem::path(nombre.constData()),
-                          std::filesystem::path(QFile::encodeName(ruta).constData()), ec);
-  if (ec) {
-    QFile::remove(temporal);
-    throw ErrorSalida(QStringLiteral("No se puede escribir la hoja de cálculo %1: %2.")
-                          .arg(QDir::toNativeSeparators(ruta), QString::fromLocal8Bit(ec.message().c_str())));
-  }
+  if (!destino.confirmar()) throw fallo(destino.error());
 }
 
 }  // namespace motor

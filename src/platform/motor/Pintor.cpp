@@ -1,13 +1,13 @@
 #include "platform/motor/Pintor.h"
 
 #include "platform/motor/CodigoBarras.h"
+#include "platform/sistema/FicheroSalida.h"
 
 #include <QDir>
 #include <QGlyphRun>
 #include <QHash>
 #include <QPaintEngine>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextLayout>
 
 #include <array>
@@ -263,20 +263,20 @@ void PintarDocumento(const Documento& doc, QPagedPaintDevice& dispositivo) {
 }
 
 void GuardarPdf(const Documento& doc, const QString& ruta) {
-  QSaveFile fichero(ruta);
-  if (!fichero.open(QIODevice::WriteOnly))
-    throw ErrorSalida(QStringLiteral("No se puede escribir el PDF %1: %2.")
-                          .arg(QDir::toNativeSeparators(ruta), fichero.errorString()));
+  sistema::FicheroSalida fichero(ruta);
+  const auto fallo = [&] {
+    return ErrorSalida(
+        QStringLiteral("No se puede escribir el PDF %1: %2.").arg(QDir::toNativeSeparators(ruta), fichero.error()));
+  };
+  if (!fichero.abrir()) throw fallo();
   {
-    QPdfWriter pdf(&fichero);
+    QPdfWriter pdf(&fichero.dispositivo());
     pdf.setResolution(1200);
     pdf.setTitle(doc.titulo);
     pdf.setCreator(QStringLiteral("Cronicas"));
     PintarDocumento(doc, pdf);
   }
-  if (!fichero.commit())
-    throw ErrorSalida(QStringLiteral("No se puede escribir el PDF %1: %2.")
-                          .arg(QDir::toNativeSeparators(ruta), fichero.errorString()));
+  if (!fichero.confirmar()) throw fallo();
 }
 
 }  // namespace motor

@@ -3,6 +3,7 @@
 // sin ventana, la impresora y la vista previa.
 
 #include "platform/motor/Documento.h"
+#include "platform/sistema/Error.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -12,13 +13,10 @@
 namespace motor {
 
 // Un fallo al escribir la salida (disco lleno, carpeta sin permiso...).
-class ErrorSalida : public std::runtime_error {
+class ErrorSalida : public sistema::Error {
  public:
-  explicit ErrorSalida(const QString& mensaje) : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
-  const QString& mensaje() const { return mensaje_; }
-
- private:
-  QString mensaje_;
+  explicit ErrorSalida(const QString& mensaje) : sistema::Error(mensaje) {}
+  int numero() const override { return sistema::kErrorSalida; }
 };
 
 // Pinta una página en el pintor, que ya está abierto sobre su dispositivo.

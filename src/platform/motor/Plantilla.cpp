@@ -14,8 +14,6 @@
 
 namespace motor {
 
-ErrorPlantilla::ErrorPlantilla(const QString& mensaje) : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
-
 namespace {
 
 // Letra de los rollos: monoespaciada, para que una columna de caracteres

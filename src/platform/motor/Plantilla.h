@@ -3,6 +3,8 @@
 // leídos de un XML (templates/<Nombre>.xml). Las medidas van en milímetros;
 // en los rollos de ticket, en caracteres (horizontal) y líneas (vertical).
 
+#include "platform/sistema/Error.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -15,13 +17,10 @@ namespace motor {
 
 // Una plantilla que no se puede usar. El texto nombra el fichero, la línea y
 // el problema, listo para enseñarlo al usuario.
-class ErrorPlantilla : public std::runtime_error {
+class ErrorPlantilla : public sistema::Error {
  public:
-  explicit ErrorPlantilla(const QString& mensaje);
-  const QString& mensaje() const { return mensaje_; }
-
- private:
-  QString mensaje_;
+  explicit ErrorPlantilla(const QString& mensaje) : sistema::Error(mensaje) {}
+  int numero() const override { return sistema::kErrorPlantilla; }
 };
 
 enum class TipoPapel { Hoja, Etiquetas, Rollo };

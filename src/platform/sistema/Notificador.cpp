@@ -1,12 +1,11 @@
 #include "platform/sistema/Notificador.h"
 
-#include <cstdio>
+#include <QIODevice>
 
 namespace sistema {
 
 void NotificadorConsola::mensaje(const QString& texto, const QString& titulo, Icono) {
-  std::fprintf(stderr, "%s: %s\n", titulo.toLocal8Bit().constData(), texto.toLocal8Bit().constData());
-  std::fflush(stderr);
+  errores_.write(QStringLiteral("%1: %2\n").arg(titulo, texto).toLocal8Bit());
 }
 
 }  // namespace sistema

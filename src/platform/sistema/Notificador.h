@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+class QIODevice;
+
 namespace sistema {
 
 enum class Icono { Informacion, Critico, Exclamacion, Pregunta };
@@ -16,9 +18,15 @@ class Notificador {
   virtual void mensaje(const QString& texto, const QString& titulo, Icono icono) = 0;
 };
 
+// La línea de órdenes: `errores` es su salida de errores (o, en las pruebas,
+// un QBuffer).
 class NotificadorConsola final : public Notificador {
  public:
+  explicit NotificadorConsola(QIODevice& errores) : errores_(errores) {}
   void mensaje(const QString& texto, const QString& titulo, Icono icono) override;
+
+ private:
+  QIODevice& errores_;
 };
 
 // Guarda los mensajes en vez de enseñarlos (pruebas, ejecuciones sin ventana).

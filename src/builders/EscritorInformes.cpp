@@ -1,10 +1,8 @@
-#include "builders/Informes.h"
+#include "builders/EscritorInformes.h"
 
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-
+#include "builders/Costumbres.h"
 #include "builders/ExportarCsv.h"
+#include "builders/HiloEscritura.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -51,143 +49,6 @@ std::optional<double> leerNumero(const QString& texto) {
 
 }  // namespace
 
-const std::vector<ColumnaInformes>& columnasInformes() {
-  static const std::vector<ColumnaInformes> columnas = [] {
-    std::vector<ColumnaInformes> c;
-    for (int i = 1; i <= 35; ++i) c.push_back({QStringLiteral("texto%1").arg(i), TipoColumna::Texto});
-    for (int i = 1; i <= 22; ++i) c.push_back({QStringLiteral("numerico%1").arg(i), TipoColumna::Numero});
-    for (int i = 1; i <= 4; ++i) c.push_back({QStringLiteral("fecha%1").arg(i), TipoColumna::Fecha});
-    c.push_back({QStringLiteral("entero3"), TipoColumna::Entero});
-    c.push_back({QStringLiteral("doble1"), TipoColumna::Numero});
-    c.push_back({QStringLiteral("doble2"), TipoColumna::Numero});
-    return c;
-  }();
-  return columnas;
-}
-
-int EscritorInformes::indiceColumna(const QString& nombre) {
-  static const QHash<QString, int> indices = [] {
-    QHash<QString, int> h;
-    const auto& c = columnasInformes();
-    for (int i = 0; i < static_cast<int>(c.size()); ++i) h.insert(c[i].nombre, i);
-    return h;
-  }();
-  // Los constructores escriben siempre los mismos nombres con su mezcla de
-  // mayúsculas: se recuerdan tal cual para no pasar a minúsculas en cada celda.
-  static QHash<QString, int> vistos;
-  const auto it = vistos.constFind(nombre);
-  if (it != vistos.constEnd()) return *it;
-  const int i = indices.value(nombre.toLower(), -1);
-  if (vistos.size() < 1024) vistos.insert(nombre, i);
-  return i;
-}
-
-// --- Escritura en segundo plano (SQLite) -----------------------------------------
-
-// Las filas de un informe grande se escriben en otro hilo: mientras SQLite
-// guarda un lote, este hilo lee y prepara el siguiente. Sólo el hilo de
-// escritura usa la conexión de Informes mientras tiene filas pendientes;
-// cualquier otra sentencia sobre ella espera antes a que termine (esperar()).
-class EscritorInformes::HiloEscritura {
- public:
-  struct Fila {
-    unsigned long long clave;
-    std::bitset<kNumColumnas + 1> saltar;  // parámetros que ya tienen su valor
-    std::vector<QVariant> valores;         // uno por parámetro, en orden
-  };
-
-  HiloEscritura(const datos::Conexion& conexion, std::function<QString(unsigned long long)> sql)
-      : conexion_(conexion), manejador_(conexion.manejadorSqlite()), sql_(std::move(sql)) {
-    hilo_ = std::thread([this] { bucle(); });
-  }
-  ~HiloEscritura() {
-    {
-      std::lock_guard<std::mutex> l(m_);
-      parar_ = true;
-      cola_.clear();
-    }
-    hay_.notify_all();
-    hilo_.join();
-  }
-
-  void encolar(Fila&& f) {
-    lote_.push_back(std::move(f));
-    if (lote_.size() >= kFilasPorLote) entregar();
-  }
-
-  // Espera a que todo esté escrito. Lanza el error de la escritura, si lo hubo.
-  void esperar() {
-    entregar();
-    std::unique_lock<std::mutex> l(m_);
-    libre_.wait(l, [this] { return cola_.empty() && !ocupado_; });
-    if (!error_.isEmpty()) throw datos::ErrorDatos(error_);
-  }
-
- private:
-  static constexpr std::size_t kFilasPorLote = 1024;
-  static constexpr std::size_t kLotesEnCola = 8;  // para no llenar la memoria
-
-  void entregar() {
-    if (lote_.empty()) return;
-    std::unique_lock<std::mutex> l(m_);
-    libre_.wait(l, [this] { return cola_.size() < kLotesEnCola || !error_.isEmpty(); });
-    if (!error_.isEmpty()) throw datos::ErrorDatos(error_);
-    cola_.push_back(std::move(lote_));
-    lote_.clear();
-    l.unlock();
-    hay_.notify_one();
-  }
-
-  void bucle() {
-    std::unique_lock<std::mutex> l(m_);
-    for (;;) {
-      hay_.wait(l, [this] { return parar_ || !cola_.empty(); });
-      if (parar_) return;
-      std::vector<std::vector<Fila>> lotes;
-      lotes.swap(cola_);
-      ocupado_ = true;
-      const bool conError = !error_.isEmpty();
-      l.unlock();
-      libre_.notify_all();
-      QString error;
-      if (!conError) {
-        try {
-          for (const auto& lote : lotes)
-            for (const Fila& f : lote) escribir(f);
-        } catch (const datos::ErrorDatos& e) {
-          error = e.mensaje();
-        }
-      }
-      lotes.clear();
-      l.lock();
-      ocupado_ = false;
-      if (!error.isEmpty() && error_.isEmpty()) error_ = error;
-      libre_.notify_all();
-    }
-  }
-
-  void escribir(const Fila& f) {
-    auto& st = sentencias_[f.clave];
-    if (!st) st = std::make_unique<datos::SentenciaDirecta>(conexion_, sql_(f.clave), manejador_);
-    for (std::size_t k = 0; k < f.valores.size(); ++k)
-      if (!f.saltar.test(k)) st->enlazar(static_cast<int>(k + 1), f.valores[k]);
-    st->ejecutar();
-  }
-
-  const datos::Conexion& conexion_;
-  void* manejador_;
-  std::function<QString(unsigned long long)> sql_;
-  std::unordered_map<unsigned long long, std::unique_ptr<datos::SentenciaDirecta>> sentencias_;
-  std::vector<Fila> lote_;  // el que se está llenando, sólo de este hilo
-  std::mutex m_;
-  std::condition_variable hay_, libre_;
-  std::vector<std::vector<Fila>> cola_;
-  bool parar_ = false;
-  bool ocupado_ = false;
-  QString error_;
-  std::thread hilo_;
-};
-
 EscritorInformes::EscritorInformes(const datos::Conexion& conexion)
     : conexion_(conexion), directa_(conexion.admiteSentenciaDirecta()) {
   const QStringList reales = conexion.columnas(QStringLiteral("informes"));
@@ -196,10 +57,11 @@ EscritorInformes::EscritorInformes(const datos::Conexion& conexion)
                                                   QStringLiteral("la base de informes no la tiene")));
   QHash<QString, QString> porMinusculas;
   for (const QString& r : reales) porMinusculas.insert(r.toLower(), r);
-  for (const auto& c : columnasInformes()) {
-    const QString real = porMinusculas.value(c.nombre);
+  for (int i = 0; i < kNumColumnas; ++i) {
+    const QString nombre = NombreColumna(static_cast<Col>(i));
+    const QString real = porMinusculas.value(nombre);
     if (real.isEmpty())
-      throw datos::ErrorDatos(conexion.mensajeError(QStringLiteral("Falta la columna %1 de Informes").arg(c.nombre),
+      throw datos::ErrorDatos(conexion.mensajeError(QStringLiteral("Falta la columna %1 de Informes").arg(nombre),
                                                     QStringLiteral("la tabla no la tiene")));
     nombresReales_ << real;
   }
@@ -240,13 +102,14 @@ void EscritorInformes::nuevaFila() {
   filaAbierta_ = true;
 }
 
-QVariant EscritorInformes::convertir(int i, const QVariant& v) const {
+QVariant EscritorInformes::convertir(Col columna, const QVariant& v) const {
   if (v.isNull() || !v.isValid()) return QVariant();
-  const auto& col = columnasInformes()[static_cast<size_t>(i)];
+  const TipoColumna tipo = TipoDe(columna);
   auto noValido = [&](const QString& que) {
-    return datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Valor no válido para %1").arg(col.nombre), que));
+    return datos::ErrorDatos(
+        conexion_.mensajeError(QStringLiteral("Valor no válido para %1").arg(NombreColumna(columna)), que));
   };
-  switch (col.tipo) {
+  switch (tipo) {
     case TipoColumna::Texto:
       switch (v.typeId()) {
         case QMetaType::Double:
@@ -283,7 +146,7 @@ QVariant EscritorInformes::convertir(int i, const QVariant& v) const {
         d = v.toDouble(&ok);
         if (!ok) throw noValido(QStringLiteral("no es un número"));
       }
-      if (col.tipo == TipoColumna::Numero) return d;
+      if (tipo == TipoColumna::Numero) return d;
       if (!(std::fabs(d) < 2147483647.5))
         throw noValido(QStringLiteral("%1 no cabe en un entero").arg(NumeroATexto(d)));
       return static_cast<qint64>(std::llround(d));
@@ -313,31 +176,21 @@ QVariant EscritorInformes::convertir(int i, const QVariant& v) const {
   return v;
 }
 
-void EscritorInformes::poner(const QString& columna, const QVariant& valor) {
-  const int i = indiceColumna(columna);
-  if (i < 0)
-    throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("La columna %1 no existe en Informes").arg(columna),
-                                                   QStringLiteral("nombre desconocido")));
-  poner(i, valor);
-}
-
-void EscritorInformes::poner(int i, const QVariant& valor) {
+void EscritorInformes::poner(Col columna, const QVariant& valor) {
+  const std::size_t i = Indice(columna);
   // Una columna fija que se pone a mano deja de ser fija desde esta fila.
-  if (fijas_.test(static_cast<size_t>(i))) {
-    fijas_.reset(static_cast<size_t>(i));
+  if (fijas_.test(i)) {
+    fijas_.reset(i);
     ++versionFijas_;
   }
-  if (i < 0 || i >= kNumColumnas)
-    throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Columna %1 fuera de Informes").arg(i),
-                                                   QStringLiteral("índice desconocido")));
   if (!filaAbierta_) nuevaFila();
-  valores_[static_cast<size_t>(i)] = convertir(i, valor);
-  puestas_.set(static_cast<size_t>(i));
+  valores_[i] = convertir(columna, valor);
+  puestas_.set(i);
 }
 
-void EscritorInformes::fijar(int i, const QVariant& valor) {
-  poner(i, valor);  // deja de ser fija: la versión cambia y se enlaza de nuevo
-  fijas_.set(static_cast<size_t>(i));
+void EscritorInformes::fijar(Col columna, const QVariant& valor) {
+  poner(columna, valor);  // deja de ser fija: la versión cambia y se enlaza de nuevo
+  fijas_.set(Indice(columna));
   ++versionFijas_;
 }
 
@@ -435,7 +288,7 @@ void EscritorInformes::guardarFila() {
     if (!puestas_.test(static_cast<size_t>(i))) continue;
     const QVariant& v = valores_[static_cast<size_t>(i)];
     if (v.isNull()) {
-      const auto tipo = columnasInformes()[static_cast<size_t>(i)].tipo;
+      const auto tipo = TipoDe(static_cast<Col>(i));
       p.valores.emplace_back(tipo == TipoColumna::Numero   ? QMetaType(QMetaType::Double)
                              : tipo == TipoColumna::Entero ? QMetaType(QMetaType::LongLong)
                                                            : QMetaType(QMetaType::QString));
@@ -453,7 +306,6 @@ void EscritorInformes::guardarFila() {
 QString EscritorInformes::textoInsercion(unsigned long long clave) const {
   // Sólo se enlazan las columnas que la fila pone: el resto queda en Null.
   const std::bitset<kNumColumnas> puestas(clave);
-  const auto& columnas = columnasInformes();
   QStringList nombres;
   QStringList marcas;
   if (tieneFila_) {
@@ -463,7 +315,7 @@ QString EscritorInformes::textoInsercion(unsigned long long clave) const {
   for (int i = 0; i < kNumColumnas; ++i) {
     if (!puestas.test(static_cast<size_t>(i))) continue;
     nombres << nombresReales_.at(i);
-    marcas << QStringLiteral("?::") + TipoArray(columnas[static_cast<size_t>(i)].tipo);
+    marcas << QStringLiteral("?::") + TipoArray(TipoDe(static_cast<Col>(i)));
   }
   if (nombres.isEmpty()) return QStringLiteral("INSERT INTO informes DEFAULT VALUES");
   if (conexion_.motor() == datos::Motor::PostgreSQL) {
@@ -487,7 +339,6 @@ datos::Consulta& EscritorInformes::insercion(unsigned long long clave) {
 void EscritorInformes::volcar() {
   if (hilo_) hilo_->esperar();
   const bool enArrays = conexion_.motor() == datos::Motor::PostgreSQL;
-  const auto& columnas = columnasInformes();
   std::size_t i = 0;
   while (i < pendientes_.size()) {
     const unsigned long long clave = pendientes_[i].clave;
@@ -507,7 +358,7 @@ void EscritorInformes::volcar() {
     const std::bitset<kNumColumnas> puestas(clave);
     std::vector<TipoColumna> tipos;
     for (int c = 0; c < kNumColumnas; ++c)
-      if (puestas.test(static_cast<size_t>(c))) tipos.push_back(columnas[static_cast<size_t>(c)].tipo);
+      if (puestas.test(static_cast<size_t>(c))) tipos.push_back(TipoDe(static_cast<Col>(c)));
     if (tieneFila_) {
       QString filas = QStringLiteral("{");
       for (std::size_t k = i; k < fin; ++k) AnadirElemento(filas, pendientes_[k].fila, TipoColumna::Entero);
@@ -524,48 +375,35 @@ void EscritorInformes::volcar() {
   pendientes_.clear();
 }
 
-void EscritorInformes::estampar(const QString& columna, const QVariant& valor) {
+void EscritorInformes::estampar(Col columna, const QVariant& valor) {
   estampar({{columna, valor}});
 }
 
-void EscritorInformes::estampar(const QList<QPair<QString, QVariant>>& valores) {
+void EscritorInformes::estampar(std::initializer_list<std::pair<Col, QVariant>> valores) {
   asegurarTransaccion();
   volcar();
   QStringList asignaciones;
   QVariantList enlaces;
   for (const auto& [columna, valor] : valores) {
-    const int i = indiceColumna(columna);
-    if (i < 0)
-      throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("La columna %1 no existe en Informes").arg(columna),
-                                                     QStringLiteral("nombre desconocido")));
-    asignaciones << nombresReales_.at(i) + QStringLiteral(" = ?");
-    enlaces << convertir(i, valor);
+    asignaciones << nombreReal(columna) + QStringLiteral(" = ?");
+    enlaces << convertir(columna, valor);
   }
   conexion_.ejecutar(QStringLiteral("UPDATE informes SET ") + asignaciones.join(QStringLiteral(", ")), enlaces);
 }
 
-void EscritorInformes::actualizarDonde(const QString& columna, const QVariant& valor, const QString& columnaClave,
-                                       const QVariant& clave) {
+void EscritorInformes::actualizarDonde(Col columna, const QVariant& valor, Col columnaClave, const QVariant& clave) {
   asegurarTransaccion();
   volcar();
-  const int i = indiceColumna(columna);
-  const int k = indiceColumna(columnaClave);
-  if (i < 0 || k < 0)
-    throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Columna desconocida en Informes"),
-                                                   columna + QStringLiteral(" / ") + columnaClave));
   conexion_.ejecutar(
-      QStringLiteral("UPDATE informes SET %1 = ? WHERE %2 = ?").arg(nombresReales_.at(i), nombresReales_.at(k)),
-      {convertir(i, valor), convertir(k, clave)});
+      QStringLiteral("UPDATE informes SET %1 = ? WHERE %2 = ?").arg(nombreReal(columna), nombreReal(columnaClave)),
+      {convertir(columna, valor), convertir(columnaClave, clave)});
 }
 
-void EscritorInformes::borrarDonde(const QString& columnaClave, const QVariant& clave) {
+void EscritorInformes::borrarDonde(Col columnaClave, const QVariant& clave) {
   asegurarTransaccion();
   volcar();
-  const int k = indiceColumna(columnaClave);
-  if (k < 0)
-    throw datos::ErrorDatos(conexion_.mensajeError(QStringLiteral("Columna desconocida en Informes"), columnaClave));
-  conexion_.ejecutar(QStringLiteral("DELETE FROM informes WHERE %1 = ?").arg(nombresReales_.at(k)),
-                     {convertir(k, clave)});
+  conexion_.ejecutar(QStringLiteral("DELETE FROM informes WHERE %1 = ?").arg(nombreReal(columnaClave)),
+                     {convertir(columnaClave, clave)});
 }
 
 void EscritorInformes::terminar() {
@@ -574,90 +412,6 @@ void EscritorInformes::terminar() {
   inserciones_.clear();
   conexion_.confirmar();
   enTransaccion_ = false;
-}
-
-// --- Costumbres comunes ----------------------------------------------------------
-
-namespace {
-// Sin fila en Opciones (o con columnas en Null) la cabecera va vacía, no
-// Null: el escritor guarda como Null un QString nulo.
-CabeceraNegocio SinNulos(CabeceraNegocio c) {
-  for (QString* t : {&c.nombre, &c.direccion, &c.cif})
-    if (t->isNull()) *t = QStringLiteral("");
-  return c;
-}
-}  // namespace
-
-CabeceraNegocio LeerCabeceraTabla(const datos::Conexion& ventas) {
-  CabeceraNegocio c;
-  datos::Consulta q = ventas.preparar(QStringLiteral("SELECT * FROM opciones ORDER BY identificador"));
-  q.ejecutar();
-  if (q.siguiente()) {
-    c.nombre = q.texto(QStringLiteral("nombre"));
-    c.direccion = q.texto(QStringLiteral("direccion")) + QStringLiteral(" - ") + q.texto(QStringLiteral("poblacion"));
-    c.cif = q.texto(QStringLiteral("cif"));
-  }
-  return SinNulos(c);
-}
-
-CabeceraNegocio LeerCabeceraPuesto(const datos::Conexion& ventas, const QString& idTerminal) {
-  CabeceraNegocio c;
-  datos::Consulta q = ventas.preparar(QStringLiteral("SELECT nombre, direccion FROM opciones WHERE identificador = ?"));
-  q.enlazar(idTerminal);
-  q.ejecutar();
-  if (q.siguiente()) {
-    c.nombre = q.texto(QStringLiteral("nombre"));
-    c.direccion = q.texto(QStringLiteral("direccion"));
-  }
-  return SinNulos(c);
-}
-
-QString ParteCif(const QString& cif) {
-  const int blanco = cif.indexOf(QLatin1Char(' '));
-  return blanco < 0 ? QString() : cif.left(blanco + 1);
-}
-
-SelloGeneracion TomarSello(const sistema::Reloj& reloj) {
-  const QDateTime ahora = reloj.ahora();
-  return {ahora.date(), QTime(ahora.time().hour(), ahora.time().minute())};
-}
-
-QString textoDiaMesAnio(const QDate& fecha) {
-  // A mano y recordando la última: un informe de un año escribe cientos de
-  // miles de fechas, casi siempre la misma que la fila anterior.
-  thread_local QDate ultima;
-  thread_local QString ultimoTexto;
-  if (fecha == ultima && fecha.isValid()) return ultimoTexto;
-  if (!fecha.isValid() || fecha.year() < 1000 || fecha.year() > 9999)
-    return fecha.toString(QStringLiteral("dd/MM/yyyy"));
-  const QString iso = datos::textoFecha(fecha);  // AAAA-MM-DD
-  ultima = fecha;
-  ultimoTexto = iso.mid(8, 2) + QLatin1Char('/') + iso.mid(5, 2) + QLatin1Char('/') + iso.left(4);
-  return ultimoTexto;
-}
-
-void AvisarSinDatos(sistema::Notificador& n, const QString& texto, const QString& titulo) {
-  n.mensaje(texto, titulo, sistema::Icono::Informacion);
-}
-
-bool Tolerante(const std::function<void()>& paso) {
-  try {
-    paso();
-    return true;
-  } catch (const datos::ErrorDatos&) {
-    return false;
-  }
-}
-
-QString Unir(const QStringList& partes) {
-  return partes.join(QLatin1Char(' '));
-}
-
-QString NumeroATexto(double v) {
-  if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15) return QString::number(static_cast<qint64>(v));
-  QString t = QString::number(v, 'g', 15);
-  t.replace(QLatin1Char('.'), QLatin1Char(','));
-  return t;
 }
 
 }  // namespace informes

@@ -3,7 +3,7 @@
 // pasos tolerantes se comunica con el mensaje de la base, título "Cronicas",
 // deja SinDatos a verdadero y abandona el informe sin tocar Informes.
 
-#include "reports_ui/RegistroInformes.h"
+#include "registro/RegistroInformes.h"
 
 namespace registro {
 

@@ -6,7 +6,7 @@
 #include "platform/datos/Datos.h"
 #include "platform/sistema/Notificador.h"
 #include "platform/sistema/Sistema.h"
-#include "reports_ui/EnviarInforme.h"
+#include "registro/EnviarInforme.h"
 #include "startup/AjustesTerminal.h"
 
 #include <QString>

@@ -1,4 +1,4 @@
-#include "reports_ui/CargarEmpleados.h"
+#include "registro/CargarEmpleados.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "reports_ui/SalidaInforme.h"
+#include "registro/SalidaInforme.h"
 
 #include "platform/correo/CorreoSmtp.h"
 
@@ -38,7 +38,10 @@ Envio ExportarYEnviar(const datos::Conexion& informes, const QString& plantilla,
     envio.sinDatos = true;
     return envio;
   }
-  QFile::remove(ficheroExportacion);
+  // Sólo se borra un fichero normal: lo demás (una tubería, un enlace que
+  // alguien puso ahí) no es nuestro, y la exportación escribe en su sitio.
+  if (const QFileInfo anterior(ficheroExportacion); anterior.isFile() && !anterior.isSymLink())
+    QFile::remove(ficheroExportacion);
   try {
     QDir().mkpath(QFileInfo(ficheroExportacion).absolutePath());
     motor::Entorno entorno;
@@ -47,11 +50,8 @@ Envio ExportarYEnviar(const datos::Conexion& informes, const QString& plantilla,
     const motor::InformePreparado preparado(informes, plantilla, opciones.carpetaPlantillas, entorno);
     motor::GuardarXlsx(preparado.informe(), ficheroExportacion);
     envio.exportado = true;
-  } catch (const motor::ErrorPlantilla& e) {
-    envio.error = e.mensaje();
-  } catch (const motor::ErrorSalida& e) {
-    envio.error = e.mensaje();
-  } catch (const datos::ErrorDatos& e) {
+  } catch (const sistema::Error& e) {
+    // No se avisa: el informe se enseña igual, y quien llama dice el motivo.
     envio.error = e.mensaje();
   }
   envio.enLinea = correo.enLinea ? correo.enLinea() : correo::HayConexionInternet();

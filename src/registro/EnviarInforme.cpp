@@ -1,4 +1,4 @@
-#include "reports_ui/EnviarInforme.h"
+#include "registro/EnviarInforme.h"
 
 #include "platform/correo/CorreoSmtp.h"
 

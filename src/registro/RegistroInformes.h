@@ -1,8 +1,9 @@
 #pragma once
-// El registro de botones de informe: título, diálogos, constructor, plantilla
-// e impresora de cada botón, declarado una sola vez. La ventana principal
-// monta sus acciones con él, la línea de órdenes lo recorre y las pruebas
-// también.
+// El registro de los botones de la ventana principal: informes, gráficos y
+// formularios, declarados una sola vez con lo que hace cada uno. La ventana
+// principal monta sus acciones con él, la línea de órdenes lo recorre, las
+// pruebas y las mediciones también. Un informe, un gráfico o un formulario
+// nuevo es una fila más.
 
 #include "builders/Informes.h"
 
@@ -30,9 +31,20 @@ enum class Entrega {
 
 enum class ImpresoraDestino { Informes, Ticket };
 
+// Lo que hace el botón.
+enum class Clase {
+  Informe,     // diálogos, constructor y plantilla
+  Grafico,     // el panel de meses y el formulario de gráficos con su número
+  Formulario,  // un formulario propio: letreros, stock por proveedor
+};
+
 struct BotonInforme {
   QString boton;   // nombre del control: cmdProductos
   QString titulo;  // texto del botón
+  Clase clase = Clase::Informe;
+  // La familia del informe ("maestros", "caja"...): los informes que leen
+  // las mismas tablas y se prueban sobre la misma tienda.
+  QString familia;
   Dialogo dialogo = Dialogo::Ninguno;
   // Vacío mientras el informe no está hecho: el botón existe y lo dice.
   std::function<void(informes::Contexto&)> constructor;
@@ -48,8 +60,14 @@ struct BotonInforme {
   bool completoConModuloFactura = false;
   // Encabezado del diálogo de fechas cuando no es el texto del botón.
   QString encabezado;
+  // Gráficos: el número de la serie que dibuja el formulario de gráficos.
+  qint16 grafico = -1;
+  // Gráficos y formularios: ya hechos. Un informe lo está si tiene constructor.
+  bool hecho = false;
 
-  bool disponible() const { return static_cast<bool>(constructor); }
+  // Un botón que aún no está hecho existe, y al pulsarlo lo dice.
+  bool disponible() const { return clase == Clase::Informe ? static_cast<bool>(constructor) : hecho; }
+  bool esInforme() const { return clase == Clase::Informe; }
   bool conFechas() const { return dialogo != Dialogo::Ninguno; }
   // La plantilla que toca con lo que se eligió en los diálogos.
   QString plantillaPara(const SeleccionInforme& seleccion) const;
@@ -58,7 +76,11 @@ struct BotonInforme {
 // Mensaje de los informes que se rechazan en un puesto remoto.
 extern const QString kAvisoRemoto;
 
-// Todos los botones de informe de la ventana principal, hechos o no.
+// Los informes largos no se hacen desde un puesto con la base de ventas en
+// otra máquina: verdadero, y avisado, si este es uno de ellos.
+bool RechazadoEnEstePuesto(const BotonInforme& boton, informes::Contexto& ctx);
+
+// Todos los botones de la ventana principal, hechos o no.
 const std::vector<BotonInforme>& Botones();
 const BotonInforme* BuscarBoton(const QString& boton);
 

@@ -1,4 +1,4 @@
-#include "reports_ui/Principal.h"
+#include "registro/Principal.h"
 
 namespace principal {
 
@@ -42,28 +42,6 @@ QString ObtenerNombrePais(const datos::Conexion& ventas) {
 
 bool EsRepublicaDominicana(const QString& pais) {
   return pais == QLatin1String("Republica Dominicana");
-}
-
-const std::vector<BotonGrafico>& BotonesGraficos() {
-  static const std::vector<BotonGrafico> botones = {
-      {QStringLiteral("cmdDsctoRealizados"), QStringLiteral("Descuentos Realizados"), 0},
-      {QStringLiteral("cmdGastosCaja"), QStringLiteral("Gastos de Caja"), 1},
-      {QStringLiteral("cmdRetiradasDiarias"), QStringLiteral("Total Diario de Retiradas"), 2},
-      {QStringLiteral("cmdCajaxDias"), QStringLiteral("Caja Total por Dias"), 3},
-      {QStringLiteral("cmdGraficoVentasxZonas"), QStringLiteral("Ventas por zonas"), 4},
-      {QStringLiteral("cmdVentasMes"), QStringLiteral("Ventas en el mes (Acumulado por Horas)"), 5},
-      {QStringLiteral("cmdGraficoVentasxEmpleados"), QStringLiteral("Ventas por Empleados"), 6},
-      {QStringLiteral("cmdReservasHora"), QStringLiteral("Reservas Hora/Dia/Mes"), 7},
-  };
-  return botones;
-}
-
-const std::vector<BotonFormulario>& BotonesFormularios() {
-  static const std::vector<BotonFormulario> botones = {
-      {QStringLiteral("cmdLetreros"), QStringLiteral("Imprimir letreros y etiquetas de precios")},
-      {QStringLiteral("cmdStockXProveedores"), QStringLiteral("Valoracion Stock por Proveedores")},
-  };
-  return botones;
 }
 
 const QString kProgramaCorreo = QStringLiteral("Estafeta.exe");

@@ -1,4 +1,4 @@
-#include "reports_ui/RegistroInformes.h"
+#include "registro/RegistroInformes.h"
 
 #include "builders/InformesCaja.h"
 #include "builders/ListadosMaestros.h"
@@ -13,6 +13,7 @@ BotonInforme SinFechas(const QString& boton, const QString& titulo,
   BotonInforme b;
   b.boton = boton;
   b.titulo = titulo;
+  b.familia = QStringLiteral("maestros");
   b.constructor = std::move(constructor);
   b.plantilla = plantilla;
   b.impresora = impresora;
@@ -26,10 +27,31 @@ BotonInforme ConFechas(const QString& boton, const QString& titulo,
   BotonInforme b;
   b.boton = boton;
   b.titulo = titulo;
+  b.familia = QStringLiteral("caja");
   b.dialogo = Dialogo::Fechas;
   b.constructor = std::move(constructor);
   b.plantilla = plantilla;
   if (ajustar) ajustar(b);
+  return b;
+}
+
+// Un gráfico del mes: su número es el de la serie que dibuja.
+BotonInforme Grafico(const QString& boton, const QString& titulo, qint16 numero) {
+  BotonInforme b;
+  b.boton = boton;
+  b.titulo = titulo;
+  b.clase = Clase::Grafico;
+  b.familia = QStringLiteral("graficos");
+  b.grafico = numero;
+  return b;
+}
+
+BotonInforme Formulario(const QString& boton, const QString& titulo) {
+  BotonInforme b;
+  b.boton = boton;
+  b.titulo = titulo;
+  b.clase = Clase::Formulario;
+  b.familia = QStringLiteral("formularios");
   return b;
 }
 }  // namespace
@@ -38,7 +60,10 @@ const std::vector<BotonInforme>& Botones() {
   using informes::Contexto;
   const auto conDialogo = [](Dialogo d) { return [d](BotonInforme& b) { b.dialogo = d; }; };
   const auto enRemotoNo = [](BotonInforme& b) { b.rechazarEnRemoto = true; };
-  const auto enTicket = [](BotonInforme& b) { b.impresora = ImpresoraDestino::Ticket; };
+  const auto enTicket = [](BotonInforme& b) {
+    b.impresora = ImpresoraDestino::Ticket;
+    b.familia = QStringLiteral("ticket");
+  };
   static const std::vector<BotonInforme> botones = {
       // Datos maestros.
       SinFechas(QStringLiteral("cmdProductos"), QStringLiteral("Listado de Productos"), informes::CrearListadoProductos,
@@ -138,6 +163,20 @@ const std::vector<BotonInforme>& Botones() {
       SinFechas(QStringLiteral("cmdProdBajoMinimoTicket"), QStringLiteral("Productos bajo minimo formato Ticket"),
                 informes::CrearProductosBajoMinimo, QStringLiteral("ProductosBajoMinimoTicket.rpt"),
                 ImpresoraDestino::Ticket),
+
+      // Gráficos del mes.
+      Grafico(QStringLiteral("cmdDsctoRealizados"), QStringLiteral("Descuentos Realizados"), 0),
+      Grafico(QStringLiteral("cmdGastosCaja"), QStringLiteral("Gastos de Caja"), 1),
+      Grafico(QStringLiteral("cmdRetiradasDiarias"), QStringLiteral("Total Diario de Retiradas"), 2),
+      Grafico(QStringLiteral("cmdCajaxDias"), QStringLiteral("Caja Total por Dias"), 3),
+      Grafico(QStringLiteral("cmdGraficoVentasxZonas"), QStringLiteral("Ventas por zonas"), 4),
+      Grafico(QStringLiteral("cmdVentasMes"), QStringLiteral("Ventas en el mes (Acumulado por Horas)"), 5),
+      Grafico(QStringLiteral("cmdGraficoVentasxEmpleados"), QStringLiteral("Ventas por Empleados"), 6),
+      Grafico(QStringLiteral("cmdReservasHora"), QStringLiteral("Reservas Hora/Dia/Mes"), 7),
+
+      // Formularios propios.
+      Formulario(QStringLiteral("cmdLetreros"), QStringLiteral("Imprimir letreros y etiquetas de precios")),
+      Formulario(QStringLiteral("cmdStockXProveedores"), QStringLiteral("Valoracion Stock por Proveedores")),
   };
   return botones;
 }
@@ -151,6 +190,12 @@ const QString kAvisoProximaVersion = QStringLiteral("Esta función llegará en u
 
 const QString kAvisoRemoto =
     QStringLiteral("Este listado puede tardar unos minutos le recomendamos que lo haga desde el Servidor.");
+
+bool RechazadoEnEstePuesto(const BotonInforme& boton, informes::Contexto& ctx) {
+  if (!boton.rechazarEnRemoto || !ctx.ajustes.BaseDatosRemota) return false;
+  ctx.notificador.mensaje(kAvisoRemoto, QStringLiteral("Cronicas"), sistema::Icono::Informacion);
+  return true;
+}
 
 const BotonInforme* BuscarBoton(const QString& boton) {
   for (const BotonInforme& b : Botones())

@@ -1,7 +1,7 @@
 #pragma once
 // Lo que decide la ventana principal sin ser ventana: qué botones esconde el
-// tipo de negocio, cuándo invita a configurar el correo, el país, las listas
-// de años y meses del panel de gráficos y los botones que no son informes.
+// tipo de negocio, cuándo invita a configurar el correo, el país y las listas
+// de años y meses del panel de gráficos.
 
 #include "platform/datos/Datos.h"
 #include "startup/AjustesTerminal.h"
@@ -9,8 +9,6 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
-
-#include <vector>
 
 namespace principal {
 
@@ -30,22 +28,6 @@ QString ObtenerNombrePais(const datos::Conexion& ventas);
 // El botón de comprobantes fiscales sólo es de la República Dominicana, escrita
 // exactamente así.
 bool EsRepublicaDominicana(const QString& pais);
-
-// Los botones de gráficos: cada uno deja su texto y su número para el
-// formulario de gráficos.
-struct BotonGrafico {
-  QString boton;
-  QString titulo;
-  qint16 codigo;
-};
-const std::vector<BotonGrafico>& BotonesGraficos();
-
-// Botones que abren un formulario propio en vez de un informe.
-struct BotonFormulario {
-  QString boton;
-  QString titulo;
-};
-const std::vector<BotonFormulario>& BotonesFormularios();
 
 // El programa de configuración del correo, hermano de la suite.
 extern const QString kProgramaCorreo;
