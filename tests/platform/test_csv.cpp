@@ -141,6 +141,19 @@ TEST_P(Csv, FilasEnElOrdenDeEscritura) {
   EXPECT_TRUE(lineas[3].startsWith("mu,"));
 }
 
+// La tabla puede devolver las filas en otro orden que el de escritura (un
+// servidor tras un VACUUM, filas añadidas a mano): manda la columna fila.
+TEST_P(Csv, FilasDesordenadasEnLaTablaSalenPorSuNumeroDeFila) {
+  w.terminar();
+  for (const auto& [fila, texto] : {std::pair{3, "tercera"}, {1, "primera"}, {2, "segunda"}})
+    informes().ejecutar("INSERT INTO informes (fila, texto1) VALUES (?, ?)", {fila, texto});
+  const QStringList lineas = lineasCsv(informes());
+  ASSERT_EQ(lineas.size(), 4);
+  EXPECT_EQ(lineas[1], lineaCon({{"texto1", "primera"}}));
+  EXPECT_EQ(lineas[2], lineaCon({{"texto1", "segunda"}}));
+  EXPECT_EQ(lineas[3], lineaCon({{"texto1", "tercera"}}));
+}
+
 TEST_P(Csv, AFicheroYMensajeSiNoSePuedeEscribir) {
   fila({{"texto1", "a"}});
   w.terminar();
@@ -161,6 +174,24 @@ TEST_P(Csv, AFicheroYMensajeSiNoSePuedeEscribir) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Csv, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+
+// En SQLite una columna fecha guarda el texto que le den. Lo que tiene forma de
+// fecha sale como las fechas del programa (sin la hora si es medianoche) y lo
+// demás, tal cual.
+TEST(CsvSqlite, FechasGuardadasComoTexto) {
+  prueba::Tienda t(prueba::Motor::SQLite);
+  const datos::Conexion& c = *t.ajustes.ConexionInformes;
+  const QStringList textos{"2026-03-06 00:00:00", "2026-03-06 21:15:30", "2026-03-06T21:15:30", "2026-02-30",
+                           "2026-13-01 10:00:00", "06/03/2026",          " 2026-03-06"};
+  for (int i = 0; i < textos.size(); ++i)
+    c.ejecutar("INSERT INTO informes (fila, fecha1) VALUES (?, ?)", {i + 1, textos[i]});
+  const QStringList lineas = lineasCsv(c);
+  ASSERT_EQ(lineas.size(), textos.size() + 1);
+  const QStringList esperadas{"2026-03-06",          "2026-03-06 21:15:30", "2026-03-06 21:15:30", "2026-02-30",
+                              "2026-13-01 10:00:00", "06/03/2026",          "2026-03-06"};
+  for (int i = 0; i < textos.size(); ++i)
+    EXPECT_EQ(lineas[i + 1], lineaCon({{"fecha1", esperadas[i]}})) << textos[i].toStdString();
+}
 
 // Mismas filas, mismo CSV byte a byte, sea cual sea el motor.
 TEST(CsvEntreMotores, MismaSalidaEnSqliteYPostgresql) {

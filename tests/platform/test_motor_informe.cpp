@@ -163,6 +163,22 @@ TEST(Informe, LoRepetidoEnVariasFilasCuentaYSeEscribeUnaVezYLosGruposSumanElTota
   EXPECT_EQ(todo.join(QLatin1Char(' ')).toStdString(), "3,00 1,00 4,00|2  2,00 2,00|1 6,00|4|9,00");
 }
 
+TEST(Informe, LoRepetidoSeReconoceEscritoIgualAunqueLlegueConOtroTipo) {
+  const Plantilla p = Leer(
+      "<informe><detalle alto=\"5\"><campo columna=\"numerico1\" unaVezPor=\"texto1\" x=\"0\" ancho=\"20\" "
+      "alto=\"5\"/></detalle><pieInforme alto=\"5\"><cuenta unaVezPor=\"texto1\" x=\"0\" ancho=\"20\" "
+      "alto=\"5\"/></pieInforme></informe>");
+  // numerico1, texto1: la misma factura llega como entero, como doble y como
+  // texto; otra, sólo como doble; y una fila sin factura.
+  const std::vector<Fila> filas{{1.0, qlonglong(1002)},        {2.0, 1002.0},
+                                {3.0, QStringLiteral("1002")}, {4.0, 1003.5},
+                                {5.0, QStringLiteral("x")},    {6.0, QVariant()}};
+  const Informe inf(p, filas, EntornoFijo());
+  QStringList todo;
+  for (const auto& l : Lineas(inf)) todo << l.textos.join(QLatin1Char('|'));
+  EXPECT_EQ(todo.join(QLatin1Char(' ')), QStringLiteral("1,00   4,00 5,00 6,00 4"));
+}
+
 TEST(Informe, UnGrupoPorFechaEscritaSigueElCalendario) {
   const Plantilla p = Leer(
       "<informe><grupo columna=\"texto5\" porFecha=\"si\"><cabecera alto=\"5\"><campo columna=\"texto5\" x=\"0\" "

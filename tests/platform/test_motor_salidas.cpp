@@ -11,6 +11,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -191,6 +193,89 @@ TEST(SalidaPdf, HojaDeEtiquetasConCodigosDeBarrasYRolloASuMedida) {
   EXPECT_TRUE(prueba::LineaCon(prueba::TextoPdf(ticket), QStringLiteral("Caña")).contains(QStringLiteral("1,80")));
 }
 
+// Los bloques de texto (BT … ET) de las páginas de un PDF hecho por Qt, con
+// la letra sin su número de objeto.
+QStringList BloquesDeTexto(const QString& ruta) {
+  QFile f(ruta);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  const QByteArray pdf = f.readAll();
+  static const QRegularExpression bloque(QStringLiteral("BT\\n/F\\d+ ([0-9.]+ Tf[^\\n]*\\n(?:[^\\n]*Tj\\n)+)ET\\n"));
+  QStringList bloques;
+  for (qsizetype i = pdf.indexOf("stream"); i >= 0; i = pdf.indexOf("stream", i + 6)) {
+    if (i >= 3 && pdf.mid(i - 3, 3) == "end") continue;
+    qsizetype inicio = i + 6;
+    while (inicio < pdf.size() && (pdf[inicio] == '\r' || pdf[inicio] == '\n')) ++inicio;
+    const qsizetype fin = pdf.indexOf("endstream", inicio);
+    if (fin < 0) break;
+    // qUncompress quiere delante el tamaño sin comprimir: basta uno holgado.
+    QByteArray z("\x01\x00\x00\x00", 4);
+    z += pdf.mid(inicio, fin - inicio);
+    const QString contenido = QString::fromLatin1(qUncompress(z));
+    for (auto m = bloque.globalMatch(contenido); m.hasNext();) bloques << m.next().captured(1);
+  }
+  return bloques;
+}
+
+// El PDF compone cada texto distinto una vez y monta las cifras carácter a
+// carácter: tiene que dejar los mismos glifos en las mismas posiciones que
+// pintando cada texto con drawText.
+TEST(SalidaPdf, LosTextosLlevanLosMismosGlifosQuePintadosUnoAUno) {
+  const Plantilla p = LeerPlantilla(
+      "<informe titulo=\"Glifos\"><detalle alto=\"5\">"
+      "<campo columna=\"texto1\" x=\"0.013\" ancho=\"70\" alto=\"5\"/>"
+      "<campo columna=\"numerico1\" x=\"71.37\" ancho=\"30\" alto=\"5\" alinear=\"derecha\"/>"
+      "<campo columna=\"texto2\" x=\"103.3333\" ancho=\"40\" alto=\"5\" negrita=\"si\" tamano=\"11\"/>"
+      "</detalle><piePagina alto=\"8\"><pagina x=\"100\" y=\"2\" ancho=\"86\" alto=\"5\" "
+      "alinear=\"derecha\"/></piePagina></informe>",
+      QStringLiteral("glifos.xml"), Columnas());
+  const QStringList nombres{QStringLiteral("Oficina fiscal"), QStringLiteral("Soufflé de flan"),
+                            QStringLiteral("Peñón – señal"),  QStringLiteral("12,50 €"),
+                            QStringLiteral("→ 日本"),         QStringLiteral("(7%) 1/2: 3-4"),
+                            QStringLiteral("AVATAR Ty")};
+  std::vector<Fila> filas;
+  for (int i = 0; i < 60; ++i)
+    filas.push_back(
+        {nombres[i % nombres.size()], 1234.567 * i - 20000,
+         i % 3 ? QVariant(QStringLiteral("%1/%2/2026 1%3:0%4").arg(i % 28 + 1).arg(i % 12 + 1).arg(i % 10).arg(i % 7))
+               : QVariant(QStringLiteral("Total fijo"))});
+  const Documento d = Maquetar(Informe(p, filas, EntornoFijo()));
+  QTemporaryDir dir;
+  const QString compuesto = dir.filePath(QStringLiteral("compuesto.pdf"));
+  GuardarPdf(d, compuesto);
+
+  const QString uno = dir.filePath(QStringLiteral("uno.pdf"));
+  {
+    QFile f(uno);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    QPdfWriter pdf(&f);
+    pdf.setResolution(1200);
+    pdf.setPageSize(QPageSize(d.tamano, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    QPainter pintor(&pdf);
+    const double ex = pdf.logicalDpiX() / 25.4, ey = pdf.logicalDpiY() / 25.4;
+    for (std::size_t i = 0; i < d.paginas.size(); ++i) {
+      if (i > 0) pdf.newPage();
+      for (const Trazo& t : d.paginas[i].trazos) {
+        if (t.tipo != Trazo::Tipo::Texto || t.ajustar) continue;
+        pintor.setFont(d.letras.at(static_cast<std::size_t>(t.letra)));
+        pintor.setPen(QPen(t.color, 0));
+        pintor.drawText(QPointF(t.origen.x() * ex, t.origen.y() * ey), t.texto);
+      }
+    }
+  }
+  const QStringList esperados = BloquesDeTexto(uno);
+  const QStringList hechos = BloquesDeTexto(compuesto);
+  ASSERT_GT(esperados.size(), 100);
+  ASSERT_EQ(hechos.size(), esperados.size());
+  for (qsizetype i = 0; i < hechos.size(); ++i)
+    if (hechos[i] != esperados[i]) {
+      ADD_FAILURE() << "bloque " << i << ":\n"
+                    << hechos[i].toStdString() << "en vez de\n"
+                    << esperados[i].toStdString();
+      break;
+    }
+}
+
 TEST(CodigoBarras, Code39SinLosAsteriscosDeLaFuenteYEan) {
   const Barras a = CodificarBarras(Simbologia::Code39, QStringLiteral("*000000012345*"));
   ASSERT_TRUE(a.valido) << a.error.toStdString();
@@ -247,6 +332,50 @@ TEST_P(MotorConBase, HayDatosYLasFilasVuelvenEnElOrdenEscrito) {
   EXPECT_EQ(f[0][0].toString(), QStringLiteral("zeta"));
   EXPECT_EQ(f[2][0].toString(), QStringLiteral("eme"));
   EXPECT_DOUBLE_EQ(f[1][1].toDouble(), 2);
+}
+
+// El informe lee la tabla por columnas; lo que lee debe ser lo mismo, con los
+// mismos tipos, que la lectura fila a fila, y en el orden de la columna fila
+// aunque la tabla devuelva las filas en otro.
+TEST_P(MotorConBase, LaLecturaPorColumnasDaLoMismoQueFilaAFilaYEnElOrdenDeFila) {
+  {
+    informes::EscritorInformes w(informes());
+    w.vaciar();
+    const QVariant textos[] = {QStringLiteral("Peñón"), QStringLiteral("Peñón"), QString(""), QVariant(),
+                               QStringLiteral("  ")};
+    for (int i = 0; i < 5; ++i) {
+      w.nuevaFila();
+      w.poner(QStringLiteral("texto1"), textos[i]);
+      w.poner(QStringLiteral("numerico1"), i % 2 ? QVariant(i * 1.25) : QVariant());
+      w.poner(QStringLiteral("entero3"), i * 7);
+      w.poner(QStringLiteral("fecha1"), QDateTime(QDate(2026, 3, 6), QTime(i, 30)));
+      w.guardarFila();
+    }
+    w.terminar();
+  }
+  // Una fila añadida al final de la tabla con un número de fila anterior.
+  informes().ejecutar(QStringLiteral("INSERT INTO informes (fila, texto1) VALUES (?, ?)"),
+                      {0, QStringLiteral("antes que todas")});
+  const Plantilla p = LeerPlantilla(
+      "<informe><detalle alto=\"5\"><campo columna=\"texto1\" x=\"0\" ancho=\"9\" alto=\"5\"/>"
+      "<campo columna=\"numerico1\" x=\"9\" ancho=\"9\" alto=\"5\"/><campo columna=\"entero3\" x=\"18\" "
+      "ancho=\"9\" alto=\"5\"/><campo columna=\"fecha1\" x=\"27\" ancho=\"9\" "
+      "alto=\"5\"/></detalle></informe>",
+      QStringLiteral("x.xml"), ColumnasDeInformes(informes()));
+  const std::vector<Fila> filas = LeerFilas(informes(), p);
+  const TablaFilas tabla = LeerTabla(informes(), p);
+  ASSERT_EQ(tabla.numFilas(), filas.size());
+  ASSERT_EQ(filas.size(), 6u);
+  EXPECT_EQ(filas[0][0].toString(), QStringLiteral("antes que todas"));
+  for (std::size_t f = 0; f < filas.size(); ++f)
+    for (int c = 0; c < 4; ++c) {
+      const QVariant a = filas[f][static_cast<std::size_t>(c)], b = tabla.valor(f, c);
+      ASSERT_EQ(a.isNull(), b.isNull()) << "fila " << f << " columna " << c;
+      if (a.isNull()) continue;
+      EXPECT_EQ(a.typeId(), b.typeId()) << "fila " << f << " columna " << c;
+      EXPECT_EQ(a, b) << "fila " << f << " columna " << c;
+      EXPECT_EQ(tabla.vacio(f, c), a.typeId() == QMetaType::QString && a.toString().trimmed().isEmpty());
+    }
 }
 
 TEST_P(MotorConBase, SinFilasSeAvisaYNoSeEscribeNada) {

@@ -842,6 +842,22 @@ QVariant Lectura::valor(int i) const {
   }
 }
 
+Lectura::Tipo Lectura::tipo(int i) const {
+  if (consulta_) return consulta_->valor(i).isNull() ? Tipo::Nulo : Tipo::Otro;
+  switch (sqlite3_column_type(static_cast<sqlite3_stmt*>(sentencia_), i)) {
+    case SQLITE_INTEGER:
+      return Tipo::Entero;
+    case SQLITE_FLOAT:
+      return Tipo::Doble;
+    case SQLITE_NULL:
+      return Tipo::Nulo;
+    case SQLITE_TEXT:
+      return Tipo::Texto;
+    default:
+      return Tipo::Otro;
+  }
+}
+
 bool Lectura::esNulo(int i) const {
   if (consulta_) return consulta_->valor(i).isNull();
   return sqlite3_column_type(sentencia_, i) == SQLITE_NULL;

@@ -246,6 +246,10 @@ class Lectura {
   bool siguiente();
 
   QVariant valor(int i) const;
+  // Lo que trae la columna en la fila actual, sin convertirlo. Fuera de
+  // SQLite todo lo que no es Null es Otro y se lee con valor().
+  enum class Tipo { Nulo, Entero, Doble, Texto, Otro };
+  Tipo tipo(int i) const;
   bool esNulo(int i) const;
   double numero(int i) const;                      // Null o texto que no es número: 0
   qint64 entero(int i) const;                      // Null: 0

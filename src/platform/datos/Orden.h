@@ -23,6 +23,9 @@ class ClaveOrden {
   // números antes que cualquier texto, para que el orden sea total aunque una
   // columna traiga tipos mezclados.
   int comparar(const ClaveOrden& otra) const;
+  bool nula() const { return clase_ == Clase::Nulo; }
+  bool esNumero() const { return clase_ == Clase::Numero; }
+  double numero() const { return numero_; }
 
  private:
   friend class CriterioOrden;

@@ -7,7 +7,6 @@ namespace motor {
 namespace {
 
 using Paso = PasoExpresion;
-constexpr int kPilaMaxima = 64;
 
 class Analizador {
  public:
@@ -131,7 +130,7 @@ std::shared_ptr<const Expresion> Expresion::Analizar(const QString& texto,
     else if (p.tipo != Paso::Tipo::Negar)
       --hondo;
   }
-  if (maximo > kPilaMaxima) {
+  if (maximo > Expresion::kPilaMaxima) {
     error = QStringLiteral("la expresión es demasiado larga");
     return nullptr;
   }
@@ -139,40 +138,10 @@ std::shared_ptr<const Expresion> Expresion::Analizar(const QString& texto,
 }
 
 double Expresion::evaluar(const Fila& fila) const {
-  double pila[kPilaMaxima];
-  int n = 0;
-  for (const Paso& p : pasos_) {
-    switch (p.tipo) {
-      case Paso::Tipo::Numero:
-        pila[n++] = p.numero;
-        break;
-      case Paso::Tipo::Columna: {
-        const QVariant& v = fila[static_cast<std::size_t>(p.columna)];
-        pila[n++] = v.isNull() ? 0.0 : v.toDouble();
-        break;
-      }
-      case Paso::Tipo::Negar:
-        pila[n - 1] = -pila[n - 1];
-        break;
-      case Paso::Tipo::Suma:
-        --n;
-        pila[n - 1] += pila[n];
-        break;
-      case Paso::Tipo::Resta:
-        --n;
-        pila[n - 1] -= pila[n];
-        break;
-      case Paso::Tipo::Producto:
-        --n;
-        pila[n - 1] *= pila[n];
-        break;
-      case Paso::Tipo::Cociente:
-        --n;
-        pila[n - 1] = pila[n] == 0 ? 0.0 : pila[n - 1] / pila[n];
-        break;
-    }
-  }
-  return n == 1 ? pila[0] : 0.0;
+  return evaluarCon([&fila](int columna) {
+    const QVariant& v = fila[static_cast<std::size_t>(columna)];
+    return v.isNull() ? 0.0 : v.toDouble();
+  });
 }
 
 }  // namespace motor

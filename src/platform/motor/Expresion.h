@@ -28,9 +28,50 @@ class Expresion {
   static std::shared_ptr<const Expresion> Analizar(const QString& texto,
                                                    const std::function<int(const QString&)>& resolver, QString& error);
   double evaluar(const Fila& fila) const;
+  // Lo mismo tomando cada columna de `numero(columna)`, Null como 0.
+  template <class Numero>
+  double evaluarCon(Numero&& numero) const;
+
+  static constexpr int kPilaMaxima = 64;
 
  private:
   std::vector<PasoExpresion> pasos_;
 };
+
+template <class Numero>
+double Expresion::evaluarCon(Numero&& numero) const {
+  double pila[kPilaMaxima];
+  int n = 0;
+  for (const PasoExpresion& p : pasos_) {
+    switch (p.tipo) {
+      case PasoExpresion::Tipo::Numero:
+        pila[n++] = p.numero;
+        break;
+      case PasoExpresion::Tipo::Columna:
+        pila[n++] = numero(p.columna);
+        break;
+      case PasoExpresion::Tipo::Negar:
+        pila[n - 1] = -pila[n - 1];
+        break;
+      case PasoExpresion::Tipo::Suma:
+        --n;
+        pila[n - 1] += pila[n];
+        break;
+      case PasoExpresion::Tipo::Resta:
+        --n;
+        pila[n - 1] -= pila[n];
+        break;
+      case PasoExpresion::Tipo::Producto:
+        --n;
+        pila[n - 1] *= pila[n];
+        break;
+      case PasoExpresion::Tipo::Cociente:
+        --n;
+        pila[n - 1] = pila[n] == 0 ? 0.0 : pila[n - 1] / pila[n];
+        break;
+    }
+  }
+  return n == 1 ? pila[0] : 0.0;
+}
 
 }  // namespace motor

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <unordered_map>
 
 namespace motor {
 
@@ -23,12 +24,21 @@ struct Columna {
   double x0, x1;
 };
 
-// Qué elemento va en qué columna y en qué línea de su banda.
-struct Colocado {
+// Qué elementos van en qué celda de cada línea de una banda, con sus formatos
+// ya creados: se calcula una vez por banda y se usa en cada una de sus filas.
+struct ElementoHoja {
   const Elemento* e;
-  int columna;
+  // Formatos del valor como número o fecha y como texto; se crean al usarlos.
+  lxw_format* numero = nullptr;
+  lxw_format* texto = nullptr;
+  bool conNumero = false, conTexto = false;
 };
-using LineasBanda = std::vector<std::vector<Colocado>>;
+struct CeldaHoja {
+  lxw_col_t columna;
+  std::vector<ElementoHoja> elementos;  // de izquierda a derecha
+};
+using LineaHoja = std::vector<CeldaHoja>;  // celdas por columna
+using PlanBanda = std::vector<LineaHoja>;
 
 bool vaALaHoja(const Elemento& e) {
   if (!e.enHoja) return false;
@@ -115,27 +125,36 @@ class Hoja {
     return mejor;
   }
 
-  const LineasBanda& lineas(const Banda& b) {
-    auto it = lineas_.find(&b);
-    if (it != lineas_.end()) return it->second;
+  // Las líneas de una banda: los elementos que se solapan en vertical van en
+  // la misma fila de la hoja, cada uno en la columna de su ancla; varios en
+  // la misma celda se juntan como texto, de izquierda a derecha.
+  PlanBanda& plan(const Banda& b) {
+    auto it = planes_.find(&b);
+    if (it != planes_.end()) return it->second;
     std::vector<const Elemento*> es;
     for (const Elemento& e : b.elementos)
       if (vaALaHoja(e)) es.push_back(&e);
     std::stable_sort(es.begin(), es.end(), [](const Elemento* a, const Elemento* c) { return a->y < c->y; });
-    LineasBanda l;
+    std::vector<std::vector<const Elemento*>> lineas;
     double arriba = -1, alto = 0;
     for (const Elemento* e : es) {
-      if (l.empty() || e->y >= arriba + alto * 0.6) {
-        l.emplace_back();
+      if (lineas.empty() || e->y >= arriba + alto * 0.6) {
+        lineas.emplace_back();
         arriba = e->y;
         alto = std::max(e->alto, 0.1);
       }
-      l.back().push_back({e, columnaDe(*e)});
+      lineas.back().push_back(e);
     }
-    for (auto& linea : l)
-      std::stable_sort(linea.begin(), linea.end(),
-                       [](const Colocado& a, const Colocado& c) { return a.e->x < c.e->x; });
-    return lineas_.emplace(&b, std::move(l)).first->second;
+    PlanBanda plan;
+    for (auto& linea : lineas) {
+      std::stable_sort(linea.begin(), linea.end(), [](const Elemento* a, const Elemento* c) { return a->x < c->x; });
+      std::map<int, std::vector<ElementoHoja>> celdas;
+      for (const Elemento* e : linea) celdas[columnaDe(*e)].push_back({e});
+      LineaHoja l;
+      for (auto& [columna, elementos] : celdas) l.push_back({static_cast<lxw_col_t>(columna), std::move(elementos)});
+      plan.push_back(std::move(l));
+    }
+    return planes_.emplace(&b, std::move(plan)).first->second;
   }
 
   lxw_format* formato(const Elemento& e, bool numero) {
@@ -152,6 +171,10 @@ class Hoja {
               (d > 0 ? QStringLiteral(".") + QString(d, QLatin1Char('0')) : QString());
       }
     }
+    // Sin nada que lo distinga es el formato por defecto de la hoja: se
+    // escribe sin formato, que es lo mismo y la biblioteca no tiene que
+    // buscarlo entre los suyos en cada celda.
+    if (num.isEmpty() && !e.estilo.negrita) return nullptr;
     const QString clave = num + (e.estilo.negrita ? QStringLiteral("|n") : QStringLiteral("|"));
     auto it = formatos_.find(clave);
     if (it != formatos_.end()) return it.value();
@@ -162,35 +185,37 @@ class Hoja {
     return f;
   }
 
-  void texto(int columna, const QString& t, lxw_format* f) {
-    const QByteArray b = t.toUtf8();
-    worksheet_write_string(hoja_, fila_, static_cast<lxw_col_t>(columna), b.constData(), f);
+  lxw_format* formatoNumero(ElementoHoja& e) {
+    if (!e.conNumero) e.numero = formato(*e.e, true);
+    e.conNumero = true;
+    return e.numero;
+  }
+  lxw_format* formatoTexto(ElementoHoja& e) {
+    if (!e.conTexto) e.texto = formato(*e.e, false);
+    e.conTexto = true;
+    return e.texto;
   }
 
-  // Días desde el 30/12/1899 con la hora como fracción: la fecha de Excel.
-  static double serieExcel(const QDateTime& f) {
-    const double dias = static_cast<double>(QDate(1899, 12, 30).daysTo(f.date()));
-    return dias + f.time().msecsSinceStartOfDay() / 86400000.0;
+  void texto(lxw_col_t columna, const QString& t, lxw_format* f) {
+    const QByteArray b = t.toUtf8();
+    worksheet_write_string(hoja_, fila_, columna, b.constData(), f);
   }
 
   void banda(const Informe::Instancia& i) {
-    for (const auto& linea : lineas(*i.banda)) {
-      // Varias cosas en la misma celda se juntan como texto.
-      std::map<int, std::vector<const Elemento*>> celdas;
-      for (const Colocado& c : linea) celdas[c.columna].push_back(c.e);
+    for (LineaHoja& linea : plan(*i.banda)) {
       bool algo = false;
-      for (const auto& [columna, elementos] : celdas) {
-        if (elementos.size() == 1 && celda(columna, *elementos.front(), i)) {
+      for (CeldaHoja& c : linea) {
+        if (c.elementos.size() == 1 && celda(c.columna, c.elementos.front(), i)) {
           algo = true;
           continue;
         }
         QStringList partes;
-        for (const Elemento* e : elementos) {
-          const QString t = inf_.texto(*e, inf_.valor(*e, i));
+        for (const ElementoHoja& e : c.elementos) {
+          const QString t = inf_.texto(*e.e, inf_.valor(*e.e, i));
           if (!t.isEmpty()) partes << t;
         }
         if (partes.isEmpty()) continue;
-        texto(columna, partes.join(QLatin1Char(' ')), formato(*elementos.front(), false));
+        texto(c.columna, partes.join(QLatin1Char(' ')), formatoTexto(c.elementos.front()));
         algo = true;
       }
       if (algo || i.banda->tipo != TipoBanda::Detalle) ++fila_;
@@ -198,9 +223,9 @@ class Hoja {
   }
 
   // Escribe un valor con su tipo; devuelve falso si no había nada.
-  bool celda(int columna, const Elemento& e, const Informe::Instancia& i) {
+  bool celda(lxw_col_t col, ElementoHoja& eh, const Informe::Instancia& i) {
+    const Elemento& e = *eh.e;
     const QVariant v = inf_.valor(e, i);
-    const auto col = static_cast<lxw_col_t>(columna);
     const bool numero = e.formato == Formato::Numero || e.formato == Formato::Entero;
     // Con prefijo o sufijo el valor es un rótulo ("Fecha: …", "12 productos")
     // y va como texto; sin ellos, como número o fecha de la hoja.
@@ -212,27 +237,36 @@ class Hoja {
         if (!ok) d = inf_.entorno().regional.toDouble(v.toString(), &ok);
         if (ok) {
           if (e.ocultarCero && std::abs(d) < 0.5 * std::pow(10.0, -e.decimales)) return false;
-          worksheet_write_number(hoja_, fila_, col, d, formato(e, true));
+          worksheet_write_number(hoja_, fila_, col, d, formatoNumero(eh));
           return true;
         }
       } else if (e.formato != Formato::Texto) {
-        QDateTime f = datos::aFechaHora(v);
-        if (e.formato == Formato::Hora && f.isValid()) f = QDateTime(QDate(1899, 12, 30), f.time());
-        if (f.isValid() && f.date() >= QDate(1900, 3, 1)) {
-          worksheet_write_number(hoja_, fila_, col, serieExcel(f), formato(e, true));
-          return true;
-        }
-        if (f.isValid() && e.formato == Formato::Hora) {
-          worksheet_write_number(hoja_, fila_, col, f.time().msecsSinceStartOfDay() / 86400000.0, formato(e, true));
-          return true;
+        const QDateTime f = datos::aFechaHora(v);
+        if (f.isValid()) {
+          // Una hora es la fracción del día; una fecha, los días desde el
+          // 30/12/1899 con la hora como fracción. Antes de marzo de 1900 la
+          // hoja cuenta un 29 de febrero que no existió: esas fechas van como
+          // texto.
+          const double hora = f.time().msecsSinceStartOfDay() / 86400000.0;
+          if (e.formato == Formato::Hora) {
+            worksheet_write_number(hoja_, fila_, col, hora, formatoNumero(eh));
+            return true;
+          }
+          if (f.date() >= QDate(1900, 3, 1)) {
+            worksheet_write_number(hoja_, fila_, col, static_cast<double>(kDiaCero.daysTo(f.date())) + hora,
+                                   formatoNumero(eh));
+            return true;
+          }
         }
       }
     }
     const QString t = e.tipo == TipoElemento::Barras ? v.toString().trimmed() : inf_.texto(e, v);
     if (t.isEmpty()) return false;
-    texto(columna, t, formato(e, false));
+    texto(col, t, formatoTexto(eh));
     return true;
   }
+
+  static inline const QDate kDiaCero{1899, 12, 30};
 
   const Informe& inf_;
   const Plantilla& p_;
@@ -240,7 +274,7 @@ class Hoja {
   lxw_worksheet* hoja_ = nullptr;
   QByteArray nombreHoja_;
   std::vector<Columna> columnas_;
-  std::map<const Banda*, LineasBanda> lineas_;
+  std::unordered_map<const Banda*, PlanBanda> planes_;
   QMap<QString, lxw_format*> formatos_;
   lxw_row_t fila_ = 0;
 };
@@ -262,7 +296,13 @@ void GuardarXlsx(const Informe& informe, const QString& ruta) {
   if (!temporal.isValid()) throw fallo(temporal.errorString());
   const QString hecha = temporal.filePath(QStringLiteral("hoja.xlsx"));
   const QByteArray nombre = QFile::encodeName(hecha);
-  lxw_workbook* libro = workbook_new(nombre.constData());
+  const QByteArray carpetaTemporal = QFile::encodeName(temporal.path());
+  // Fila a fila: la hoja de un año entero no se guarda en memoria antes de
+  // escribirla, y los textos van en su celda en vez de en la tabla compartida.
+  lxw_workbook_options opciones{};
+  opciones.constant_memory = LXW_TRUE;
+  opciones.tmpdir = const_cast<char*>(carpetaTemporal.constData());
+  lxw_workbook* libro = workbook_new_opt(nombre.constData(), &opciones);
   if (!libro)
     throw ErrorSalida(QStringLiteral("No se puede crear la hoja de cálculo %1.").arg(QDir::toNativeSeparators(ruta)));
   QByteArray titulo = informe.plantilla().titulo.toUtf8();

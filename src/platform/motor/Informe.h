@@ -5,14 +5,18 @@
 
 #include "platform/motor/Expresion.h"
 #include "platform/motor/Plantilla.h"
+#include "platform/motor/TablaFilas.h"
 
 #include <QDateTime>
 #include <QLocale>
 
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
 namespace motor {
+
+struct Separadores;
 
 struct Entorno {
   QDateTime momento;  // fecha y hora de impresión
@@ -32,6 +36,7 @@ class Informe {
   // `filas` trae las columnas de la tabla en el orden de plantilla.columnas;
   // las fórmulas se calculan aquí.
   Informe(const Plantilla& plantilla, std::vector<Fila> filas, Entorno entorno);
+  Informe(const Plantilla& plantilla, TablaFilas filas, Entorno entorno);
 
   // Una banda puesta en el informe, con la fila de la que toma sus valores.
   struct Instancia {
@@ -44,7 +49,7 @@ class Informe {
 
   const Plantilla& plantilla() const { return plantilla_; }
   const Entorno& entorno() const { return entorno_; }
-  int numFilas() const { return static_cast<int>(filas_.size()); }
+  int numFilas() const { return static_cast<int>(filas_.numFilas()); }
 
   // Valor de un elemento en una instancia: el de la columna, el agregado o
   // la fecha de impresión. Null si no hay.
@@ -57,16 +62,26 @@ class Informe {
   std::pair<int, int> rangoGrupo(int nivel, int fila) const;
 
  private:
+  // Un valor listo para compararse: Null, un número o el puesto de un texto
+  // entre los textos distintos de su columna, en el orden de la tienda.
+  struct Clave {
+    std::uint8_t clase = 0;  // 0 Null, 1 número, 2 texto
+    std::uint32_t puesto = 0;
+    double numero = 0;
+    int comparar(const Clave& o) const;
+  };
+  std::vector<Clave> claves(int columna, bool porFecha) const;
+
   void calcularFormulas();
   void ordenar();
   void formarInstancias();
   void prepararTotales();
   std::pair<int, int> rangoAmbito(const Elemento& e, const Instancia& i) const;
-  bool mismoGrupo(int nivel, int a, int b) const;
 
   const Plantilla& plantilla_;
-  std::vector<Fila> filas_;
+  TablaFilas filas_;
   Entorno entorno_;
+  std::shared_ptr<const Separadores> separadores_;
   std::vector<Instancia> instancias_;
   // Por nivel de grupo, la primera y la última fila del grupo de cada fila.
   std::vector<std::vector<int>> inicio_, fin_;

@@ -228,7 +228,10 @@ class Maquetador {
     };
     // La cabecera del informe, si se da, va encima de la de la página.
     auto abrirPagina = [&](int fila, const Informe::Instancia* cabeceraInforme) {
+      // Una página se parece a la anterior: sitio para otros tantos trazos.
+      const std::size_t previstos = doc_.paginas.empty() ? 0 : doc_.paginas.back().trazos.size();
       doc_.paginas.emplace_back();
+      doc_.paginas.back().trazos.reserve(previstos);
       y = papel.margenArriba;
       conCuerpo = false;
       if (cabeceraInforme) {

@@ -23,6 +23,8 @@ QStringList ColumnasDeInformes(const datos::Conexion& informes);
 // Las filas de Informes con las columnas que usa la plantilla, en el orden
 // en que el constructor las escribió.
 std::vector<Fila> LeerFilas(const datos::Conexion& informes, const Plantilla& plantilla);
+// Lo mismo guardado por columnas, como lo usa el informe.
+TablaFilas LeerTabla(const datos::Conexion& informes, const Plantilla& plantilla);
 
 // Todo junto: plantilla por nombre ("productos.rpt"), filas e informe listo.
 class InformePreparado {
