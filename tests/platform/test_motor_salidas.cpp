@@ -345,10 +345,10 @@ TEST_P(MotorConBase, LaLecturaPorColumnasDaLoMismoQueFilaAFilaYEnElOrdenDeFila) 
                                QStringLiteral("  ")};
     for (int i = 0; i < 5; ++i) {
       w.nuevaFila();
-      w.poner(QStringLiteral("texto1"), textos[i]);
-      w.poner(QStringLiteral("numerico1"), i % 2 ? QVariant(i * 1.25) : QVariant());
-      w.poner(QStringLiteral("entero3"), i * 7);
-      w.poner(QStringLiteral("fecha1"), QDateTime(QDate(2026, 3, 6), QTime(i, 30)));
+      w.poner(informes::Col::Texto1, textos[i]);
+      w.poner(informes::Col::Numerico1, i % 2 ? QVariant(i * 1.25) : QVariant());
+      w.poner(informes::Col::Entero3, i * 7);
+      w.poner(informes::Col::Fecha1, QDateTime(QDate(2026, 3, 6), QTime(i, 30)));
       w.guardarFila();
     }
     w.terminar();
