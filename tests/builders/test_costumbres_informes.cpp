@@ -75,6 +75,7 @@ TEST(Costumbres, ParteDelCifHastaElPrimerBlancoIncluido) {
   EXPECT_EQ(ParteCif("B12345678 (sucursal)"), "B12345678 ");
   EXPECT_EQ(ParteCif("CIF: B1 2"), "CIF: ");
   EXPECT_EQ(ParteCif(" B1"), " ");
+  EXPECT_EQ(ParteCif("B12345678 "), "B12345678 ");
   EXPECT_EQ(ParteCif("B12345678"), "");
   EXPECT_EQ(ParteCif(""), "");
 }

@@ -132,15 +132,6 @@ TEST_P(Csv, FechasYFechasConHora) {
                                  {"fecha4", "2026-12-31"}}));
 }
 
-TEST_P(Csv, FilasEnElOrdenDeEscritura) {
-  for (const char* t : {"zeta", "alfa", "mu"}) fila({{"texto1", t}});
-  const QStringList lineas = escribir();
-  ASSERT_EQ(lineas.size(), 4);
-  EXPECT_TRUE(lineas[1].startsWith("zeta,"));
-  EXPECT_TRUE(lineas[2].startsWith("alfa,"));
-  EXPECT_TRUE(lineas[3].startsWith("mu,"));
-}
-
 // La tabla puede devolver las filas en otro orden que el de escritura (un
 // servidor tras un VACUUM, filas añadidas a mano): manda la columna fila.
 TEST_P(Csv, FilasDesordenadasEnLaTablaSalenPorSuNumeroDeFila) {
