@@ -1,30 +1,162 @@
-// La línea de órdenes vista desde fuera: el programa de verdad, sus códigos
-// de salida, sus mensajes y los ficheros que deja (o no toca).
+// La línea de órdenes, casi siempre llamada dentro de la prueba: con un reloj
+// fijo y lo que escribe recogido en memoria. Sólo lo que no se ve desde
+// dentro (sin pantalla, el código con que sale el proceso) arranca el
+// programa de verdad.
 
+#include "app/LineaComandos.h"
 #include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 #include "support/ServidorSmtp.h"
 
-#include <QCryptographicHash>
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Salida {
+struct Resultado {
   int codigo = -1;
   QString salida;
   QString errores;
 };
 
-Salida ejecutar(const QStringList& argumentos,
-                const QProcessEnvironment& entorno = QProcessEnvironment::systemEnvironment()) {
+Resultado Ejecutar(const QStringList& argumentos, const sistema::Reloj& reloj) {
+  QBuffer salida, errores;
+  salida.open(QIODevice::WriteOnly);
+  errores.open(QIODevice::WriteOnly);
+  app::Consola consola{salida, errores, reloj};
+  const int codigo = app::EjecutarLineaComandos(argumentos, consola);
+  return {codigo, QString::fromLocal8Bit(salida.data()), QString::fromLocal8Bit(errores.data())};
+}
+
+Resultado Ejecutar(const QStringList& argumentos) {
+  const sistema::RelojSistema reloj;
+  return Ejecutar(argumentos, reloj);
+}
+
+// Lo que QCommandLineParser diría por su cuenta.
+const char* const kIngles[] = {"Usage",   "Options:",   "Arguments", "Displays", "Unknown",
+                               "Missing", "Unexpected", "option",    "value"};
+
+void SinIngles(const QString& texto, const QString& que) {
+  for (const char* palabra : kIngles)
+    EXPECT_FALSE(texto.contains(QLatin1String(palabra))) << que.toStdString() << " dice «" << palabra << "»:\n"
+                                                         << texto.toStdString();
+}
+
+// Las opciones que la ayuda de una orden lista en su apartado «Opciones:»,
+// con el nombre de su valor (vacío en los interruptores).
+QList<std::pair<QString, QString>> OpcionesDeLaAyuda(const QString& ayuda) {
+  const qsizetype desde = ayuda.indexOf(QStringLiteral("\nOpciones:\n"));
+  const qsizetype hasta = ayuda.indexOf(QStringLiteral("\nOpciones generales:\n"));
+  QList<std::pair<QString, QString>> r;
+  if (desde < 0 || hasta < desde) return r;
+  static const QRegularExpression renglon(QStringLiteral("^  (--[a-z-]+)(?: ([A-Z]+))?  "),
+                                          QRegularExpression::MultilineOption);
+  auto it = renglon.globalMatch(ayuda.mid(desde, hasta - desde));
+  while (it.hasNext()) {
+    const auto m = it.next();
+    r.append({m.captured(1), m.captured(2)});
+  }
+  return r;
+}
+
+TEST(Ordenes, LaAyudaDeCadaOrdenListaLasOpcionesQueEntiendeYNadaEnIngles) {
+  const Resultado general = Ejecutar({QStringLiteral("--ayuda")});
+  EXPECT_EQ(general.codigo, app::kSalidaBien);
+  SinIngles(general.salida, QStringLiteral("cronicas --ayuda"));
+  for (const char* orden : {"demo", "informe"}) {
+    EXPECT_TRUE(general.salida.contains(QStringLiteral("\n  %1 ").arg(QLatin1String(orden)))) << orden;
+
+    const Resultado ayuda = Ejecutar({QLatin1String(orden), QStringLiteral("-h")});
+    EXPECT_EQ(ayuda.codigo, app::kSalidaBien) << orden;
+    EXPECT_TRUE(ayuda.salida.startsWith(QStringLiteral("Uso: cronicas %1 ").arg(QLatin1String(orden)))) << orden;
+    EXPECT_TRUE(ayuda.salida.contains(QStringLiteral("\n  --ajustes FICHERO "))) << orden;
+    if (QLatin1String(orden) == QLatin1String("informe"))
+      EXPECT_TRUE(ayuda.salida.contains(QStringLiteral("Códigos de salida"))) << ayuda.salida.toStdString();
+    SinIngles(ayuda.salida, QLatin1String(orden));
+
+    const auto opciones = OpcionesDeLaAyuda(ayuda.salida);
+    EXPECT_GE(opciones.size(), 5) << orden << ":\n" << ayuda.salida.toStdString();
+    for (const auto& [nombre, valor] : opciones) {
+      const QString uso =
+          valor.isEmpty() ? QStringLiteral("[%1]").arg(nombre) : QStringLiteral("[%1 %2]").arg(nombre, valor);
+      EXPECT_TRUE(ayuda.salida.section(QStringLiteral("\n\n"), 0, 0).contains(uso)) << uso.toStdString();
+      // El lector conoce cada opción de la ayuda y sabe si lleva valor: sin
+      // él, o con uno que no lleva, se queja nombrándola y no hace nada.
+      const QString mal = valor.isEmpty() ? nombre + QStringLiteral("=si") : nombre;
+      const Resultado r = Ejecutar({QLatin1String(orden), mal});
+      EXPECT_EQ(r.codigo, app::kSalidaUso) << mal.toStdString();
+      EXPECT_TRUE(r.errores.startsWith(valor.isEmpty()
+                                           ? QStringLiteral("%1 no lleva valor").arg(nombre)
+                                           : QStringLiteral("Falta el valor de %1 (%2).").arg(nombre, valor)))
+          << r.errores.toStdString();
+      EXPECT_TRUE(r.salida.isEmpty());
+    }
+  }
+}
+
+TEST(Ordenes, LoQueNoSeEntiendeSeDiceEnEspanolConSuCodigo) {
+  struct Caso {
+    QStringList argumentos;
+    QString mensaje;
+  };
+  const std::vector<Caso> casos = {
+      {{"vender"}, "Orden desconocida: vender."},
+      {{"--foo"}, "Opción desconocida: --foo."},
+      // Las opciones de una orden van detrás de ella.
+      {{"--desde", "hoy", "informe", "cmdVentasXFPago"}, "Opción desconocida: --desde."},
+      {{"informe", "cmdProductos", "--pdff", "x.pdf"}, "Opción desconocida: --pdff."},
+      {{"demo", "--lista"}, "Opción desconocida: --lista."},
+      {{"--ajustes"}, "Falta el valor de --ajustes (FICHERO)."},
+      {{"informe", "cmdProductos", "--ajustes"}, "Falta el valor de --ajustes (FICHERO)."},
+      {{"--version=2"}, "--version no lleva valor (se dio «--version=2»)."},
+      {{"demo", "--dias", "0"}, "--dias necesita un número entero entre 1 y 20000 (se dio «0»)."},
+      {{"demo", "--ventas-dia=muchas"}, "--ventas-dia necesita un número entero entre 1 y 100000"},
+      {{"demo", "sobra"}, "Argumento de más: sobra."},
+      {{"demo", "--hoy", "2026-02-30"}, "--hoy necesita una fecha AAAA-MM-DD, «hoy» o «ayer» (se dio «2026-02-30»)."},
+      {{"informe"}, "Falta el botón del informe."},
+      {{"informe", "cmdProductos", "cmdFamilias"}, "Sobra: cmdFamilias."},
+  };
+  for (const Caso& c : casos) {
+    const Resultado r = Ejecutar(c.argumentos);
+    EXPECT_EQ(r.codigo, app::kSalidaUso) << c.argumentos.join(' ').toStdString();
+    EXPECT_TRUE(r.errores.startsWith(c.mensaje)) << c.argumentos.join(' ').toStdString() << ":\n"
+                                                 << r.errores.toStdString();
+    EXPECT_TRUE(r.salida.isEmpty()) << c.argumentos.join(' ').toStdString();
+    SinIngles(r.errores, c.argumentos.join(' '));
+  }
+}
+
+TEST(Ordenes, SoloSinOrdenNiAyudaNiErrorSeAbreLaVentana) {
+  const QString porDefecto = *app::FicheroAjustesDeLaVentana({});
+  EXPECT_TRUE(porDefecto.endsWith(QStringLiteral("ajustes.ini"))) << porDefecto.toStdString();
+  for (const QStringList& a : {QStringList{"--ajustes", "/t/a.ini"},
+                               {"--ajustes=/t/a.ini"},
+                               {"-ajustes", "/t/a.ini"},
+                               {"--ajustes", "/t/b.ini", "--ajustes", "/t/a.ini"}})
+    EXPECT_EQ(app::FicheroAjustesDeLaVentana(a), QStringLiteral("/t/a.ini")) << a.join(' ').toStdString();
+  for (const QStringList& a : {QStringList{"informe"},
+                               {"--ajustes", "/t/a.ini", "demo"},
+                               {"-h"},
+                               {"--help"},
+                               {"--ayuda"},
+                               {"--version"},
+                               {"--ajustes"},
+                               {"--foo"},
+                               {"vender"}})
+    EXPECT_FALSE(app::FicheroAjustesDeLaVentana(a).has_value()) << a.join(' ').toStdString();
+}
+
+// El programa de verdad, para lo que sólo se ve desde fuera.
+Resultado Proceso(const QStringList& argumentos,
+                  const QProcessEnvironment& entorno = QProcessEnvironment::systemEnvironment()) {
   QProcess p;
   p.setProcessEnvironment(entorno);
   p.start(QStringLiteral(CRONICAS_EJECUTABLE), argumentos);
@@ -33,137 +165,111 @@ Salida ejecutar(const QStringList& argumentos,
           QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
-QByteArray huella(const QString& fichero) {
-  QFile f(fichero);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
-void escribirFichero(const QString& ruta, const QByteArray& contenido) {
-  QFile f(ruta);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(contenido);
-}
-
-// Una tienda mínima en SQLite con su fichero de ajustes.
-class LineaComandos : public testing::Test {
+// Una tienda en SQLite con su ajustes.ini: el bar 77 y dos ventas de la
+// empleada 3, la del 14 y la del 15 de marzo de 2024; el reloj, el 16.
+class EnUnaTienda : public testing::Test {
  protected:
   void SetUp() override {
-    bases = std::make_unique<prueba::Bases>(prueba::Motor::SQLite);
-    ini = QDir(bases->carpeta()).filePath(QStringLiteral("ajustes.ini"));
-    escribirIni(bases->textoVentas(), bases->textoInformes());
-    auto v = datos::Conexion::abrir(bases->fuenteVentas());
-    v->ejecutar(
+    ini = Ruta(QStringLiteral("ajustes.ini"));
+    csv = Ruta(QStringLiteral("filas.csv"));
+    Ajustes();
+    Ventas(
         QStringLiteral("INSERT INTO opciones (identificador, nombre, direccion, poblacion, terminal) "
                        "VALUES ('77', 'Bar Sol', 'Calle Mayor 1', 'Soria', '1')"));
+    for (const auto& [numero, dia] : {std::pair{70881, QDate(2024, 3, 14)}, std::pair{70882, QDate(2024, 3, 15)}})
+      Ventas(QStringLiteral("INSERT INTO cabecera_factura (numero, fecha, fechaventa, camarero, codigo_camarero, "
+                            "total, impuesto, recargo, descuento, pago, efectivo, tarjeta, borrar) "
+                            "VALUES (?, ?, ?, 'Ana', 3, 23.4, 2.13, 0, 0, 1, 0, 0, 0)"),
+             {numero, datos::textoFecha(dia), datos::textoFecha(dia)});
   }
 
-  void escribirIni(const QString& ventas, const QString& informes) {
-    escribirFichero(ini, QStringLiteral("[fuentes]\nhosteleria=%1\nInformes=%2\n[equipo]\nidentificador=77\n")
-                             .arg(ventas, informes)
-                             .toUtf8());
+  QString Ruta(const QString& nombre) const { return QDir(bases.carpeta()).filePath(nombre); }
+  // El ajustes.ini de la tienda, con `mas` al final.
+  void Ajustes(const QString& mas = {}) {
+    ASSERT_TRUE(prueba::escribirBytes(
+        ini, QStringLiteral("[fuentes]\nhosteleria=%1\nInformes=%2\n[equipo]\nidentificador=77\n%3")
+                 .arg(bases.textoVentas(), bases.textoInformes(), mas)
+                 .toUtf8()));
+  }
+  void Ventas(const QString& sql, const QVariantList& valores = {}) {
+    datos::Conexion::abrir(bases.fuenteVentas())->ejecutar(sql, valores);
+  }
+  void Producto(const QString& codigo, const QString& nombre, double precio) {
+    Ventas(QStringLiteral("INSERT INTO productos (codigo, nombre, precio, borrar) VALUES (?, ?, ?, 0)"),
+           {codigo, nombre, precio});
+  }
+  // `cronicas --ajustes <ini> informe <args>` con el reloj de la tienda.
+  Resultado Informe(const QStringList& args) {
+    return Ejecutar(QStringList{QStringLiteral("--ajustes"), ini, QStringLiteral("informe")} + args, reloj);
   }
 
-  void insertarProducto(const QString& codigo, const QString& nombre, double precio) {
-    auto v = datos::Conexion::abrir(bases->fuenteVentas());
-    v->ejecutar(QStringLiteral("INSERT INTO productos (codigo, nombre, precio, borrar) VALUES (?, ?, ?, 0)"),
-                {codigo, nombre, precio});
+  // Las facturas del cierre de caja de la empleada 3 con el reloj en `momento`.
+  QString CierreDeCaja(const QDateTime& momento, const QStringList& fechas) {
+    const sistema::RelojFijo otro(momento);
+    QFile::remove(csv);
+    const Resultado r = Ejecutar(
+        QStringList{QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdCierreCaja"),
+                    QStringLiteral("--empleado"), QStringLiteral("3"), QStringLiteral("--csv"), csv} +
+            fechas,
+        otro);
+    EXPECT_EQ(r.codigo, app::kSalidaBien) << r.errores.toStdString();
+    QStringList facturas;
+    for (const char* numero : {"70881", "70882"})
+      if (prueba::leerBytes(csv).contains(numero)) facturas << QLatin1String(numero);
+    return facturas.join(QLatin1Char(' '));
   }
 
-  std::unique_ptr<prueba::Bases> bases;
-  QString ini;
+  prueba::Bases bases{prueba::Motor::SQLite};
+  sistema::RelojFijo reloj{QDateTime(QDate(2024, 3, 16), QTime(10, 0))};
+  QString ini, csv;
 };
 
-TEST(LineaComandosAyuda, AyudaEnEspanolDelProgramaYDeCadaOrden) {
-  const Salida general = ejecutar({QStringLiteral("--help")});
-  EXPECT_EQ(general.codigo, 0);
-  EXPECT_TRUE(general.salida.contains(QStringLiteral("Uso: cronicas")));
-  EXPECT_TRUE(general.salida.contains(QStringLiteral("demo")));
-  EXPECT_TRUE(general.salida.contains(QStringLiteral("informe")));
+TEST_F(EnUnaTienda, ElProgramaDeVerdadSaleConSuCodigoYSinPantallaDiceQueHacer) {
+  QProcessEnvironment sinPantalla = QProcessEnvironment::systemEnvironment();
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    sinPantalla.remove(QLatin1String(variable));
+  const Resultado ventana = Proceso({QStringLiteral("--ajustes"), ini}, sinPantalla);
+  EXPECT_EQ(ventana.codigo, app::kSalidaUso);
+  EXPECT_TRUE(ventana.errores.contains(QStringLiteral("No hay pantalla"))) << ventana.errores.toStdString();
+  EXPECT_TRUE(ventana.errores.contains(QStringLiteral("cronicas informe"))) << ventana.errores.toStdString();
 
-  const Salida informe = ejecutar({QStringLiteral("informe"), QStringLiteral("--help")});
-  EXPECT_EQ(informe.codigo, 0);
-  EXPECT_TRUE(informe.salida.contains(QStringLiteral("--csv")));
-  EXPECT_TRUE(informe.salida.contains(QStringLiteral("Códigos de salida")));
-
-  const Salida demo = ejecutar({QStringLiteral("demo"), QStringLiteral("--help")});
-  EXPECT_EQ(demo.codigo, 0);
-  EXPECT_TRUE(demo.salida.contains(QStringLiteral("--ventas-dia")));
+  EXPECT_EQ(Proceso({QStringLiteral("vender")}).codigo, app::kSalidaUso);
+  EXPECT_EQ(
+      Proceso({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos")}).codigo,
+      app::kSalidaSinDatos);
 }
 
-TEST(LineaComandosAyuda, ArgumentosMalEscritosDanCodigoUno) {
-  EXPECT_EQ(ejecutar({QStringLiteral("vender")}).codigo, 1);
-  EXPECT_EQ(ejecutar({QStringLiteral("demo"), QStringLiteral("--dias"), QStringLiteral("muchos")}).codigo, 1);
-  EXPECT_EQ(ejecutar({QStringLiteral("demo"), QStringLiteral("--hoy"), QStringLiteral("2026-02-30")}).codigo, 1);
-  const Salida s = ejecutar(
-      {QStringLiteral("informe"), QStringLiteral("cmdProductos"), QStringLiteral("--pdff"), QStringLiteral("x")});
-  EXPECT_EQ(s.codigo, 1);
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("--pdff")));
-}
-
-TEST_F(LineaComandos, ListaLosBotonesConSuTexto) {
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("--lista")});
-  EXPECT_EQ(s.codigo, 0);
-  EXPECT_TRUE(s.salida.contains(QStringLiteral("cmdProductos")));
-  EXPECT_TRUE(s.salida.contains(QStringLiteral("Listado de Productos")));
-  EXPECT_TRUE(s.salida.contains(QStringLiteral("cmdStockGeneral")));
-  EXPECT_TRUE(s.salida.contains(QStringLiteral("cmdCierreResumido")));
-  EXPECT_TRUE(s.salida.contains(QStringLiteral("Ventas Generales por Dia")));
+TEST_F(EnUnaTienda, ListaLosBotonesHechosYNombraElDesconocidoOPendiente) {
+  const Resultado s = Informe({QStringLiteral("--lista")});
+  EXPECT_EQ(s.codigo, app::kSalidaBien);
+  for (const char* trozo : {"cmdProductos", "Listado de Productos", "cmdCierreResumido", "Ventas Generales por Dia"})
+    EXPECT_TRUE(s.salida.contains(QString::fromUtf8(trozo))) << trozo;
   EXPECT_EQ(s.salida.count(QLatin1Char('\n')), 14);
   // Los botones cuyo informe aún no está hecho no se listan.
   EXPECT_FALSE(s.salida.contains(QStringLiteral("cmdVentasMenus")));
+
+  Resultado r = Informe({QStringLiteral("cmdNada")});
+  EXPECT_EQ(r.codigo, app::kSalidaUso);
+  EXPECT_TRUE(r.errores.contains(QStringLiteral("cmdNada")));
+  r = Informe({QStringLiteral("cmdVentasMenus")});
+  EXPECT_EQ(r.codigo, app::kSalidaUso);
+  EXPECT_TRUE(r.errores.contains(QStringLiteral("Venta de menus"))) << r.errores.toStdString();
+  EXPECT_TRUE(r.errores.contains(QStringLiteral("próxima versión"))) << r.errores.toStdString();
 }
 
-TEST_F(LineaComandos, SinPantallaLaVentanaDiceQueHacerEnVezDeAbortar) {
-  QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-    entorno.remove(QLatin1String(variable));
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini}, entorno);
-  EXPECT_EQ(s.codigo, 1);
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("No hay pantalla"))) << s.errores.toStdString();
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("cronicas informe"))) << s.errores.toStdString();
-}
+TEST_F(EnUnaTienda, PdfHojaYCsvDeUnaVezYSinDatosNinguno) {
+  const QString pdf = Ruta(QStringLiteral("p.pdf")), xlsx = Ruta(QStringLiteral("p.xlsx"));
+  const QStringList salidas = {QStringLiteral("--pdf"), pdf, QStringLiteral("--xlsx"), xlsx,
+                               QStringLiteral("--csv"), csv};
+  const Resultado vacio = Informe(QStringList{QStringLiteral("cmdProductos")} + salidas);
+  EXPECT_EQ(vacio.codigo, app::kSalidaSinDatos);
+  EXPECT_TRUE(vacio.errores.contains(QStringLiteral("ATENCION: No hay datos para ser mostrados.")));
+  for (const QString& f : {pdf, xlsx, csv}) EXPECT_FALSE(QFile::exists(f)) << f.toStdString();
 
-TEST_F(LineaComandos, BotonDesconocidoOPendiente) {
-  Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdNada")});
-  EXPECT_EQ(s.codigo, 1);
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("cmdNada")));
-  s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdVentasMenus")});
-  EXPECT_EQ(s.codigo, 1);
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("Venta de menus"))) << s.errores.toStdString();
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("próxima versión"))) << s.errores.toStdString();
-}
-
-TEST_F(LineaComandos, ListadoDeProductosACsv) {
-  insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
-  insertarProducto(QStringLiteral("P2"), QStringLiteral("Bocadillo, de jamón"), 4.5);
-  const QString csv = QDir(bases->carpeta()).filePath(QStringLiteral("p.csv"));
-  // --ajustes también vale detrás de la orden.
-  const Salida s = ejecutar({QStringLiteral("informe"), QStringLiteral("cmdProductos"), QStringLiteral("--csv"), csv,
-                             QStringLiteral("--ajustes"), ini});
-  ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
-  QFile f(csv);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QStringList lineas = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-  ASSERT_EQ(lineas.size(), 3);
-  EXPECT_TRUE(lineas[0].startsWith(QStringLiteral("texto1,texto2,texto3,")));
-  EXPECT_TRUE(lineas[0].endsWith(QStringLiteral("entero3,doble1,doble2")));
-  EXPECT_TRUE(lineas[1].contains(QStringLiteral("\"Bocadillo, de jamón\"")));
-  EXPECT_TRUE(lineas[1].contains(QStringLiteral(",4.5,")));
-  EXPECT_TRUE(lineas[2].contains(QStringLiteral("Caña")));
-  EXPECT_TRUE(lineas[2].contains(QStringLiteral("Bar Sol")));
-}
-
-TEST_F(LineaComandos, PdfHojaYCsvDeUnaVez) {
-  insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
-  insertarProducto(QStringLiteral("P2"), QStringLiteral("Ración de calamares"), 1234.5);
-  const QDir d(bases->carpeta());
-  const QString pdf = d.filePath(QStringLiteral("p.pdf")), xlsx = d.filePath(QStringLiteral("p.xlsx")),
-                csv = d.filePath(QStringLiteral("p.csv"));
-  const Salida s =
-      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos"),
-                QStringLiteral("--pdf"), pdf, QStringLiteral("--xlsx"), xlsx, QStringLiteral("--csv"), csv});
-  ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
+  Producto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  Producto(QStringLiteral("P2"), QStringLiteral("Ración de calamares"), 1234.5);
+  const Resultado s = Informe(QStringList{QStringLiteral("cmdProductos")} + salidas);
+  ASSERT_EQ(s.codigo, app::kSalidaBien) << s.errores.toStdString();
   for (const QString& f : {pdf, xlsx, csv})
     EXPECT_TRUE(s.errores.contains(QDir::toNativeSeparators(f))) << f.toStdString();
   EXPECT_TRUE(s.salida.isEmpty());  // con ficheros pedidos, nada a la salida estándar
@@ -173,238 +279,105 @@ TEST_F(LineaComandos, PdfHojaYCsvDeUnaVez) {
   // Sin familia: el grupo "Sin Asignar"; el precio con sus miles.
   EXPECT_TRUE(texto.contains(QStringLiteral("Familia: Sin Asignar")));
   EXPECT_TRUE(prueba::LineaCon(texto, QStringLiteral("Ración de calamares")).contains(QStringLiteral("1.234,50")));
-  const auto celdas = prueba::LeerXlsx(xlsx);
-  const QString ref = prueba::BuscarCelda(celdas, QStringLiteral("Ración de calamares"));
-  ASSERT_FALSE(ref.isEmpty());
-  EXPECT_TRUE(QFile::exists(csv));
+  EXPECT_FALSE(prueba::BuscarCelda(prueba::LeerXlsx(xlsx), QStringLiteral("Ración de calamares")).isEmpty());
+  EXPECT_TRUE(prueba::leerBytes(csv).contains("Ración de calamares"));
 }
 
-TEST_F(LineaComandos, PlantillaRotaSeNombraYNoSeEscribeNada) {
-  insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
-  const QDir d(bases->carpeta());
-  d.mkpath(QStringLiteral("plantillas"));
-  escribirFichero(
-      d.filePath(QStringLiteral("plantillas/productos.xml")),
-      "<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto1\" x=\"0\" ancho=\"5\" alto=\"5\"\n</informe>\n");
-  QFile f(ini);
-  ASSERT_TRUE(f.open(QIODevice::Append));
-  f.write("[plantillas]\ncarpeta=plantillas\n");
-  f.close();
-  const QString pdf = d.filePath(QStringLiteral("p.pdf"));
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"),
-                             QStringLiteral("cmdProductos"), QStringLiteral("--pdf"), pdf});
-  EXPECT_EQ(s.codigo, 2);
+// Los textos de fuente mal escritos y las bases que no lo son se prueban en
+// la capa de datos y en el almacén; aquí, que llegan al usuario con su código.
+TEST_F(EnUnaTienda, BaseQueNoExisteSeNombraYNoSeCrea) {
+  const QString falta = Ruta(QStringLiteral("no-esta.db"));
+  ASSERT_TRUE(prueba::escribirBytes(
+      ini,
+      QStringLiteral("[fuentes]\nhosteleria=sqlite:%1\nInformes=%2\n").arg(falta, bases.textoInformes()).toUtf8()));
+  const Resultado r = Informe({QStringLiteral("cmdClientes")});
+  EXPECT_EQ(r.codigo, app::kSalidaError);
+  EXPECT_TRUE(r.errores.contains(QStringLiteral("hosteleria"))) << r.errores.toStdString();
+  EXPECT_TRUE(r.errores.contains(falta)) << r.errores.toStdString();
+  EXPECT_FALSE(QFile::exists(falta)) << "abrir no debe crear la base";
+}
+
+TEST_F(EnUnaTienda, PlantillaRotaTablaQueFaltaOCarpetaQueNoExisteSeNombran) {
+  Producto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  const QString pdf = Ruta(QStringLiteral("p.pdf"));
+  Resultado s = Informe({QStringLiteral("cmdProductos"), QStringLiteral("--pdf"), Ruta(QStringLiteral("no/p.pdf"))});
+  EXPECT_EQ(s.codigo, app::kSalidaError);
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("No se puede escribir el PDF"))) << s.errores.toStdString();
+
+  QDir(bases.carpeta()).mkpath(QStringLiteral("plantillas"));
+  ASSERT_TRUE(prueba::escribirBytes(
+      Ruta(QStringLiteral("plantillas/productos.xml")),
+      "<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto1\" x=\"0\" ancho=\"5\" alto=\"5\"\n</informe>\n"));
+  Ajustes(QStringLiteral("[plantillas]\ncarpeta=plantillas\n"));
+  s = Informe({QStringLiteral("cmdProductos"), QStringLiteral("--pdf"), pdf});
+  EXPECT_EQ(s.codigo, app::kSalidaError);
   EXPECT_TRUE(s.errores.contains(QStringLiteral("Cronicas: La plantilla «"))) << s.errores.toStdString();
   EXPECT_TRUE(s.errores.contains(QStringLiteral("productos.xml» no se puede usar: línea 4")))
       << s.errores.toStdString();
   EXPECT_FALSE(QFile::exists(pdf));
-}
 
-TEST_F(LineaComandos, SinDatosNoHayPdf) {
-  const QString pdf = QDir(bases->carpeta()).filePath(QStringLiteral("vacio.pdf"));
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"),
-                             QStringLiteral("cmdProductos"), QStringLiteral("--pdf"), pdf});
-  EXPECT_EQ(s.codigo, 3);
-  EXPECT_FALSE(QFile::exists(pdf));
-}
-
-TEST_F(LineaComandos, PdfEnUnaCarpetaQueNoExiste) {
-  insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
-  const QString pdf = QDir(bases->carpeta()).filePath(QStringLiteral("no/existe/p.pdf"));
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"),
-                             QStringLiteral("cmdProductos"), QStringLiteral("--pdf"), pdf});
-  EXPECT_EQ(s.codigo, 2);
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("No se puede escribir el PDF"))) << s.errores.toStdString();
-}
-
-TEST_F(LineaComandos, SinDatosAvisaYSaleConTres) {
-  const QString csv = QDir(bases->carpeta()).filePath(QStringLiteral("vacio.csv"));
-  const Salida s = ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"),
-                             QStringLiteral("cmdProductos"), QStringLiteral("--csv"), csv});
-  EXPECT_EQ(s.codigo, 3);
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("ATENCION: No hay datos para ser mostrados.")));
-  EXPECT_FALSE(QFile::exists(csv));
-}
-
-TEST_F(LineaComandos, BaseDeVentasQueNoExiste) {
-  const QString falta = QDir(bases->carpeta()).filePath(QStringLiteral("no-esta.db"));
-  escribirIni(QStringLiteral("sqlite:") + falta, bases->textoInformes());
-  const Salida s =
-      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos")});
-  EXPECT_EQ(s.codigo, 2);
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("hosteleria")));
-  EXPECT_TRUE(s.errores.contains(falta));
-  EXPECT_FALSE(QFile::exists(falta)) << "abrir no debe crear la base";
-}
-
-TEST_F(LineaComandos, FicheroQueNoEsUnaBase) {
-  const QString falsa = QDir(bases->carpeta()).filePath(QStringLiteral("falsa.db"));
-  escribirFichero(falsa, "esto no es una base de datos\n");
-  const QByteArray antes = huella(falsa);
-  escribirIni(QStringLiteral("sqlite:") + falsa, bases->textoInformes());
-  const Salida s =
-      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdClientes")});
-  EXPECT_EQ(s.codigo, 2);
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("hosteleria")));
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("not a database")));
-  EXPECT_EQ(huella(falsa), antes);
-}
-
-TEST_F(LineaComandos, AjusteMalFormadoSeNombraYNoSeToca) {
-  escribirFichero(ini, "[fuentes]\nhosteleria=mysql://x/y\nInformes=sqlite:i.db\n");
-  const QByteArray antes = huella(ini);
-  const Salida s =
-      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos")});
-  EXPECT_EQ(s.codigo, 2);
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("fuentes/hosteleria")));
-  EXPECT_EQ(huella(ini), antes);
-}
-
-TEST_F(LineaComandos, TablaQueFaltaSeNombraYNoBorraElInformeAnterior) {
-  insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
-  ASSERT_EQ(ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdProductos"),
-                      QStringLiteral("--csv"), QDir(bases->carpeta()).filePath(QStringLiteral("a.csv"))})
-                .codigo,
-            0);
-  {
-    auto v = datos::Conexion::abrir(bases->fuenteVentas());
-    v->ejecutar(QStringLiteral("DROP TABLE clientes"));
-  }
-  const Salida s =
-      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdClientes")});
-  EXPECT_EQ(s.codigo, 2);
+  Ventas(QStringLiteral("DROP TABLE clientes"));
+  s = Informe({QStringLiteral("cmdClientes")});
+  EXPECT_EQ(s.codigo, app::kSalidaError);
   EXPECT_TRUE(s.errores.startsWith(QStringLiteral("Cronicas: ")));
   EXPECT_TRUE(s.errores.contains(QStringLiteral("clientes")));
-  auto i = datos::Conexion::abrir(bases->fuenteInformes());
-  datos::Consulta q = i->preparar(QStringLiteral("SELECT count(*) FROM informes"));
-  q.ejecutar();
-  ASSERT_TRUE(q.siguiente());
-  EXPECT_EQ(q.valor(0).toInt(), 1) << "las filas del informe anterior deben seguir ahí";
 }
 
-TEST_F(LineaComandos, ElEmpleadoDelPuestoNoSacaLoQueTieneProhibidoSalvoTareaDelAdministrador) {
-  insertarProducto(QStringLiteral("0001"), QStringLiteral("Caña"), 1.8);
-  {
-    auto v = datos::Conexion::abrir(bases->fuenteVentas());
-    v->ejecutar(
-        QStringLiteral("INSERT INTO opciones_terminal (identificador, id_color, empleado) VALUES ('77', 1, 3)"));
-    v->ejecutar(QStringLiteral("INSERT INTO empleados (codigo, nombre, apellidos) VALUES (3, 'Lucía', 'Gil')"));
-    v->ejecutar(
-        QStringLiteral("INSERT INTO atributos (codigo, form, boton) VALUES (1, 'frmPrincipalCronicas', "
-                       "'CMDPRODUCTOS')"));
-    v->ejecutar(
-        QStringLiteral("INSERT INTO atributos (codigo, form, boton) VALUES (2, 'otroFormulario', "
-                       "'cmdFamilias')"));
-    v->ejecutar(QStringLiteral("INSERT INTO empleadosatributos (codempleado, codatributo) VALUES (3, 1)"));
-    v->ejecutar(QStringLiteral("INSERT INTO empleadosatributos (codempleado, codatributo) VALUES (3, 2)"));
-  }
-  const QString csv = QDir(bases->carpeta()).filePath(QStringLiteral("p.csv"));
-  const QStringList productos = {QStringLiteral("--ajustes"), ini,
-                                 QStringLiteral("informe"),   QStringLiteral("cmdProductos"),
-                                 QStringLiteral("--csv"),     csv};
-  const Salida prohibido = ejecutar(productos);
-  EXPECT_EQ(prohibido.codigo, 5);
+TEST_F(EnUnaTienda, ElEmpleadoDelPuestoNoSacaLoQueTieneProhibidoSalvoTareaDelAdministrador) {
+  Producto(QStringLiteral("0001"), QStringLiteral("Caña"), 1.8);
+  Ventas(QStringLiteral("INSERT INTO opciones_terminal (identificador, id_color, empleado) VALUES ('77', 1, 3)"));
+  Ventas(QStringLiteral("INSERT INTO empleados (codigo, nombre, apellidos) VALUES (3, 'Lucía', 'Gil')"));
+  Ventas(
+      QStringLiteral("INSERT INTO atributos (codigo, form, boton) VALUES (1, 'frmPrincipalCronicas', "
+                     "'CMDPRODUCTOS'), (2, 'otroFormulario', 'cmdFamilias')"));
+  Ventas(QStringLiteral("INSERT INTO empleadosatributos (codempleado, codatributo) VALUES (3, 1), (3, 2)"));
+  const QStringList productos = {QStringLiteral("cmdProductos"), QStringLiteral("--csv"), csv};
+  const Resultado prohibido = Informe(productos);
+  EXPECT_EQ(prohibido.codigo, app::kSalidaSinPermiso);
   EXPECT_TRUE(prohibido.errores.contains(QStringLiteral("El empleado 3 (Lucía Gil)")))
       << prohibido.errores.toStdString();
   EXPECT_TRUE(prohibido.errores.contains(QStringLiteral("cmdProductos")));
   EXPECT_FALSE(QFile::exists(csv));
   // Lo prohibido en otro formulario no cuenta aquí.
-  EXPECT_NE(
-      ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdFamilias")}).codigo, 5);
+  EXPECT_NE(Informe({QStringLiteral("cmdFamilias")}).codigo, app::kSalidaSinPermiso);
 
   // La tarea programada del administrador lo saca todo.
-  QFile f(ini);
-  ASSERT_TRUE(f.open(QIODevice::Append));
-  f.write("[permisos]\nlinea_de_ordenes=todos\n");
-  f.close();
-  EXPECT_EQ(ejecutar(productos).codigo, 0);
+  Ajustes(QStringLiteral("[permisos]\nlinea_de_ordenes=todos\n"));
+  EXPECT_EQ(Informe(productos).codigo, app::kSalidaBien);
   EXPECT_TRUE(QFile::exists(csv));
 }
 
-TEST(LineaComandosDemo, TiendaDeDemostracionDeExtremoAExtremo) {
-  QTemporaryDir dir;
-  const QString destino = dir.filePath(QStringLiteral("tienda"));
-  const Salida demo = ejecutar({QStringLiteral("demo"), QStringLiteral("--destino"), destino, QStringLiteral("--dias"),
-                                QStringLiteral("3"), QStringLiteral("--ventas-dia"), QStringLiteral("5"),
-                                QStringLiteral("--hoy"), QStringLiteral("2026-03-06")});
-  ASSERT_EQ(demo.codigo, 0) << demo.errores.toStdString();
-  const QString ini = QDir(destino).filePath(QStringLiteral("ajustes.ini"));
-  ASSERT_TRUE(QFile::exists(ini));
-  for (const QString& boton :
-       {QStringLiteral("cmdProductos"), QStringLiteral("cmdFamilias"), QStringLiteral("cmdEmpleados"),
-        QStringLiteral("cmdClientes"), QStringLiteral("cmdFormasPago"), QStringLiteral("cmdProveedores"),
-        QStringLiteral("cmdBajoMinimo"), QStringLiteral("cmdStockGeneral"),
-        QStringLiteral("cmdProdBajoMinimoTicket")}) {
-    const QString csv = dir.filePath(boton + QStringLiteral(".csv"));
-    const QString pdf = dir.filePath(boton + QStringLiteral(".pdf"));
-    const QString xlsx = dir.filePath(boton + QStringLiteral(".xlsx"));
-    const Salida s =
-        ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), boton, QStringLiteral("--csv"), csv,
-                  QStringLiteral("--pdf"), pdf, QStringLiteral("--xlsx"), xlsx});
-    EXPECT_EQ(s.codigo, 0) << boton.toStdString() << ": " << s.errores.toStdString();
-    QFile f(csv);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << boton.toStdString();
-    EXPECT_GT(f.readAll().count('\n'), 1) << boton.toStdString();
-    // Cada listado sale con el nombre del negocio de la tienda y su página.
-    const QString texto = prueba::TextoPdf(pdf);
-    EXPECT_TRUE(texto.contains(QStringLiteral("Bar Restaurante La Galerna"))) << boton.toStdString();
-    EXPECT_GE(prueba::PaginasPdf(pdf), 1) << boton.toStdString();
-    EXPECT_FALSE(prueba::BuscarCelda(prueba::LeerXlsx(xlsx), QStringLiteral("Bar Restaurante La Galerna")).isEmpty())
-        << boton.toStdString();
-  }
-  // Una segunda demo en la misma carpeta no pisa la tienda existente.
-  const QString ventas = QDir(destino).filePath(QStringLiteral("hosteleria.db"));
-  const QByteArray antes = huella(ventas);
-  const Salida otra = ejecutar({QStringLiteral("demo"), QStringLiteral("--destino"), destino});
-  EXPECT_EQ(otra.codigo, 2);
-  EXPECT_EQ(huella(ventas), antes);
+// El fichero es de toda la suite: la orden sólo cambia su línea de colorcaja
+// (lo fino, en las pruebas del almacén) y uno que no se deja escribir no
+// impide sacar el informe.
+TEST_F(EnUnaTienda, AjustesDeSoloLecturaAvisanYElInformeSale) {
+  Producto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  const QString velarix =
+      QStringLiteral("[Velarix]\r\ncolor=&HFFFFFF|&H834530|&HC67B62|&HD3CBC2|&HE2CAAB|&HD3CB8B|&HFFFFFF|VERDE|\r\n");
+  Ajustes(velarix + QStringLiteral("Nota=Ñandú; a mano\r\ncolorcaja=&H0|de antes|\r\n[Otro]\r\nRuta=\\\\s\\c"));
+  const QByteArray original = prueba::leerBytes(ini);
+  ASSERT_EQ(Informe({QStringLiteral("cmdProductos"), QStringLiteral("--csv"), csv}).codigo, app::kSalidaBien);
+  EXPECT_EQ(
+      prueba::leerBytes(ini),
+      QByteArray(original).replace("colorcaja=&H0|de antes|",
+                                   "colorcaja=&HCDE7D2|&H9FCD8B|&H66AF43|&H8ED0A0|&HB5DFC1|&HBDE3C8|&H2E7431|VERDE"));
+  QFile::remove(csv);
+  Ajustes(velarix + QStringLiteral("colorcaja=&H0|de antes|\r\n"));
+  ASSERT_TRUE(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+  const QByteArray antes = prueba::leerBytes(ini);
+  const Resultado s = Informe({QStringLiteral("cmdProductos"), QStringLiteral("--csv"), csv});
+  EXPECT_EQ(s.codigo, app::kSalidaBien) << s.errores.toStdString();
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("Aviso: No se pudo guardar «Velarix/colorcaja»")))
+      << s.errores.toStdString();
+  EXPECT_TRUE(prueba::leerBytes(csv).contains("Caña"));
+  EXPECT_EQ(prueba::leerBytes(ini), antes);
 }
 
-// --- Informes con fechas ----------------------------------------------------------
-
-// La tienda mínima con una venta de ayer (del reloj de verdad: la orden
-// entiende «ayer») y las cuentas de correo del puesto.
-class InformesConFechas : public LineaComandos {
- protected:
-  void SetUp() override {
-    LineaComandos::SetUp();
-    ayer = QDate::currentDate().addDays(-1);
-    auto v = datos::Conexion::abrir(bases->fuenteVentas());
-    v->ejecutar(QStringLiteral("INSERT INTO cabecera_factura (numero, fecha, fechaventa, camarero, codigo_camarero, "
-                               "total, impuesto, recargo, descuento, pago, efectivo, tarjeta, borrar) "
-                               "VALUES (881, ?, ?, 'Ana', 3, 23.4, 2.13, 0, 0, 1, 0, 0, 0)"),
-                {datos::textoFecha(ayer), datos::textoFecha(ayer)});
-    v->ejecutar(QStringLiteral("INSERT INTO relaciones_fijas (indice, datoa, otros) VALUES ('DatosEmail', ?, ?)"),
-                {QStringLiteral("caja.bar@gmail.com"), QStringLiteral("clave")});
-    v->ejecutar(QStringLiteral("INSERT INTO valores_fijos (emailinformes) VALUES ('dueno@bar.es')"));
-    salida = QDir(bases->carpeta()).filePath(QStringLiteral("salida"));
-  }
-
-  // Los ajustes de la tienda con la carpeta de salida y `correo` debajo.
-  void Ajustes(const QString& correo) {
-    escribirFichero(ini, QStringLiteral("[fuentes]\nhosteleria=%1\nInformes=%2\n[equipo]\nidentificador=77\n"
-                                        "[salida]\ncarpeta=%3\n[correo]\n%4")
-                             .arg(bases->textoVentas(), bases->textoInformes(), salida, correo)
-                             .toUtf8());
-  }
-
-  Salida Informe(QStringList args) {
-    args.prepend(QStringLiteral("informe"));
-    args.prepend(ini);
-    args.prepend(QStringLiteral("--ajustes"));
-    return ejecutar(args);
-  }
-
-  QDate ayer;
-  QString salida;
-};
-
-TEST_F(InformesConFechas, OpcionesQueNoSonDelBotonOFechasMalEscritas) {
-  struct Caso {
+TEST_F(EnUnaTienda, OpcionesQueNoSonDelBotonOFechasMalEscritas) {
+  const struct {
     QStringList args;
     const char* mensaje;
-  };
-  const std::vector<Caso> casos = {
+  } casos[] = {
       {{"cmdCierreCaja", "--desde", "ayer"}, "--empleado"},
       {{"cmdCierreCaja", "--empleado", "Ana"}, "--empleado"},
       {{"cmdCierreCaja", "--empleado", "40000"}, "32767"},
@@ -414,30 +387,75 @@ TEST_F(InformesConFechas, OpcionesQueNoSonDelBotonOFechasMalEscritas) {
       {{"cmdVentasXFPago", "--desde", "mañana"}, "«hoy» o «ayer»"},
       {{"cmdVentasXFPago", "--desde", "hoy", "--hasta", "ayer"}, "posterior"},
   };
-  Ajustes(QString());
-  for (const Caso& c : casos) {
-    const Salida s = Informe(c.args);
-    EXPECT_EQ(s.codigo, 1) << c.args.join(' ').toStdString();
+  for (const auto& c : casos) {
+    const Resultado s = Informe(c.args);
+    EXPECT_EQ(s.codigo, app::kSalidaUso) << c.args.join(' ').toStdString();
     EXPECT_TRUE(s.errores.contains(QString::fromUtf8(c.mensaje))) << s.errores.toStdString();
   }
 }
 
-TEST_F(InformesConFechas, AyerYElEmpleadoEligenLasFacturas) {
-  Ajustes(QString());
-  const QString csv = QDir(bases->carpeta()).filePath(QStringLiteral("c.csv"));
-  Salida s = Informe({"cmdCierreCaja", "--empleado", "3", "--desde", "ayer", "--hasta", "ayer", "--csv", csv});
-  ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
-  const QString filas = QString::fromUtf8(prueba::leerBytes(csv));
-  EXPECT_TRUE(filas.contains(QStringLiteral("881"))) << filas.toStdString();
-  EXPECT_TRUE(filas.contains(ayer.toString(QStringLiteral("dd/MM/yyyy"))));
-  // Otro empleado u hoy no tienen ventas.
-  EXPECT_EQ(Informe({"cmdCierreCaja", "--empleado", "4", "--desde", "ayer", "--hasta", "ayer"}).codigo, 3);
-  s = Informe({"cmdVentasXFPago", "--desde", "hoy", "--hasta", "hoy"});
-  EXPECT_EQ(s.codigo, 3);
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("No hay datos para ser mostrados.")));
+TEST_F(EnUnaTienda, HoyYAyerSonLosDelReloj) {
+  const QDateTime dia15(QDate(2024, 3, 15), QTime(10, 0));
+  const QStringList ayer = {QStringLiteral("--desde"), QStringLiteral("ayer"), QStringLiteral("--hasta"),
+                            QStringLiteral("AYER")};
+  EXPECT_EQ(CierreDeCaja(dia15, ayer), QStringLiteral("70881"));
+  EXPECT_EQ(CierreDeCaja(dia15, {}), QStringLiteral("70882")) << "sin fechas, hoy";
+  EXPECT_EQ(CierreDeCaja(dia15, {QStringLiteral("--desde=ayer"), QStringLiteral("--hasta=hoy")}),
+            QStringLiteral("70881 70882"));
+  EXPECT_EQ(CierreDeCaja(dia15.addDays(1), ayer), QStringLiteral("70882"));
+  EXPECT_EQ(CierreDeCaja(dia15.addDays(1), {QStringLiteral("--desde"), QStringLiteral("2024-03-14"),
+                                            QStringLiteral("--hasta"), QStringLiteral("2024-03-14")}),
+            QStringLiteral("70881"));
+
+  // Justo pasada la medianoche «ayer» ya es el 15; la empleada 4 no vendió.
+  const sistema::RelojFijo medianoche(QDateTime(QDate(2024, 3, 16), QTime(0, 0, 1)));
+  const Resultado r =
+      Ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QStringLiteral("cmdCierreCaja"),
+                QStringLiteral("--empleado"), QStringLiteral("4"), QStringLiteral("--desde"), QStringLiteral("ayer")},
+               medianoche);
+  EXPECT_EQ(r.codigo, app::kSalidaSinDatos) << r.errores.toStdString();
+  const Resultado hoy = Informe({QStringLiteral("cmdVentasXFPago"), QStringLiteral("--desde"), QStringLiteral("hoy")});
+  EXPECT_EQ(hoy.codigo, app::kSalidaSinDatos);
+  EXPECT_TRUE(hoy.errores.contains(QStringLiteral("No hay datos para ser mostrados.")));
 }
 
-TEST_F(InformesConFechas, ElResumenDeAyerSeExportaYSeMandaPorCorreo) {
+TEST_F(EnUnaTienda, LosAjustesValenDelanteDetrasOEntreLasOpcionesDeLaOrden) {
+  Producto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  const QString b = QStringLiteral("cmdProductos");
+  for (const QStringList& a : {QStringList{"--ajustes", ini, "informe", b},
+                               {"informe", "--ajustes", ini, b},
+                               {"informe", b, "--ajustes", ini},
+                               {"informe", b, "--ajustes=" + ini},
+                               {"-ajustes", ini, "informe", b}}) {
+    const Resultado r = Ejecutar(a);
+    ASSERT_EQ(r.codigo, app::kSalidaBien) << a.join(' ').toStdString() << ": " << r.errores.toStdString();
+    // Sin salida pedida, las filas van a la salida de la consola.
+    EXPECT_TRUE(r.salida.startsWith(QStringLiteral("texto1,texto2,"))) << a.join(' ').toStdString();
+    EXPECT_TRUE(r.salida.contains(QStringLiteral("Caña"))) << a.join(' ').toStdString();
+  }
+  // Un fichero de ajustes que no existe se nombra: no vale el de por defecto.
+  const Resultado r = Ejecutar({QStringLiteral("informe"), b, QStringLiteral("--ajustes"), Ruta("otro/ajustes.ini")});
+  EXPECT_EQ(r.codigo, app::kSalidaError);
+  EXPECT_TRUE(r.errores.contains(QStringLiteral("hosteleria"))) << r.errores.toStdString();
+  EXPECT_TRUE(r.salida.isEmpty());
+}
+
+TEST_F(EnUnaTienda, ElResumenDeAyerSeExportaYSeMandaOSinConexionSeDiceQueNo) {
+  Ventas(QStringLiteral("INSERT INTO relaciones_fijas (indice, datoa, otros) VALUES ('DatosEmail', ?, ?)"),
+         {QStringLiteral("caja.bar@gmail.com"), QStringLiteral("clave")});
+  Ventas(QStringLiteral("INSERT INTO valores_fijos (emailinformes) VALUES ('dueno@bar.es')"));
+  const QString salida = Ruta(QStringLiteral("salida"));
+  const QString hoja = QDir(salida).filePath(QStringLiteral("resumen.xlsx"));
+  const QStringList ayer = {QStringLiteral("cmdCierreResumido"), QStringLiteral("--desde"), QStringLiteral("ayer")};
+
+  const QString pdf = Ruta(QStringLiteral("r.pdf"));
+  Ajustes(QStringLiteral("[salida]\ncarpeta=%1\n[correo]\nen_linea=no\n").arg(salida));
+  Resultado s = Informe(ayer + QStringList{QStringLiteral("--pdf"), pdf});
+  ASSERT_EQ(s.codigo, app::kSalidaBien) << s.errores.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(hoja));
+  EXPECT_TRUE(s.errores.contains(QStringLiteral("Sin conexión a Internet"))) << s.errores.toStdString();
+  EXPECT_TRUE(prueba::TextoPdf(pdf).contains(QStringLiteral("Bar Sol")));
+
   if (!prueba::HayAiosmtpd()) GTEST_SKIP() << "/usr/bin/python3 no tiene aiosmtpd (paquete python3-aiosmtpd)";
   QTemporaryDir certificados;
   const QString pem = certificados.filePath(QStringLiteral("c.pem"));
@@ -448,40 +466,84 @@ TEST_F(InformesConFechas, ElResumenDeAyerSeExportaYSeMandaPorCorreo) {
                                 QStringLiteral("clave"));
   const QString porque = servidor.esperarListo();
   ASSERT_TRUE(porque.isEmpty()) << porque.toStdString();
-  Ajustes(QStringLiteral("servidor_gmail=localhost\npuerto_gmail=%1\npuerto_smtps=%1\ncertificados=%2\n"
-                         "en_linea=si\n")
+  Ajustes(QStringLiteral("[salida]\ncarpeta=%1\n[correo]\nservidor_gmail=localhost\npuerto_gmail=%2\n"
+                         "puerto_smtps=%2\ncertificados=%3\nen_linea=si\n")
+              .arg(salida)
               .arg(servidor.puerto)
               .arg(pem));
-
-  const Salida s = Informe({"cmdCierreResumido", "--desde", "ayer", "--hasta", "ayer"});
-  ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
+  s = Informe(ayer);
+  ASSERT_EQ(s.codigo, app::kSalidaBien) << s.errores.toStdString();
   EXPECT_TRUE(s.salida.isEmpty()) << "sin salida pedida no se escribe CSV";
   EXPECT_TRUE(s.errores.contains(QStringLiteral("Correo enviado a dueno@bar.es"))) << s.errores.toStdString();
-  const QString hoja = QDir(salida).filePath(QStringLiteral("resumen.xlsx"));
-  ASSERT_TRUE(QFileInfo::exists(hoja));
-
+  // Lo que lleva el correo, en test_exportar_enviar: aquí, que sale uno con la hoja.
   const QList<QJsonObject> r = servidor.recibidos();
   ASSERT_EQ(r.size(), 1);
-  EXPECT_EQ(r.at(0)["asunto"].toString(), "Bar Sol Informe - Ventas Generales por Dia");
-  EXPECT_TRUE(r.at(0)["cuerpo"].toString().startsWith("Le adjuntamos el informe de Ventas Generales por Dia."));
   const QJsonArray adjuntos = r.at(0)["adjuntos"].toArray();
   ASSERT_EQ(adjuntos.size(), 1);
-  EXPECT_EQ(adjuntos.at(0)["nombre"].toString(), "resumen.xlsx");
   EXPECT_EQ(QByteArray::fromBase64(adjuntos.at(0)["datos"].toString().toLatin1()), prueba::leerBytes(hoja));
   bool hayFactura = false;
   for (const auto& [ref, celda] : prueba::LeerXlsx(hoja))
-    hayFactura = hayFactura || (celda.numero && celda.valor == 881);
+    hayFactura = hayFactura || (celda.numero && celda.valor == 70882);
   EXPECT_TRUE(hayFactura);
 }
 
-TEST_F(InformesConFechas, SinConexionElResumenSeExportaYSeDiceQueNoSeManda) {
-  Ajustes(QStringLiteral("en_linea=no\n"));
-  const QString pdf = QDir(bases->carpeta()).filePath(QStringLiteral("r.pdf"));
-  const Salida s = Informe({"cmdCierreResumido", "--desde", "ayer", "--hasta", "ayer", "--pdf", pdf});
-  ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
-  EXPECT_TRUE(QFileInfo::exists(QDir(salida).filePath(QStringLiteral("resumen.xlsx"))));
-  EXPECT_TRUE(s.errores.contains(QStringLiteral("Sin conexión a Internet"))) << s.errores.toStdString();
-  EXPECT_TRUE(prueba::TextoPdf(pdf).contains(QStringLiteral("Bar Sol")));
+// --- La tienda de demostración ------------------------------------------------------
+
+TEST(OrdenesDemo, CadaListadoSaleDeLaTiendaYOtraDemoSeNiega) {
+  QTemporaryDir dir;
+  const sistema::RelojSistema reloj;
+  const QString destino = dir.filePath(QStringLiteral("tienda"));
+  const Resultado demo = Ejecutar(
+      {QStringLiteral("demo"), QStringLiteral("--destino"), destino, QStringLiteral("--dias"), QStringLiteral("3"),
+       QStringLiteral("--ventas-dia"), QStringLiteral("5"), QStringLiteral("--hoy"), QStringLiteral("2026-03-06")},
+      reloj);
+  ASSERT_EQ(demo.codigo, app::kSalidaBien) << demo.errores.toStdString();
+  const QString ini = QDir(destino).filePath(QStringLiteral("ajustes.ini"));
+  for (const char* boton : {"cmdProductos", "cmdFamilias", "cmdEmpleados", "cmdClientes", "cmdFormasPago",
+                            "cmdProveedores", "cmdBajoMinimo", "cmdStockGeneral", "cmdProdBajoMinimoTicket"}) {
+    SCOPED_TRACE(boton);
+    const QString csv = dir.filePath(QLatin1String(boton) + QStringLiteral(".csv"));
+    const QString pdf = dir.filePath(QLatin1String(boton) + QStringLiteral(".pdf"));
+    const QString xlsx = dir.filePath(QLatin1String(boton) + QStringLiteral(".xlsx"));
+    const Resultado s =
+        Ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("informe"), QLatin1String(boton),
+                  QStringLiteral("--csv"), csv, QStringLiteral("--pdf"), pdf, QStringLiteral("--xlsx"), xlsx});
+    EXPECT_EQ(s.codigo, app::kSalidaBien) << s.errores.toStdString();
+    EXPECT_GT(prueba::leerBytes(csv).count('\n'), 1);
+    // Cada listado sale con el nombre del negocio de la tienda.
+    EXPECT_TRUE(prueba::TextoPdf(pdf).contains(QStringLiteral("Bar Restaurante La Galerna")));
+    EXPECT_FALSE(prueba::BuscarCelda(prueba::LeerXlsx(xlsx), QStringLiteral("Bar Restaurante La Galerna")).isEmpty());
+  }
+  // Una segunda demo en la misma carpeta no pisa la tienda (el detalle, en las pruebas de la demo).
+  EXPECT_EQ(Ejecutar({QStringLiteral("demo"), QStringLiteral("--destino"), destino}).codigo, app::kSalidaError);
+}
+
+TEST(OrdenesDemo, LaTiendaAcabaElDiaAnteriorAlDelReloj) {
+  QTemporaryDir dir;
+  const sistema::RelojFijo reloj(QDateTime(QDate(2024, 3, 15), QTime(10, 0)));
+  struct Caso {
+    const char* carpeta;
+    QStringList hoy;
+    QDate ultimoDia;
+  };
+  for (const Caso& c : {Caso{"reloj", {}, QDate(2024, 3, 14)}, Caso{"ayer", {"--hoy", "ayer"}, QDate(2024, 3, 13)},
+                        Caso{"fija", {"--hoy=2023-01-10"}, QDate(2023, 1, 9)}}) {
+    const QString destino = dir.filePath(QLatin1String(c.carpeta));
+    const Resultado r =
+        Ejecutar(QStringList{QStringLiteral("demo"), QStringLiteral("--destino"), destino, QStringLiteral("--dias"),
+                             QStringLiteral("2"), QStringLiteral("--ventas-dia"), QStringLiteral("3")} +
+                     c.hoy,
+                 reloj);
+    ASSERT_EQ(r.codigo, app::kSalidaBien) << c.carpeta << ": " << r.errores.toStdString();
+    EXPECT_TRUE(r.salida.contains(QStringLiteral("Tienda de demostración creada en"))) << r.salida.toStdString();
+    auto v = datos::Conexion::abrir(datos::FuenteDatos::interpretar(
+        QStringLiteral("hosteleria"),
+        QStringLiteral("sqlite:") + QDir(destino).filePath(QStringLiteral("hosteleria.db"))));
+    datos::Consulta q = v->preparar(QStringLiteral("SELECT max(fechaventa) FROM cabecera_factura"));
+    q.ejecutar();
+    ASSERT_TRUE(q.siguiente());
+    EXPECT_EQ(q.valor(0).toString().toStdString(), datos::textoFecha(c.ultimoDia).toStdString()) << c.carpeta;
+  }
 }
 
 }  // namespace
