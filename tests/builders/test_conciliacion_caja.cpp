@@ -9,6 +9,7 @@
 #include "registro/EjecutarInforme.h"
 #include "registro/RegistroInformes.h"
 #include "registro/SalidaInforme.h"
+#include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 
@@ -49,9 +50,9 @@ class ConciliacionCaja : public testing::TestWithParam<Motor> {
   ConciliacionCaja() : tienda(GetParam()) {}
 
   void CargarTiendaDeCaja() {
-    QFile f(QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(QStringLiteral("fixtures/caja.sql")));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "falta tests/fixtures/caja.sql";
-    tienda.ajustes.ConexionVentas->ejecutarGuion(QString::fromUtf8(f.readAll()));
+    const QString guion = prueba::GuionTienda(QStringLiteral("caja"));
+    ASSERT_FALSE(guion.isEmpty()) << "falta tests/fixtures/caja.sql";
+    tienda.ajustes.ConexionVentas->ejecutarGuion(guion);
     Periodo(QDate(2026, 3, 1), QDate(2026, 3, 5));
   }
 

@@ -9,6 +9,7 @@
 #include "builders/ExportarCsv.h"
 #include "registro/EjecutarInforme.h"
 #include "registro/RegistroInformes.h"
+#include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 
 #include "support/ImprimirQt.h"
@@ -27,12 +28,6 @@ using prueba::Motor;
 
 QString RutaPruebas(const QString& relativa) {
   return QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(relativa);
-}
-
-QByteArray Leer(const QString& ruta) {
-  QFile f(ruta);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
 }
 
 // Primera línea en que difieren, para que el fallo diga algo útil.
@@ -59,10 +54,9 @@ TEST_P(InformesDorados, CoincideConElFicheroGuardado) {
   prueba::Tienda tienda(motor);
   // Cada familia su tienda: las filas que se añaden para un informe de caja
   // no cambian el fichero esperado de un listado.
-  const QString fixture = QStringLiteral("fixtures/%1.sql").arg(boton->familia);
-  const QByteArray guion = Leer(RutaPruebas(fixture));
-  ASSERT_FALSE(guion.isEmpty()) << "falta tests/" << fixture.toStdString();
-  tienda.ajustes.ConexionVentas->ejecutarGuion(QString::fromUtf8(guion));
+  const QString guion = prueba::GuionTienda(boton->familia);
+  ASSERT_FALSE(guion.isEmpty()) << "falta tests/fixtures/" << boton->familia.toStdString() << ".sql";
+  tienda.ajustes.ConexionVentas->ejecutarGuion(guion);
 
   // Los informes con fechas sobre la primera semana de marzo; el cierre de
   // caja es el de Ana y el resumen por empleado incluye las anuladas.
@@ -88,7 +82,7 @@ TEST_P(InformesDorados, CoincideConElFicheroGuardado) {
   }
   ASSERT_TRUE(QFile::exists(ruta)) << "falta el fichero esperado " << ruta.toStdString()
                                    << " (CRONICAS_REGENERAR_DORADOS=1 lo escribe)";
-  const QByteArray esperado = Leer(ruta);
+  const QByteArray esperado = prueba::leerBytes(ruta);
   EXPECT_TRUE(esperado == obtenido) << PrimeraDiferencia(esperado, obtenido);
 }
 

@@ -8,6 +8,7 @@
 #include "registro/EjecutarInforme.h"
 #include "registro/RegistroInformes.h"
 #include "registro/SalidaInforme.h"
+#include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 
@@ -28,9 +29,7 @@ using prueba::Motor;
 class PlantillasCaja : public testing::TestWithParam<Motor> {
  protected:
   PlantillasCaja() : tienda(GetParam()) {
-    QFile f(QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(QStringLiteral("fixtures/caja.sql")));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    tienda.ajustes.ConexionVentas->ejecutarGuion(QString::fromUtf8(f.readAll()));
+    tienda.ajustes.ConexionVentas->ejecutarGuion(prueba::GuionTienda(QStringLiteral("caja")));
     tienda.seleccion.FechaDesde = QDate(2026, 3, 1);
     tienda.seleccion.FechaHasta = QDate(2026, 3, 5);
   }

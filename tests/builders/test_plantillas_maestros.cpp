@@ -6,6 +6,7 @@
 #include "registro/EjecutarInforme.h"
 #include "registro/RegistroInformes.h"
 #include "registro/SalidaInforme.h"
+#include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 
@@ -23,8 +24,7 @@ using prueba::Motor;
 class PlantillasMaestros : public testing::TestWithParam<Motor> {
  protected:
   PlantillasMaestros() : tienda(GetParam()) {
-    QFile f(QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(QStringLiteral("fixtures/maestros.sql")));
-    if (f.open(QIODevice::ReadOnly)) tienda.ajustes.ConexionVentas->ejecutarGuion(QString::fromUtf8(f.readAll()));
+    tienda.ajustes.ConexionVentas->ejecutarGuion(prueba::GuionTienda(QStringLiteral("maestros")));
   }
 
   // Ejecuta el botón y escribe su PDF y su hoja; devuelve el texto del PDF.

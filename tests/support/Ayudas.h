@@ -5,6 +5,7 @@
 #include "platform/datos/Datos.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 
@@ -34,6 +35,13 @@ inline bool escribirBytes(const QString& ruta, const QByteArray& contenido) {
   QFile f(ruta);
   if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   return f.write(contenido) == contenido.size();
+}
+
+// El guion SQL de una tienda de tests/fixtures ("caja", "maestros"...); vacío
+// si falta, y entonces la prueba falla al no encontrar sus filas.
+inline QString GuionTienda(const QString& nombre) {
+  return QString::fromUtf8(
+      leerBytes(QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(QStringLiteral("fixtures/%1.sql").arg(nombre))));
 }
 
 }  // namespace prueba
