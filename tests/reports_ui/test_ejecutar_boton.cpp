@@ -1,6 +1,7 @@
-// La vuelta de un botón con fechas: el rechazo en un puesto remoto, el año
-// cerrado que le toca y la vuelta a la base en vivo, también cuando el
-// informe falla.
+// La vuelta de un botón con fechas: el año cerrado que le toca y la vuelta a
+// la base en vivo, también cuando el informe falla. Los casos del año
+// cerrado, en test_ejercicios_cerrados; el rechazo en un puesto remoto, en
+// la ventana principal.
 
 #include "platform/datos/Esquemas.h"
 #include "registro/EjecutarInforme.h"
@@ -77,13 +78,6 @@ TEST_P(EjecutarBoton, ElAnoCerradoSeLeeDurantElInformeYDespuesVuelveLaBaseEnVivo
   ASSERT_EQ(registro::EjecutarBoton(*boton, tienda.contexto).resultado, registro::Resultado::ConDatos);
   EXPECT_EQ(NumerosEnInformes(), QStringList({"7"}));
   EXPECT_EQ(tienda.ajustes.ConexionVentas->fuente().texto(), tienda.bases.fuenteVentas().texto());
-
-  // Un intervalo que acaba en otro año avisa y lee la base en vivo.
-  tienda.seleccion.FechaHasta = QDate(2024, 1, 15);
-  ASSERT_EQ(registro::EjecutarBoton(*boton, tienda.contexto).resultado, registro::Resultado::ConDatos);
-  EXPECT_EQ(NumerosEnInformes(), QStringList({"1"}));
-  ASSERT_FALSE(tienda.notificador.avisos.isEmpty());
-  EXPECT_EQ(tienda.notificador.avisos.front().texto, "No se pueden hacer cronicas entre dos años ya cerrados.");
 }
 
 TEST_P(EjecutarBoton, UnInformeQueFallaTambienDevuelveLaBaseEnVivo) {
@@ -107,27 +101,6 @@ TEST_P(EjecutarBoton, UnInformeQueFallaTambienDevuelveLaBaseEnVivo) {
   EXPECT_EQ(tienda.ajustes.ConexionVentas->fuente().texto(), tienda.bases.fuenteVentas().texto());
   ASSERT_EQ(tienda.notificador.avisos.size(), 1);
   EXPECT_EQ(tienda.notificador.avisos.front().titulo, "Cronicas");
-}
-
-TEST_P(EjecutarBoton, LosInformesLargosNoSeHacenDesdeUnPuestoRemoto) {
-  tienda.ajustes.BaseDatosRemota = true;
-  tienda.seleccion.FechaDesde = QDate(2023, 3, 1);
-  tienda.seleccion.FechaHasta = QDate(2023, 3, 31);
-  bool construido = false;
-  registro::BotonInforme largo = *registro::BuscarBoton(QStringLiteral("cmdResumenVentasXEmpleado"));
-  largo.constructor = [&](informes::Contexto&) { construido = true; };
-  EXPECT_EQ(registro::EjecutarBoton(largo, tienda.contexto).resultado, registro::Resultado::Rechazado);
-  EXPECT_FALSE(construido);
-  ASSERT_EQ(tienda.notificador.avisos.size(), 1);
-  EXPECT_EQ(tienda.notificador.avisos.front().texto,
-            "Este listado puede tardar unos minutos le recomendamos que lo haga desde el Servidor.");
-  EXPECT_EQ(tienda.notificador.avisos.front().titulo, "Cronicas");
-
-  // Los demás sí.
-  registro::BotonInforme otro = *registro::BuscarBoton(QStringLiteral("cmdVentasXFPago"));
-  otro.constructor = [&](informes::Contexto&) { construido = true; };
-  registro::EjecutarBoton(otro, tienda.contexto);
-  EXPECT_TRUE(construido);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, EjecutarBoton, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);

@@ -82,10 +82,18 @@ TEST_F(ExportarYEnviar, LaHojaDelDiaLlegaAdjuntaAlDueno) {
   EXPECT_TRUE(envio.exportado);
   EXPECT_TRUE(envio.enviado) << envio.error.toStdString();
 
+  EXPECT_TRUE(envio.error.isEmpty());
+  EXPECT_TRUE(tienda.notificador.avisos.isEmpty());
+
   const QList<QJsonObject> r = servidor.recibidos();
   ASSERT_EQ(r.size(), 1);
+  EXPECT_EQ(r.at(0)["usuario"].toString(), kCuenta);
+  EXPECT_EQ(r.at(0)["remitente"].toString(), kCuenta);
+  EXPECT_EQ(r.at(0)["destinatarios"].toArray(), (QJsonArray{"dueno@bar.es"}));
   EXPECT_EQ(r.at(0)["asunto"].toString(), "Bar Sol Informe - Ventas Generales por Dia");
   EXPECT_TRUE(r.at(0)["cuerpo"].toString().contains("(Informe generado el dia 06/03/2026 a las 09:07)"));
+  // La fecha del correo es la del reloj del programa.
+  EXPECT_EQ(QDateTime::fromString(r.at(0)["fecha"].toString(), Qt::ISODate), tienda.reloj.ahora());
   const QJsonArray adjuntos = r.at(0)["adjuntos"].toArray();
   ASSERT_EQ(adjuntos.size(), 1);
   EXPECT_EQ(adjuntos.at(0)["nombre"].toString(), registro::kFicheroExportacion);
@@ -94,10 +102,7 @@ TEST_F(ExportarYEnviar, LaHojaDelDiaLlegaAdjuntaAlDueno) {
 
   // Lo adjunto es una hoja de cálculo con la factura del día.
   const QString copia = QDir(salida.path()).filePath("recibido.xlsx");
-  QFile f(copia);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-  f.close();
+  ASSERT_TRUE(prueba::escribirBytes(copia, bytes));
   const auto celdas = prueba::LeerXlsx(copia);
   bool hayFactura = false, hayTotal = false;
   for (const auto& [ref, celda] : celdas) {

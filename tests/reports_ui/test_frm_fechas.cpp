@@ -105,6 +105,10 @@ TEST_F(Fechas, CadaVezQueSeAbreEmpiezaDeHoyConLoOpcionalOculto) {
     // La primera vez se elige otra cosa y se acepta; la segunda no debe notarse.
     f.mostrarCompleto();
     f.MostrarNumVentas();
+    EXPECT_FALSE(control(f, "chkCompleto").isHidden());
+    control<QCheckBox>(f, "chkCompleto").click();
+    control<QCheckBox>(f, "chkCompleto").click();
+    EXPECT_FALSE(seleccion.Completo) << "la casilla también se desmarca";
     control<QCheckBox>(f, "chkCompleto").click();
     f.fechaInicioPulsada(QDate(2024, 4, 1));
     ASSERT_EQ(ejecutarYSalir(f, Salida::Boton, "cmd_Aceptar"), QDialog::Accepted);
@@ -291,18 +295,6 @@ TEST_F(Fechas, ElCampoDeVentasSoloCambiaElUmbralConUnNumeroCorto) {
   EXPECT_EQ(seleccion.NumVentas, 12);
 }
 
-TEST_F(Fechas, LaCasillaCompletoSeMarcaYSeDesmarca) {
-  frmFechas f(seleccion, reloj);
-  auto& casilla = control<QCheckBox>(f, "chkCompleto");
-  EXPECT_TRUE(casilla.isHidden());
-  f.mostrarCompleto();
-  EXPECT_FALSE(casilla.isHidden());
-  casilla.click();
-  EXPECT_TRUE(seleccion.Completo);
-  casilla.click();
-  EXPECT_FALSE(seleccion.Completo);
-}
-
 TEST_F(Fechas, AceptarCancelarYCerrar) {
   const struct {
     Salida salida;
@@ -459,24 +451,6 @@ TEST(Dialogos, TextosYControlesPorNombre) {
   }
 }
 
-// El marco toma el color de shp_logo tal como esté al colorear, no el de
-// diseño: el tema de la suite puede haber repintado la figura antes.
-template <typename Dialogo>
-void comprobarLogoRepintado() {
-  SeleccionInforme s;
-  Dialogo d(s);
-  const QColor tema(0xAB, 0xCD, 0xEF);
-  control<FiguraColor>(d, "shp_logo").ponerColor(tema);
-  d.colorearEspecial(QColor(Qt::black));
-  EXPECT_EQ(control(d, "frtipo").palette().color(QPalette::Window).name(), tema.name());
-  EXPECT_TRUE(control(d, "frtipo").autoFillBackground());
-}
-
-TEST(Dialogos, ElMarcoSigueAShpLogoRepintado) {
-  comprobarLogoRepintado<frmSelZona_o_Empleado>();
-  comprobarLogoRepintado<frmSelGeneral_o_Totalizado>();
-}
-
 // Con lo opcional a la vista, cada diálogo cabe en la pantalla más pequeña
 // que se atiende (menos barra de tareas y título) y sus botones muestran el
 // texto entero; en la grande el contenido se queda centrado.
@@ -518,7 +492,7 @@ TEST(Dialogos, CabenDe1024x768A1920x1080) {
 // la paleta del puesto, después el propio. El general pinta frtipo con su
 // ranura de marcos pero deja las figuras, así que el marco acaba con el color
 // de diseño de shp_logo y no con el de la paleta.
-class ColoreadoConPaleta : public ::testing::TestWithParam<prueba::Motor> {
+class ColoreadoConPaleta : public ::testing::Test {
  protected:
   template <typename Dialogo>
   void comprobar() {
@@ -530,23 +504,22 @@ class ColoreadoConPaleta : public ::testing::TestWithParam<prueba::Motor> {
     d.colorearEspecial(kTitulo);
     EXPECT_EQ(control<FiguraColor>(d, "shp_logo").color().name(), diseno.name());
     EXPECT_EQ(control(d, "frtipo").palette().color(QPalette::Window).name(), diseno.name());
+    EXPECT_TRUE(control(d, "frtipo").autoFillBackground());
     EXPECT_EQ(control(d, "lblTipoInforme").palette().color(QPalette::WindowText).name(), kTitulo.name());
   }
 
-  prueba::Tienda tienda{GetParam()};
+  prueba::Tienda tienda{prueba::Motor::SQLite};
   // Ranura 0 (marcos sobre el formulario): 0x203040 en azul-verde-rojo.
   const QColor kMarcos{0x40, 0x30, 0x20};
   const QColor kTitulo{0x12, 0x34, 0x56};
 };
 
-TEST_P(ColoreadoConPaleta, ElMarcoAcabaConElColorDeShpLogo) {
+TEST_F(ColoreadoConPaleta, ElMarcoAcabaConElColorDeShpLogo) {
   QVariantMap paleta{{"id_color", 3}, {"color1", 0x203040}};
   for (int i = 2; i <= 14; ++i) paleta.insert(QString("color%1").arg(i), 0x0A0A0A * i);
   tienda.insertar("colores", paleta);
   comprobar<frmSelZona_o_Empleado>();
   comprobar<frmSelGeneral_o_Totalizado>();
 }
-
-INSTANTIATE_TEST_SUITE_P(Motores, ColoreadoConPaleta, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 
 }  // namespace

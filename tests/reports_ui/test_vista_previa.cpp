@@ -123,13 +123,14 @@ struct Escaparate {
 
 const QString kProductos = QStringLiteral("productos.rpt");
 
-class ImprimirReport : public testing::TestWithParam<Motor> {
+// La vista sólo lee Informes por el núcleo, probado en los dos motores.
+class ImprimirReport : public testing::Test {
  protected:
-  ImprimirReport() : e(GetParam()) {}
+  ImprimirReport() : e(Motor::SQLite) {}
   Escaparate e;
 };
 
-TEST_P(ImprimirReport, SinFilasAvisaYNoAbreNadaNiExporta) {
+TEST_F(ImprimirReport, SinFilasAvisaYNoAbreNadaNiExporta) {
   e.escribir(0);
   EXPECT_EQ(registro::ImprimirReport(e.vista, kProductos), nullptr);
   const QString hoja = e.ruta(QStringLiteral("resumen.xlsx"));
@@ -148,7 +149,7 @@ TEST_P(ImprimirReport, SinFilasAvisaYNoAbreNadaNiExporta) {
   EXPECT_TRUE(VistasAbiertas().isEmpty());
 }
 
-TEST_P(ImprimirReport, ConFilasAbreLaVistaDelDocumentoYSeRecorre) {
+TEST_F(ImprimirReport, ConFilasAbreLaVistaDelDocumentoYSeRecorre) {
   e.escribir(90);
   // Las páginas del informe, contadas en el PDF que sale sin ventana.
   const QString pdf = e.ruta(QStringLiteral("referencia.pdf"));
@@ -204,7 +205,7 @@ TEST_P(ImprimirReport, ConFilasAbreLaVistaDelDocumentoYSeRecorre) {
   EXPECT_TRUE(v.isNull());
 }
 
-TEST_P(ImprimirReport, ElErrorDelMotorSeAvisaUnaVezConSuNumeroYSeReintenta) {
+TEST_F(ImprimirReport, ElErrorDelMotorSeAvisaUnaVezConSuNumeroYSeReintenta) {
   e.escribir(3);
   e.plantilla(QStringLiteral("productos"), "<informe titulo=\"Roto\">\n<detalle alto=\"5\">\n<campo");
   for (const QString& nombre : {kProductos, QStringLiteral("noexiste.rpt")}) {
@@ -247,7 +248,7 @@ TEST_P(ImprimirReport, ElErrorDelMotorSeAvisaUnaVezConSuNumeroYSeReintenta) {
   EXPECT_EQ(e.avisos()[0].icono, sistema::Icono::Critico);
 }
 
-TEST_P(ImprimirReport, ElResumenSinConexionSeExportaNoSeMandaYSeEnsena) {
+TEST_F(ImprimirReport, ElResumenSinConexionSeExportaNoSeMandaYSeEnsena) {
   e.escribir(4);
   const QString hoja = e.ruta(QStringLiteral("resumen.xlsx"));
   registro::ConfiguracionCorreo correo;
@@ -272,8 +273,6 @@ TEST_P(ImprimirReport, ElResumenSinConexionSeExportaNoSeMandaYSeEnsena) {
   EXPECT_TRUE(e.avisos().isEmpty());
   EXPECT_TRUE(VistasAbiertas().isEmpty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Motores, ImprimirReport, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 
 class SalidasVista : public testing::Test {
  protected:
