@@ -8,6 +8,7 @@
 #include "demo/Demo.h"
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "startup/Arranque.h"
+#include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 
 #include <QDir>
@@ -53,11 +54,6 @@ QStringList Contenido(const QString& carpeta) {
       for (const QString& dentro : Contenido(f.filePath())) todo << f.fileName() + QLatin1Char('/') + dentro;
   }
   return todo;
-}
-
-QByteArray Leer(const QString& fichero) {
-  QFile f(fichero);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Una tienda de dos meses generada una vez para todo el grupo.
@@ -494,11 +490,7 @@ TEST(Demo, NoPisaUnaTiendaQueYaExiste) {
   const QString tienda = dir.filePath(QStringLiteral("tienda"));
   ASSERT_TRUE(QDir().mkpath(tienda));
   const QByteArray datos("ventas de verdad de un bar");
-  {
-    QFile f(QDir(tienda).filePath(QStringLiteral("hosteleria.db")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(datos);
-  }
+  ASSERT_TRUE(prueba::escribirBytes(QDir(tienda).filePath(QStringLiteral("hosteleria.db")), datos));
   const QStringList antes = Contenido(tienda);
   try {
     demo::GenerarDemo(Opciones(tienda, 1, 3, 4), reloj);
@@ -506,19 +498,16 @@ TEST(Demo, NoPisaUnaTiendaQueYaExiste) {
   } catch (const datos::ErrorDatos& e) {
     EXPECT_TRUE(e.mensaje().contains(QStringLiteral("hosteleria.db"))) << e.mensaje().toStdString();
   }
-  EXPECT_EQ(Leer(QDir(tienda).filePath(QStringLiteral("hosteleria.db"))), datos);
+  EXPECT_EQ(prueba::leerBytes(QDir(tienda).filePath(QStringLiteral("hosteleria.db"))), datos);
   EXPECT_EQ(Contenido(tienda), antes) << "ni ajustes, ni informes, ni archivos a medias";
 
   // Tampoco pisa el archivo de un ejercicio cerrado aunque falte la base en vivo.
   const QString otra = dir.filePath(QStringLiteral("otra"));
   ASSERT_TRUE(QDir().mkpath(QDir(otra).filePath(QStringLiteral("fotos/cierresAnuales"))));
-  {
-    QFile f(QDir(otra).filePath(QStringLiteral("fotos/cierresAnuales/hosteleria_2025.db")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(datos);
-  }
+  ASSERT_TRUE(
+      prueba::escribirBytes(QDir(otra).filePath(QStringLiteral("fotos/cierresAnuales/hosteleria_2025.db")), datos));
   EXPECT_THROW(demo::GenerarDemo(Opciones(otra, 1, 60, 4), reloj), datos::ErrorDatos);
-  EXPECT_EQ(Leer(QDir(otra).filePath(QStringLiteral("fotos/cierresAnuales/hosteleria_2025.db"))), datos);
+  EXPECT_EQ(prueba::leerBytes(QDir(otra).filePath(QStringLiteral("fotos/cierresAnuales/hosteleria_2025.db"))), datos);
 }
 
 TEST(Demo, ReemplazarSustituyeLaTiendaEntera) {

@@ -42,41 +42,16 @@ Llenado Llenar(prueba::Motor motor) {
 
 class DemoEnMotor : public testing::TestWithParam<prueba::Motor> {};
 
-TEST_P(DemoEnMotor, EscribeUnaTiendaQueCuadra) {
-  const Llenado l = Llenar(GetParam());
-  const datos::Conexion& c = *l.ventas;
-  ASSERT_GT(l.recuento.facturas, 0);
-  EXPECT_EQ(l.recuento.facturas, Contar(c, QStringLiteral("SELECT count(*) FROM cabecera_factura")));
-  EXPECT_EQ(l.recuento.lineas, Contar(c, QStringLiteral("SELECT count(*) FROM detalle_factura")));
-  EXPECT_EQ(l.avisos.size(), 2) << "una línea por mes: febrero y marzo";
-
-  EXPECT_EQ(Contar(c, QStringLiteral("SELECT count(*) FROM detalle_factura WHERE num_factura NOT IN "
-                                     "(SELECT numero FROM cabecera_factura)")),
-            0);
-  EXPECT_EQ(
-      Contar(c, QStringLiteral("SELECT count(*) FROM cabecera_factura c WHERE abs(c.total - (c.recargo - c.descuento + "
-                               "(SELECT coalesce(sum(precio), 0) FROM detalle_factura d WHERE d.num_factura = c.numero "
-                               "AND d.borrar = 0))) > 0.005")),
-      0);
-  EXPECT_EQ(Contar(c, QStringLiteral("SELECT count(*) FROM detalle_factura WHERE codcamarero NOT IN "
-                                     "(SELECT codigo FROM empleados)")),
-            0);
-  EXPECT_EQ(Contar(c, QStringLiteral("SELECT count(*) FROM cabecera_factura WHERE fechaventa < ? OR fechaventa > ?"),
-                   {kHoy.addDays(-10), kHoy.addDays(-1)}),
-            0);
-  EXPECT_EQ(Contar(c, QStringLiteral("SELECT count(*) FROM opciones WHERE identificador = ? AND tipo_programa = ?"),
-                   {demo::IdentificadorDemo(), QStringLiteral("RESTAURANTE")}),
-            1);
-  // Las ventas abiertas son del día siguiente al último.
-  EXPECT_GT(Contar(c, QStringLiteral("SELECT count(*) FROM cabecera_factura_temp WHERE fechaventa = ?"), {kHoy}), 0);
-  EXPECT_GT(Contar(c, QStringLiteral("SELECT count(*) FROM cabecera_factura WHERE efectivo > 0 AND tarjeta > 0")), 0);
-  EXPECT_GT(Contar(c, QStringLiteral("SELECT count(*) FROM cabecera_factura WHERE fecha <> fechaventa")), 0);
-}
-
 TEST_P(DemoEnMotor, ElMotorNoCambiaLaTienda) {
   // La referencia es SQLite; en SQLite la prueba compara dos llenados.
   const Llenado referencia = Llenar(prueba::Motor::SQLite);
   const Llenado l = Llenar(GetParam());
+  // Lo que la tienda debe cumplir se mira en SQLite (test_demo): aquí, que
+  // cada motor guarde exactamente lo mismo y lo cuente igual.
+  ASSERT_GT(l.recuento.facturas, 0);
+  EXPECT_EQ(l.recuento.facturas, Contar(*l.ventas, QStringLiteral("SELECT count(*) FROM cabecera_factura")));
+  EXPECT_EQ(l.recuento.lineas, Contar(*l.ventas, QStringLiteral("SELECT count(*) FROM detalle_factura")));
+  EXPECT_EQ(l.avisos, referencia.avisos);
   EXPECT_EQ(prueba::HuellaDeVentas(*l.ventas), prueba::HuellaDeVentas(*referencia.ventas));
 }
 

@@ -1,6 +1,7 @@
 // Correo del listado: la prueba de conexión, los fallos que se detectan antes
 // de hablar con nadie, la elección del proveedor y el envío contra un servidor
 // SMTP de verdad (aiosmtpd) sin cifrar, con STARTTLS y con TLS desde el saludo.
+// El listado de ventas de punta a punta, en test_exportar_enviar.
 // Lo recibido lo descodifica el módulo email de Python, no nuestro código.
 
 #include "platform/correo/CorreoSmtp.h"
@@ -26,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -53,12 +55,6 @@ struct Observador {
     c.esperando = [this](bool b) { esperas.append(b); };
   }
 };
-
-void Escribir(const QString& ruta, const QByteArray& contenido) {
-  QFile f(ruta);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << ruta.toStdString();
-  f.write(contenido);
-}
 
 // ---------------------------------------------------------------------------
 // Ruta por defecto
@@ -189,41 +185,43 @@ class EnvioSinServidor : public testing::Test {
   Observador obs;
 };
 
-TEST_F(EnvioSinServidor, SinConexionNiSeMiraElPuertoNiSeConecta) {
-  correo.enLinea = [] { return false; };
-  correo.puerto = QStringLiteral("no es un puerto");
-  EXPECT_FALSE(correo.Enviar_Backup());
-  ASSERT_EQ(obs.errores.size(), 1);
-  EXPECT_EQ(obs.errores.at(0).first, kSinConexion);
-  EXPECT_EQ(obs.errores.at(0).second, 0);
-  EXPECT_EQ(obs.enviados, 0);
-  EXPECT_TRUE(obs.esperas.isEmpty());
-  EXPECT_FALSE(HuboConexion());
-}
-
-TEST_F(EnvioSinServidor, PuertoQueNoEsUnNumero) {
-  for (const QVariant& p : {QVariant(), QVariant(QStringLiteral("smtp")), QVariant(QString())}) {
-    obs.errores.clear();
-    correo.puerto = p;
-    EXPECT_FALSE(correo.Enviar_Backup());
-    ASSERT_EQ(obs.errores.size(), 1);
-    EXPECT_EQ(obs.errores.at(0).first, kSinPuerto);
-    EXPECT_EQ(obs.errores.at(0).second, 0);
-  }
-  EXPECT_FALSE(HuboConexion());
-}
-
-TEST_F(EnvioSinServidor, AdjuntoQueNoExisteSeDetectaAntesDeConectar) {
+// Sin conexión ni se mira el puerto; un puerto que no es un número o un
+// adjunto que no está se detectan antes de conectar.
+TEST_F(EnvioSinServidor, LoQueFallaAntesDeLaRedNoConecta) {
   QTemporaryDir dir;
-  for (const QString& ruta : {dir.filePath("falta.xlsx"), dir.path()}) {
+  const auto enLinea = correo.enLinea;
+  const struct {
+    const char* que;
+    std::function<void()> preparar;
+    QString error;
+  } casos[] = {
+      {"sin conexión",
+       [&] {
+         correo.enLinea = [] { return false; };
+         correo.puerto = QStringLiteral("no es un puerto");
+       },
+       kSinConexion},
+      {"puerto nulo", [&] { correo.puerto = QVariant(); }, kSinPuerto},
+      {"puerto de letras", [&] { correo.puerto = QStringLiteral("smtp"); }, kSinPuerto},
+      {"puerto vacío", [&] { correo.puerto = QString(); }, kSinPuerto},
+      {"adjunto que falta", [&] { correo.Adjunto = dir.filePath("falta.xlsx"); }, kSinAdjunto},
+      {"adjunto que es una carpeta", [&] { correo.Adjunto = dir.path(); }, kSinAdjunto},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.que);
+    const QVariant puerto = correo.puerto;
     obs.errores.clear();
-    correo.Adjunto = ruta;
+    c.preparar();
     EXPECT_FALSE(correo.Enviar_Backup());
     ASSERT_EQ(obs.errores.size(), 1);
-    EXPECT_TRUE(obs.errores.at(0).first.startsWith(kSinAdjunto)) << obs.errores.at(0).first.toStdString();
-    EXPECT_TRUE(obs.errores.at(0).first.contains(ruta));
+    EXPECT_TRUE(obs.errores.at(0).first.startsWith(c.error)) << obs.errores.at(0).first.toStdString();
+    EXPECT_TRUE(obs.errores.at(0).first.contains(correo.Adjunto)) << "nombra el adjunto que falta";
     EXPECT_EQ(obs.errores.at(0).second, 0);
+    correo.enLinea = enLinea;
+    correo.puerto = puerto;
+    correo.Adjunto.clear();
   }
+  EXPECT_EQ(obs.enviados, 0);
   EXPECT_TRUE(obs.esperas.isEmpty());
   EXPECT_FALSE(HuboConexion());
 }
@@ -532,7 +530,7 @@ TEST_F(CorreoServidor, SmtpsConAsuntoCuerpoYAdjuntoQueLleganIntactos) {
   const QString adjunto = dir.filePath("Ventas Peñón.xlsx");
   QByteArray bytes;
   for (int i = 0; i < 70000; ++i) bytes.append(static_cast<char>((i * 7 + i / 256) & 0xff));
-  Escribir(adjunto, bytes);
+  ASSERT_TRUE(prueba::escribirBytes(adjunto, bytes));
   const QString asunto =
       QStringLiteral("Peñón de Ifach, S.L. Informe - Ventas Generales por Día — café y caña a 1,50 €");
   const QString cuerpo = QStringLiteral("Buenos días:\nAdjunto el resumen de ventas del miércoles.\nUn saludo, Íñigo");
@@ -572,49 +570,6 @@ TEST_F(CorreoServidor, SmtpsConAsuntoCuerpoYAdjuntoQueLleganIntactos) {
   ASSERT_EQ(obs.errores.size(), 1);
   EXPECT_EQ(obs.errores.at(0).first, kEntradaMal);
   EXPECT_EQ(obs.errores.at(0).second, 67);
-}
-
-TEST_F(CorreoServidor, ListadoDeVentasPorGmailDeExtremoAExtremo) {
-  auto servidor = Arrancar("smtps");
-  ASSERT_TRUE(servidor);
-  QTemporaryDir dir;
-  const QString fichero = dir.filePath("VentasGeneralesPorDia.xlsx");
-  Escribir(fichero, QByteArrayLiteral("PK\x03\x04 hoja de ventas"));
-
-  registro::ConfiguracionCorreo config;
-  config.gmail = {QStringLiteral("localhost"), servidor->puerto};
-  config.puertoTlsImplicito = servidor->puerto;
-  config.certificados = certificado;
-  config.enLinea = [] { return true; };
-  sistema::NotificadorRegistro avisos;
-  const sistema::RelojFijo reloj(QDateTime(QDate(2026, 3, 5), QTime(9, 7, 31)));
-  QList<bool> esperas;
-  QString error = QStringLiteral("sin tocar");
-
-  ASSERT_TRUE(registro::EnviarInforme(fichero, QStringLiteral("Cafetería Peñón"), kUsuario, kClave,
-                                      QStringLiteral("dueno@bar.es"), avisos, reloj, config, &error,
-                                      [&](bool b) { esperas.append(b); }))
-      << error.toStdString();
-  EXPECT_TRUE(error.isEmpty());
-  EXPECT_TRUE(avisos.avisos.isEmpty());
-  EXPECT_EQ(esperas, (QList<bool>{true, false}));
-
-  const QList<QJsonObject> r = servidor->recibidos();
-  ASSERT_EQ(r.size(), 1);
-  const QJsonObject m = r.at(0);
-  EXPECT_EQ(m["usuario"].toString(), kUsuario);
-  EXPECT_EQ(m["remitente"].toString(), kUsuario);
-  EXPECT_EQ(m["destinatarios"].toArray(), (QJsonArray{"dueno@bar.es"}));
-  EXPECT_EQ(m["asunto"].toString(), "Cafetería Peñón Informe - Ventas Generales por Dia");
-  EXPECT_TRUE(m["cuerpo"].toString().trimmed().endsWith("05/03/2026 a las 09:07)"))
-      << m["cuerpo"].toString().toStdString();
-  // La fecha del correo es la del reloj del programa.
-  EXPECT_EQ(QDateTime::fromString(m["fecha"].toString(), Qt::ISODate), reloj.ahora())
-      << m["fecha"].toString().toStdString();
-  const QJsonArray adjuntos = m["adjuntos"].toArray();
-  ASSERT_EQ(adjuntos.size(), 1);
-  EXPECT_EQ(adjuntos.at(0)["nombre"].toString(), "VentasGeneralesPorDia.xlsx");
-  EXPECT_EQ(QByteArray::fromBase64(adjuntos.at(0)["datos"].toString().toLatin1()), prueba::leerBytes(fichero));
 }
 
 }  // namespace

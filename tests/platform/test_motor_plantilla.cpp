@@ -112,44 +112,40 @@ TEST(PlantillaRechazada, XmlMalFormado) {
       << raro.toStdString();
 }
 
-TEST(PlantillaRechazada, ColumnaQueInformesNoTiene) {
-  const QString m = MensajeAlLeer(
-      "<informe>\n<detalle alto=\"5\">\n\n<campo columna=\"texto99\" x=\"0\" ancho=\"5\" alto=\"5\"/>\n</detalle>\n"
-      "</informe>");
-  EXPECT_TRUE(m.contains(QStringLiteral("línea 4"))) << m.toStdString();
-  EXPECT_TRUE(m.contains(QStringLiteral("«texto99» no existe en Informes"))) << m.toStdString();
-}
-
-TEST(PlantillaRechazada, ElementoDesconocido) {
-  const QString m = MensajeAlLeer("<informe>\n<detalle alto=\"5\">\n<circulo x=\"1\"/>\n</detalle>\n</informe>");
-  EXPECT_TRUE(m.contains(QStringLiteral("línea 3"))) << m.toStdString();
-  EXPECT_TRUE(m.contains(QStringLiteral("<circulo> no existe"))) << m.toStdString();
-  const QString banda = MensajeAlLeer("<informe>\n<cabecera alto=\"5\"/>\n</informe>");
-  EXPECT_TRUE(banda.contains(QStringLiteral("<cabecera> no existe"))) << banda.toStdString();
-}
-
-TEST(PlantillaRechazada, AtributoMalEscritoOValorQueNoVale) {
-  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"5\"><campo columna=\"texto1\" x=\"0\" anchura=\"5\" "
-                            "alto=\"5\"/></detalle></informe>")
-                  .contains(QStringLiteral("«anchura» no vale en <campo>")));
-  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"5\"><campo columna=\"texto1\" x=\"0\" ancho=\"5\" alto=\"5\" "
-                            "alinear=\"arriba\"/></detalle></informe>")
-                  .contains(QStringLiteral("«alinear» admite izquierda, centro, derecha")));
-  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"5\"><campo columna=\"texto1\" x=\"uno\" ancho=\"5\" "
-                            "alto=\"5\"/></detalle></informe>")
-                  .contains(QStringLiteral("«uno» no es un número")));
-  EXPECT_TRUE(MensajeAlLeer("<informe><papel tipo=\"A3\"/><detalle alto=\"5\"/></informe>")
-                  .contains(QStringLiteral("el papel «A3» no existe")));
-}
-
-TEST(PlantillaRechazada, ElementoQueSeSaleDeSuBandaOSinDetalle) {
-  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"5\"><campo columna=\"texto1\" x=\"0\" y=\"2\" ancho=\"5\" "
-                            "alto=\"5\"/></detalle></informe>")
-                  .contains(QStringLiteral("se sale de su banda")));
-  EXPECT_TRUE(MensajeAlLeer("<informe><cabeceraPagina alto=\"5\"/></informe>")
-                  .contains(QStringLiteral("falta la banda <detalle>")));
-  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"5\"/><detalle alto=\"5\"/></informe>")
-                  .contains(QStringLiteral("repetida")));
+TEST(PlantillaRechazada, CadaFaltaSeDiceConSuLinea) {
+  // Lo que hay dentro de la banda de detalle, con una columna que sí existe.
+  const auto enDetalle = [](const char* atributos) {
+    return QStringLiteral("<informe><detalle alto=\"5\"><campo columna=\"texto1\" %1/></detalle></informe>")
+        .arg(QLatin1String(atributos));
+  };
+  const struct {
+    QString xml;
+    const char* dice;
+  } casos[] = {
+      {"<informe>\n<detalle alto=\"5\">\n\n<campo columna=\"texto99\" x=\"0\" ancho=\"5\" alto=\"5\"/>\n</detalle>\n"
+       "</informe>",
+       "línea 4: la columna «texto99» no existe en Informes"},
+      {"<informe>\n<detalle alto=\"5\">\n<circulo x=\"1\"/>\n</detalle>\n</informe>", "línea 3"},
+      {"<informe>\n<detalle alto=\"5\">\n<circulo x=\"1\"/>\n</detalle>\n</informe>", "<circulo> no existe"},
+      {"<informe>\n<cabecera alto=\"5\"/>\n</informe>", "<cabecera> no existe"},
+      {enDetalle("x=\"0\" anchura=\"5\" alto=\"5\""), "«anchura» no vale en <campo>"},
+      {enDetalle("x=\"0\" ancho=\"5\" alto=\"5\" alinear=\"arriba\""), "«alinear» admite izquierda, centro, derecha"},
+      {enDetalle("x=\"uno\" ancho=\"5\" alto=\"5\""), "«uno» no es un número"},
+      {enDetalle("x=\"0\" y=\"2\" ancho=\"5\" alto=\"5\""), "se sale de su banda"},
+      {"<informe><papel tipo=\"A3\"/><detalle alto=\"5\"/></informe>", "el papel «A3» no existe"},
+      {"<informe><cabeceraPagina alto=\"5\"/></informe>", "falta la banda <detalle>"},
+      {"<informe><detalle alto=\"5\"/><detalle alto=\"5\"/></informe>", "repetida"},
+      {"<informe><formula nombre=\"v\" expresion=\"numerico1 * \"/><detalle alto=\"5\"/></informe>",
+       "la fórmula «v» está mal escrita"},
+      {"<informe><formula nombre=\"v\" expresion=\"precio * 2\"/><detalle alto=\"5\"/></informe>",
+       "«precio» no existe"},
+      {"<informe><formula nombre=\"texto1\" expresion=\"1\"/><detalle alto=\"5\"/></informe>", "ya es de una columna"},
+      {"<informe><papel tipo=\"etiquetas\" columnas=\"4\"/><detalle alto=\"5\"/></informe>", "no cabe en la hoja"},
+  };
+  for (const auto& c : casos) {
+    const QString m = MensajeAlLeer(c.xml);
+    EXPECT_TRUE(m.contains(QString::fromUtf8(c.dice))) << c.dice << "\n" << m.toStdString();
+  }
 }
 
 TEST(PlantillaRechazada, ElementoQueSeSaleDelPapel) {
@@ -167,21 +163,6 @@ TEST(PlantillaRechazada, ElementoQueSeSaleDelPapel) {
   EXPECT_TRUE(MensajeAlLeer("<informe><papel tipo=\"rollo\" caracteres=\"40\"/><detalle alto=\"1\"><campo "
                             "columna=\"texto1\" x=\"30\" ancho=\"10\" alto=\"1\"/></detalle></informe>")
                   .isEmpty());
-}
-
-TEST(PlantillaRechazada, FormulaMalEscritaOQueNombraOtraCosa) {
-  EXPECT_TRUE(
-      MensajeAlLeer("<informe><formula nombre=\"v\" expresion=\"numerico1 * \"/><detalle alto=\"5\"/></informe>")
-          .contains(QStringLiteral("la fórmula «v» está mal escrita")));
-  EXPECT_TRUE(MensajeAlLeer("<informe><formula nombre=\"v\" expresion=\"precio * 2\"/><detalle alto=\"5\"/></informe>")
-                  .contains(QStringLiteral("«precio» no existe")));
-  EXPECT_TRUE(MensajeAlLeer("<informe><formula nombre=\"texto1\" expresion=\"1\"/><detalle alto=\"5\"/></informe>")
-                  .contains(QStringLiteral("ya es de una columna")));
-}
-
-TEST(PlantillaRechazada, EtiquetasQueNoCabenEnLaHoja) {
-  EXPECT_TRUE(MensajeAlLeer("<informe><papel tipo=\"etiquetas\" columnas=\"4\"/><detalle alto=\"5\"/></informe>")
-                  .contains(QStringLiteral("no cabe en la hoja")));
 }
 
 TEST(PlantillaRechazada, FicheroQueNoExiste) {

@@ -121,7 +121,7 @@ TEST_P(Arranque, SinFilaDeOpcionesDelPuestoLosCamposQuedanVacios) {
   EXPECT_TRUE(valorEnVentas("SELECT tipo_programa FROM opciones WHERE identificador = '9999'").isNull());
 }
 
-TEST_P(Arranque, CamposDeLaFilaDeOpcionesDelPuesto) {
+TEST_P(Arranque, CamposDeLaFilaDeOpcionesDelPuestoYSusNull) {
   opciones({{"identificador", "1234"},
             {"nombre", "Bar O'Neill"},
             {"terminal", "3"},
@@ -139,17 +139,11 @@ TEST_P(Arranque, CamposDeLaFilaDeOpcionesDelPuesto) {
   EXPECT_EQ(at.Idioma, "CATALAN");
   // Un tipo de negocio ya puesto no se toca.
   EXPECT_EQ(valorEnVentas("SELECT tipo_programa FROM opciones WHERE identificador = '1234'").toString(), "COPAS");
-}
-
-TEST_P(Arranque, IdiomaNuloEsCastellanoYRutaDeFotosNulaQuedaVacia) {
-  opciones({{"identificador", "1234"},
-            {"nombre", "Bar"},
-            {"tipo_programa", "COPAS"},
-            {"rutafotos", QVariant()},
-            {"idioma", QVariant()}});
-  const AjustesTerminal at = arrancar();
-  EXPECT_EQ(at.Idioma, "CASTELLANO");
-  EXPECT_EQ(at.RutaFotos, "");
+  // Con la fila, un idioma Null es castellano; la ruta de fotos Null, vacía.
+  ventas->ejecutar("UPDATE opciones SET idioma = NULL, rutafotos = NULL WHERE identificador = '1234'");
+  const AjustesTerminal nulos = arrancar();
+  EXPECT_EQ(nulos.Idioma, "CASTELLANO");
+  EXPECT_EQ(nulos.RutaFotos, "");
 }
 
 TEST_P(Arranque, CajaFastFoodSoloCuandoValeUno) {
@@ -374,19 +368,6 @@ TEST_P(Arranque, TablaQueFaltaNombraLaFuente) {
   m = mensajeDe([&] { arrancar(); });
   EXPECT_TRUE(m.contains("«hosteleria»")) << m.toStdString();
   EXPECT_TRUE(m.contains("opciones_terminal")) << m.toStdString();
-}
-
-TEST_P(Arranque, FuenteDeVentasQueNoSeAbreSeNombra) {
-  datos::FuenteDatos falta = bases.fuenteVentas();
-  falta.ruta += ".falta";
-  falta.base += "_falta";
-  almacen->fijarFuente("hosteleria", falta.texto());
-  const QString m = mensajeDe([&] { arrancar(); });
-  EXPECT_TRUE(m.contains("«hosteleria»")) << m.toStdString();
-  EXPECT_TRUE(m.contains(GetParam() == prueba::Motor::SQLite ? falta.ruta : falta.base)) << m.toStdString();
-  if (GetParam() == prueba::Motor::SQLite) {
-    EXPECT_FALSE(QFile::exists(falta.ruta));
-  }
 }
 
 TEST_P(Arranque, EntornoSinRelojNiLanzador) {
