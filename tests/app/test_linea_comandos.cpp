@@ -78,8 +78,9 @@ TEST(Ordenes, LaAyudaDeCadaOrdenListaLasOpcionesQueEntiendeYNadaEnIngles) {
     EXPECT_EQ(ayuda.codigo, app::kSalidaBien) << orden;
     EXPECT_TRUE(ayuda.salida.startsWith(QStringLiteral("Uso: cronicas %1 ").arg(QLatin1String(orden)))) << orden;
     EXPECT_TRUE(ayuda.salida.contains(QStringLiteral("\n  --ajustes FICHERO "))) << orden;
-    if (QLatin1String(orden) == QLatin1String("informe"))
+    if (QLatin1String(orden) == QLatin1String("informe")) {
       EXPECT_TRUE(ayuda.salida.contains(QStringLiteral("Códigos de salida"))) << ayuda.salida.toStdString();
+    }
     SinIngles(ayuda.salida, QLatin1String(orden));
 
     const auto opciones = OpcionesDeLaAyuda(ayuda.salida);
