@@ -5,10 +5,10 @@
 #include "platform/datos/Datos.h"
 #include "support/BasesPrueba.h"
 #include "support/ImprimirQt.h"
+#include "support/ServidorSmtp.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTcpServer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -115,42 +115,27 @@ TEST(FuenteDatos, ElTextoVuelveADarLaMismaFuente) {
 
 // --- Abrir una fuente ----------------------------------------------------------
 
-TEST(AbrirFuente, FicheroSqliteQueFaltaSeNombraYNoSeCrea) {
+TEST(AbrirFuente, FicheroSqliteQueFaltaONoEsUnaBaseSeNombraYNoSeTocaNiSeCrea) {
   QTemporaryDir dir;
-  const QString ruta = dir.filePath("no-esta.db");
-  const QString m =
-      mensajeDe([&] { datos::Conexion::abrir(FuenteDatos::interpretar("hosteleria", "sqlite:" + ruta)); });
-  EXPECT_TRUE(m.contains("«hosteleria»")) << m.toStdString();
-  EXPECT_TRUE(m.contains(ruta)) << m.toStdString();
-  EXPECT_FALSE(QFile::exists(ruta));
-}
+  const auto abrir = [](const QString& ruta) {
+    return mensajeDe([&] { datos::Conexion::abrir(FuenteDatos::interpretar("hosteleria", "sqlite:" + ruta)); });
+  };
+  const QString falta = dir.filePath("no-esta.db");
+  QString m = abrir(falta);
+  EXPECT_TRUE(m.contains("«hosteleria»") && m.contains(falta)) << m.toStdString();
+  EXPECT_FALSE(QFile::exists(falta));
 
-TEST(AbrirFuente, FicheroQueNoEsUnaBaseTraeElErrorDeSqliteYNoSeToca) {
-  QTemporaryDir dir;
   const QString ruta = dir.filePath("hosteleria.db");
-  {
-    QFile f(ruta);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("hola\n");
-  }
-  const QByteArray antes = leerBytes(ruta);
-  const QString m =
-      mensajeDe([&] { datos::Conexion::abrir(FuenteDatos::interpretar("hosteleria", "sqlite:" + ruta)); });
-  EXPECT_TRUE(m.contains("«hosteleria»")) << m.toStdString();
-  EXPECT_TRUE(m.contains(ruta)) << m.toStdString();
+  ASSERT_TRUE(prueba::escribirBytes(ruta, "hola\n"));
+  m = abrir(ruta);
+  EXPECT_TRUE(m.contains("«hosteleria»") && m.contains(ruta)) << m.toStdString();
   EXPECT_TRUE(m.contains("file is not a database")) << m.toStdString();
-  EXPECT_EQ(leerBytes(ruta), antes);
+  EXPECT_EQ(leerBytes(ruta), "hola\n");
   EXPECT_FALSE(QFile::exists(ruta + "-journal"));
 }
 
 TEST(AbrirFuente, ServidorPostgresqlQueNoEscuchaNombraServidorYPuerto) {
-  // Un puerto que acaba de quedar libre: nadie escucha en él.
-  quint16 puerto = 0;
-  {
-    QTcpServer s;
-    ASSERT_TRUE(s.listen(QHostAddress::LocalHost, 0));
-    puerto = s.serverPort();
-  }
+  const quint16 puerto = prueba::PuertoLibre();
   const QString texto = QStringLiteral("postgresql://caja@127.0.0.1:%1/ventas").arg(puerto);
   const QString m = mensajeDe([&] { datos::Conexion::abrir(FuenteDatos::interpretar("hosteleria", texto)); });
   EXPECT_TRUE(m.contains("«hosteleria»")) << m.toStdString();

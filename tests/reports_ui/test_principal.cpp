@@ -533,7 +533,7 @@ TEST_F(Principal, ElPanelDeMesesGuardaElGraficoYDeshabilitaLosMarcos) {
     tienda.notificador.avisos.clear();
     Pulsar(f.get(), g.boton);
     EXPECT_EQ(panel->isVisibleTo(f.get()), g.disponible());
-    if (!g.disponible()) EXPECT_EQ(Avisos(), QStringList{registro::kAvisoProximaVersion});
+    EXPECT_EQ(Avisos(), g.disponible() ? QStringList{} : QStringList{registro::kAvisoProximaVersion});
     Pulsar(f.get(), QStringLiteral("cmdCancelar"));
     tienda.notificador.avisos.clear();
     f->pedirMes(g.titulo, g.grafico);
@@ -626,16 +626,10 @@ TEST_F(Principal, PermisosDeDosEmpleados) {
 }
 
 TEST_F(Principal, ColoresDeLaVentana) {
-  tienda.insertar(QStringLiteral("colores"), {{QStringLiteral("id_color"), 7},
-                                              {QStringLiteral("color1"), 0x102030},
-                                              {QStringLiteral("color2"), 0x111111},
-                                              {QStringLiteral("color3"), 0x222222},
-                                              {QStringLiteral("color4"), 0x333333},
-                                              {QStringLiteral("color5"), 0x445566},
-                                              {QStringLiteral("color6"), 0x0A0B0C},
-                                              {QStringLiteral("color7"), 0xFFFFFF},
-                                              {QStringLiteral("color8"), 0x777777},
-                                              {QStringLiteral("color9"), 0x888888}});
+  const int paleta[] = {0x102030, 0x111111, 0x222222, 0x333333, 0x445566, 0x0A0B0C, 0xFFFFFF, 0x777777, 0x888888};
+  QVariantMap fila{{QStringLiteral("id_color"), 7}};
+  for (int i = 0; i < 9; ++i) fila.insert(QStringLiteral("color%1").arg(i + 1), paleta[i]);
+  tienda.insertar(QStringLiteral("colores"), fila);
   tienda.ajustes.IdColor = 7;
   auto f = Abrir();
   const QColor cabecera(0x30, 0x20, 0x10);  // ranura 0, de azul-verde-rojo
