@@ -12,27 +12,20 @@
 #include <QList>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace {
 
-QByteArray SinRetorno(QByteArray linea) {
-  if (linea.endsWith('\r')) linea.chop(1);
-  return linea;
-}
-
-// Las líneas de `antes` siguen en `despues`, en su orden, salvo a lo sumo una
-// cambiada en su sitio.
+// `despues` es `antes` con un solo tramo cambiado, y ese tramo no pasa de una
+// línea: el valor de la clave que cambia, o nada si las líneas nuevas se
+// añadieron enteras. Todo lo demás sigue byte a byte.
 bool SoloCambiaUnaLinea(const QByteArray& antes, const QByteArray& despues) {
-  const QList<QByteArray> a = antes.split('\n'), d = despues.split('\n');
-  if (d.size() < a.size()) return false;
-  if (d.size() == a.size()) {
-    int distintas = 0;
-    for (qsizetype i = 0; i < a.size(); ++i) distintas += SinRetorno(a[i]) != SinRetorno(d[i]);
-    return distintas <= 1;
-  }
-  qsizetype j = 0;
-  for (qsizetype i = 0; i < d.size() && j < a.size(); ++i)
-    if (SinRetorno(a[j]) == SinRetorno(d[i])) ++j;
-  return j == a.size();
+  const qsizetype menor = std::min(antes.size(), despues.size());
+  qsizetype prefijo = 0;
+  while (prefijo < menor && antes[prefijo] == despues[prefijo]) ++prefijo;
+  qsizetype sufijo = 0;
+  while (sufijo < menor - prefijo && antes[antes.size() - 1 - sufijo] == despues[despues.size() - 1 - sufijo]) ++sufijo;
+  return !antes.mid(prefijo, antes.size() - prefijo - sufijo).contains('\n');
 }
 
 void ProbarFichero(const QString& seccion, const QString& clave, const QString& valor, const QByteArray& contenido) {
