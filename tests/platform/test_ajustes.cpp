@@ -359,6 +359,18 @@ TEST_F(Ajustes, LoQueNoCabeEnUnaLineaSeRechazaSinTocarNada) {
   EXPECT_EQ(leerBytes(ruta()), contenido);
 }
 
+// Un fichero en Windows-1252 no puede guardar una sección con caracteres que
+// esa codificación no tiene: se rechaza antes de añadir nada, y lo siguiente
+// que se cambia no arrastra restos del intento.
+TEST(FicheroIni, SeccionQueNoCabeEnLaCodificacionNoDejaRastro) {
+  const QByteArray contenido = "[Velarix]\r\nPrograma=caf\xe9|\r\n; otro programa";
+  ajustes::FicheroIni ini(contenido);
+  EXPECT_THROW(ini.fijar(QStringLiteral("\u65e5\u672c"), "clave", "x"), ajustes::ErrorAjustes);
+  EXPECT_EQ(ini.bytes(), contenido);
+  EXPECT_TRUE(ini.fijar("Velarix", "color", "AZUL|"));
+  EXPECT_EQ(ini.bytes(), "[Velarix]\r\nPrograma=caf\xe9|\r\ncolor=AZUL|\r\n; otro programa");
+}
+
 // --- Ficheros que no se dejan escribir ---------------------------------------
 
 TEST_F(Ajustes, FicheroDeSoloLecturaAvisaYElValorVaMientrasDure) {

@@ -165,6 +165,65 @@ TEST(PlantillaRechazada, ElementoQueSeSaleDelPapel) {
                   .isEmpty());
 }
 
+// Grupos uno dentro de otro: <grupo columna="texto1"> n veces, cada uno en
+// su línea, con el detalle al final.
+QString GruposAnidados(int n) {
+  QString xml = QStringLiteral("<informe>\n");
+  for (int i = 0; i < n; ++i) xml += QStringLiteral("<grupo columna=\"texto1\">\n");
+  for (int i = 0; i < n; ++i) xml += QStringLiteral("</grupo>");
+  return xml + QStringLiteral("\n<detalle alto=\"5\"/>\n</informe>");
+}
+
+TEST(PlantillaRechazada, DemasiadosGruposAnidadosSeDicenSinAgotarLaPila) {
+  EXPECT_EQ(LeerPlantilla(GruposAnidados(20).toUtf8(), QStringLiteral("g.xml"), Columnas()).grupos.size(), 20u);
+  // El vigésimo primero, en la línea 22, es el que sobra.
+  const QString m = MensajeAlLeer(GruposAnidados(21));
+  EXPECT_TRUE(m.contains(QStringLiteral("línea 22: hay más de 20 grupos anidados"))) << m.toStdString();
+  // Diez mil agotaban la pila y cinco mil tardaban segundos.
+  EXPECT_TRUE(MensajeAlLeer(GruposAnidados(10000)).contains(QStringLiteral("hay más de 20 grupos anidados")));
+}
+
+TEST(PlantillaRechazada, NumerosQueNoSonFinitosOSeSalenDeSuTope) {
+  auto campo = [](const QString& atributos) {
+    return MensajeAlLeer(
+        QStringLiteral("<informe>\n<detalle alto=\"5\">\n<campo columna=\"texto1\" %1/>\n</detalle>\n</informe>")
+            .arg(atributos));
+  };
+  const QString medidas = QStringLiteral("x=\"0\" ancho=\"10\" alto=\"5\"");
+  for (const QString& raro : {QStringLiteral("nan"), QStringLiteral("inf"), QStringLiteral("-inf"),
+                              QStringLiteral("NaN"), QStringLiteral("1e400")}) {
+    const QString m = campo(medidas + QStringLiteral(" tamano=\"%1\"").arg(raro));
+    EXPECT_TRUE(m.contains(QStringLiteral("línea 3: «%1» no es un número en el atributo «tamano»").arg(raro)))
+        << m.toStdString();
+    EXPECT_TRUE(campo(QStringLiteral("x=\"%1\" ancho=\"10\" alto=\"5\"").arg(raro))
+                    .contains(QStringLiteral("no es un número en el atributo «x»")));
+  }
+  const QString letra = campo(medidas + QStringLiteral(" tamano=\"1e9\""));
+  EXPECT_TRUE(letra.contains(QStringLiteral("línea 3: el atributo «tamano» no puede ser mayor que 200")))
+      << letra.toStdString();
+  EXPECT_TRUE(campo(medidas + QStringLiteral(" tamano=\"200\"")).isEmpty());
+  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"1e6\"/></informe>")
+                  .contains(QStringLiteral("no puede ser mayor que 1000")));
+  EXPECT_TRUE(MensajeAlLeer("<informe><detalle alto=\"5\"><linea x=\"0\" ancho=\"5\" grosor=\"inf\"/></detalle>"
+                            "</informe>")
+                  .contains(QStringLiteral("«inf» no es un número en el atributo «grosor»")));
+  EXPECT_TRUE(MensajeAlLeer("<informe><papel tipo=\"rollo\" ancho=\"nan\"/><detalle alto=\"1\"/></informe>")
+                  .contains(QStringLiteral("«nan» no es un número")));
+  for (const char* margenes : {"nan", "12 inf", "150", "12 110 12 100"})
+    EXPECT_FALSE(MensajeAlLeer(QStringLiteral("<informe><papel margenes=\"%1\"/><detalle alto=\"5\"/></informe>")
+                                   .arg(QLatin1String(margenes)))
+                     .isEmpty())
+        << margenes;
+  EXPECT_TRUE(MensajeAlLeer("<informe><papel margenes=\"100 10\"/><detalle alto=\"5\"/></informe>").isEmpty());
+  EXPECT_TRUE(MensajeAlLeer("<informe><papel tipo=\"A5\" margenes=\"20 74\"/><detalle alto=\"5\"/></informe>")
+                  .contains(QStringLiteral("los márgenes no dejan sitio en el papel")));
+}
+
+TEST(PlantillaRechazada, EtiquetasQueNoCabenEnLaHoja) {
+  EXPECT_TRUE(MensajeAlLeer("<informe><papel tipo=\"etiquetas\" columnas=\"4\"/><detalle alto=\"5\"/></informe>")
+                  .contains(QStringLiteral("no cabe en la hoja")));
+}
+
 TEST(PlantillaRechazada, FicheroQueNoExiste) {
   QTemporaryDir dir;
   try {
@@ -266,6 +325,28 @@ TEST(Expresion, LoMalEscritoSeRechazaConSuMotivo) {
   for (int i = 0; i < 70; ++i) larga = QStringLiteral("1 + (%1)").arg(larga);
   EXPECT_FALSE(Expresion::Analizar(larga, resolver, error));
   EXPECT_TRUE(error.contains(QStringLiteral("demasiado larga")));
+}
+
+TEST(Expresion, LoQueAnidaDemasiadoSeRechazaSinAgotarLaPila) {
+  QString error;
+  auto resolver = [](const QString&) { return 0; };
+  // Doscientos niveles valen: paréntesis y signos dan lo que deben.
+  const QString justa = QString(100, QLatin1Char('(')) + QString(100, QLatin1Char('-')) + QStringLiteral("a") +
+                        QString(100, QLatin1Char(')'));
+  const auto e = Expresion::Analizar(justa, resolver, error);
+  ASSERT_TRUE(e) << error.toStdString();
+  EXPECT_DOUBLE_EQ(e->evaluar(Fila{QVariant(3.5)}), 3.5);
+  EXPECT_FALSE(Expresion::Analizar(QStringLiteral("(") + justa + QStringLiteral(")"), resolver, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("anida más de 200 paréntesis o signos"))) << error.toStdString();
+  // Lo que reventaba el programa: veinte mil paréntesis o cien mil signos.
+  const QString parentesis = QString(20000, QLatin1Char('(')) + QStringLiteral("1") + QString(20000, QLatin1Char(')'));
+  EXPECT_FALSE(Expresion::Analizar(parentesis, resolver, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("anida más de 200")));
+  EXPECT_FALSE(Expresion::Analizar(QString(100000, QLatin1Char('-')) + QStringLiteral("1"), resolver, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("anida más de 200")));
+  // Un número demasiado grande para un double no pasa por infinito.
+  EXPECT_FALSE(Expresion::Analizar(QString(400, QLatin1Char('9')), resolver, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("número mal escrito"))) << error.toStdString();
 }
 
 }  // namespace

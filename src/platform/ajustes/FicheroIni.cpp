@@ -228,10 +228,12 @@ bool FicheroIni::fijar(const QString& seccion, const QString& clave, const QStri
     insertar(hueco, std::move(nueva));
     return true;
   }
-  if (!lineas_.empty() && !descodificar(lineas_.back().texto).trimmed().isEmpty())
-    insertar(static_cast<int>(lineas_.size()), Linea{});
+  // La cabecera se codifica antes de tocar nada: si la sección no cabe en la
+  // codificación del fichero, no queda ni la línea en blanco que la separa.
   Linea cabecera;
   cabecera.texto = '[' + codificar(seccion) + ']';
+  if (!lineas_.empty() && !descodificar(lineas_.back().texto).trimmed().isEmpty())
+    insertar(static_cast<int>(lineas_.size()), Linea{});
   insertar(static_cast<int>(lineas_.size()), std::move(cabecera));
   insertar(static_cast<int>(lineas_.size()), std::move(nueva));
   return true;

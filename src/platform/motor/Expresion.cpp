@@ -1,6 +1,7 @@
 #include "platform/motor/Expresion.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace motor {
 
@@ -69,11 +70,13 @@ class Analizador {
   }
   void factor() {
     if (tomar(QLatin1Char('-'))) {
+      Nivel n(*this);
       factor();
       salida().push_back({Paso::Tipo::Negar});
       return;
     }
     if (tomar(QLatin1Char('('))) {
+      Nivel n(*this);
       suma();
       if (!tomar(QLatin1Char(')'))) fallo(QStringLiteral("falta «)»"));
       return;
@@ -84,7 +87,7 @@ class Analizador {
       while (i_ < t_.size() && (t_.at(i_).isDigit() || t_.at(i_) == QLatin1Char('.'))) ++i_;
       bool ok = false;
       const double v = t_.mid(inicio, i_ - inicio).toDouble(&ok);
-      if (!ok) fallo(QStringLiteral("número mal escrito «%1»").arg(t_.mid(inicio, i_ - inicio)));
+      if (!ok || !std::isfinite(v)) fallo(QStringLiteral("número mal escrito «%1»").arg(t_.mid(inicio, i_ - inicio)));
       Paso p{Paso::Tipo::Numero};
       p.numero = v;
       salida().push_back(p);
@@ -104,10 +107,21 @@ class Analizador {
   }
   std::vector<Paso>& salida() { return *salida_; }
 
+  // Un paréntesis o un signo más de hondo mientras vive.
+  struct Nivel {
+    explicit Nivel(Analizador& a) : a_(a) {
+      if (++a_.hondo_ > Expresion::kAnidamientoMaximo)
+        a_.fallo(QStringLiteral("anida más de %1 paréntesis o signos").arg(Expresion::kAnidamientoMaximo));
+    }
+    ~Nivel() { --a_.hondo_; }
+    Analizador& a_;
+  };
+
   const QString& t_;
   const std::function<int(const QString&)>& resolver_;
   std::vector<Paso>* salida_ = nullptr;
   int i_ = 0;
+  int hondo_ = 0;
 };
 
 }  // namespace

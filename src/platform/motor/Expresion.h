@@ -33,6 +33,9 @@ class Expresion {
   double evaluarCon(Numero&& numero) const;
 
   static constexpr int kPilaMaxima = 64;
+  // Paréntesis y signos menos anidados uno dentro de otro. El análisis es
+  // recursivo: sin tope, un texto hostil agota la pila del programa.
+  static constexpr int kAnidamientoMaximo = 200;
 
  private:
   std::vector<PasoExpresion> pasos_;

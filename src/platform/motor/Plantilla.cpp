@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QXmlStreamReader>
 
+#include <cmath>
 #include <functional>
 
 namespace motor {
@@ -20,6 +21,18 @@ namespace {
 // caiga siempre en su sitio. Avance de DejaVu Sans Mono: 1233/2048 em.
 constexpr double kAvanceMono = 1233.0 / 2048.0;
 constexpr double kMmPorPunto = 25.4 / 72.0;
+
+// Topes de lo que una plantilla puede pedir. Son holgados para cualquier
+// informe de verdad y cortan lo que sólo puede ser un error: una letra de un
+// millón de puntos, o un grupo dentro de otro miles de veces (la lectura es
+// recursiva y agota la pila; el informe guarda 8 bytes por fila y nivel, así
+// que 20 niveles sobre el millón de filas de un año ya son 160 MB).
+constexpr double kMedidaMaxima = 1000;  // mm, o caracteres y líneas en un rollo
+constexpr double kMargenMaximo = 100;   // mm
+constexpr double kRolloMaximo = 300;    // mm de ancho imprimible de un rollo
+constexpr double kLetraMaxima = 200;    // puntos
+constexpr double kGrosorMaximo = 20;    // mm
+constexpr int kGruposMaximos = 20;
 
 const QSet<QString>& atributosComunes() {
   static const QSet<QString> a = {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("ancho"),
@@ -66,13 +79,19 @@ struct Lector {
     }
   }
 
-  double numero(const QString& a, double porDefecto, double minimo = 0) {
+  // Un número finito entre `minimo` y `maximo`. QLocale acepta «nan» e
+  // «inf», que ninguna medida puede ser.
+  double numero(const QString& a, double porDefecto, double minimo, double maximo) {
     if (!tiene(a)) return porDefecto;
     bool ok = false;
     const double v = QLocale::c().toDouble(atributo(a).trimmed(), &ok);
-    if (!ok) fallo(QStringLiteral("«%1» no es un número en el atributo «%2»").arg(atributo(a), a));
+    if (!ok || !std::isfinite(v)) fallo(QStringLiteral("«%1» no es un número en el atributo «%2»").arg(atributo(a), a));
     if (v < minimo) fallo(QStringLiteral("el atributo «%1» no puede ser menor que %2").arg(a).arg(minimo));
+    if (v > maximo) fallo(QStringLiteral("el atributo «%1» no puede ser mayor que %2").arg(a).arg(maximo));
     return v;
+  }
+  double medida(const QString& a, double porDefecto = 0, double minimo = 0) {
+    return numero(a, porDefecto, minimo, kMedidaMaxima);
   }
   int entero(const QString& a, int porDefecto, int minimo, int maximo) {
     if (!tiene(a)) return porDefecto;
@@ -142,7 +161,7 @@ struct Lector {
 
   void leerEstilo(Estilo& e) {
     if (tiene(QStringLiteral("familia"))) e.familia = atributo(QStringLiteral("familia"));
-    e.tamano = numero(QStringLiteral("tamano"), e.tamano, 1);
+    e.tamano = numero(QStringLiteral("tamano"), e.tamano, 1, kLetraMaxima);
     e.negrita = siNo(QStringLiteral("negrita"), e.negrita);
     e.cursiva = siNo(QStringLiteral("cursiva"), e.cursiva);
     if (tiene(QStringLiteral("color"))) e.color = color(QStringLiteral("color"));
@@ -166,14 +185,14 @@ struct Lector {
       papel.ancho = 210, papel.alto = 297;
       papel.columnas = entero(QStringLiteral("columnas"), 3, 1, 20);
       papel.filas = entero(QStringLiteral("filas"), 8, 1, 50);
-      papel.anchoEtiqueta = numero(QStringLiteral("anchoEtiqueta"), 70, 1);
-      papel.altoEtiqueta = numero(QStringLiteral("altoEtiqueta"), 33.8, 1);
-      papel.separacionH = numero(QStringLiteral("separacionH"), 0);
-      papel.separacionV = numero(QStringLiteral("separacionV"), 0);
+      papel.anchoEtiqueta = medida(QStringLiteral("anchoEtiqueta"), 70, 1);
+      papel.altoEtiqueta = medida(QStringLiteral("altoEtiqueta"), 33.8, 1);
+      papel.separacionH = medida(QStringLiteral("separacionH"));
+      papel.separacionV = medida(QStringLiteral("separacionV"));
     } else if (tipo == QLatin1String("rollo")) {
       papel.tipo = TipoPapel::Rollo;
       papel.caracteres = entero(QStringLiteral("caracteres"), 42, 16, 200);
-      papel.ancho = numero(QStringLiteral("ancho"), 72, 20);
+      papel.ancho = numero(QStringLiteral("ancho"), 72, 20, kRolloMaximo);
       papel.margenArriba = papel.margenAbajo = 3;
       papel.margenIzquierda = papel.margenDerecha = 2;
     } else {
@@ -199,7 +218,7 @@ struct Lector {
       for (const QString& x : m) {
         bool ok = false;
         const double d = QLocale::c().toDouble(x, &ok);
-        if (!ok || d < 0)
+        if (!ok || !std::isfinite(d) || d < 0 || d > kMargenMaximo)
           fallo(QStringLiteral("los márgenes son cuatro números en mm: arriba derecha abajo izquierda"));
         v.push_back(d);
       }
@@ -207,6 +226,9 @@ struct Lector {
       if (v.size() == 2) v = {v[0], v[1], v[0], v[1]};
       if (v.size() != 4) fallo(QStringLiteral("los márgenes son cuatro números en mm: arriba derecha abajo izquierda"));
       papel.margenArriba = v[0], papel.margenDerecha = v[1], papel.margenAbajo = v[2], papel.margenIzquierda = v[3];
+      if (papel.tipo != TipoPapel::Rollo && (papel.margenIzquierda + papel.margenDerecha >= papel.ancho ||
+                                             papel.margenArriba + papel.margenAbajo >= papel.alto))
+        fallo(QStringLiteral("los márgenes no dejan sitio en el papel"));
     }
     // En un rollo se da el ancho imprimible; el papel lleva además los márgenes.
     if (papel.tipo == TipoPapel::Rollo) papel.ancho += papel.margenIzquierda + papel.margenDerecha;
@@ -268,10 +290,10 @@ struct Lector {
         break;
     }
 
-    e.x = numero(QStringLiteral("x"), 0);
-    e.y = numero(QStringLiteral("y"), 0);
-    e.ancho = numero(QStringLiteral("ancho"), 0);
-    e.alto = numero(QStringLiteral("alto"), 0);
+    e.x = medida(QStringLiteral("x"));
+    e.y = medida(QStringLiteral("y"));
+    e.ancho = medida(QStringLiteral("ancho"));
+    e.alto = medida(QStringLiteral("alto"));
     leerEstilo(e.estilo);
     e.ajustar = siNo(QStringLiteral("ajustar"), false);
     e.enHoja = siNo(QStringLiteral("hoja"), true);
@@ -332,7 +354,7 @@ struct Lector {
                                          {{QStringLiteral("izquierda"), Qt::AlignLeft},
                                           {QStringLiteral("centro"), Qt::AlignHCenter},
                                           {QStringLiteral("derecha"), Qt::AlignRight}});
-    e.grosor = numero(QStringLiteral("grosor"), 0.2);
+    e.grosor = numero(QStringLiteral("grosor"), 0.2, 0, kGrosorMaximo);
     e.relleno = color(QStringLiteral("relleno"));
     if (e.tipo == TipoElemento::Pagina)
       e.texto =
@@ -389,7 +411,7 @@ struct Lector {
     comprobarAtributos({&a});
     b.tipo = tipo;
     b.linea = static_cast<int>(xml.lineNumber());
-    b.alto = numero(QStringLiteral("alto"), 0);
+    b.alto = medida(QStringLiteral("alto"));
     if (tiene(QStringLiteral("suprimirSiVacio")))
       b.suprimirSiVacio = columna(atributo(QStringLiteral("suprimirSiVacio")));
     b.fondo = color(QStringLiteral("fondo"));
@@ -413,6 +435,7 @@ struct Lector {
     comprobarAtributos({&a});
     if (profundidad != static_cast<int>(p.grupos.size()))
       fallo(QStringLiteral("un grupo sólo puede contener un grupo"));
+    if (profundidad >= kGruposMaximos) fallo(QStringLiteral("hay más de %1 grupos anidados").arg(kGruposMaximos));
     Grupo g;
     g.columna = columnaObligatoria();
     g.orden = opcion<Grupo::Orden>(QStringLiteral("orden"), Grupo::Orden::Ascendente,
