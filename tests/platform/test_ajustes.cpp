@@ -371,6 +371,15 @@ TEST(FicheroIni, SeccionQueNoCabeEnLaCodificacionNoDejaRastro) {
   EXPECT_EQ(ini.bytes(), "[Velarix]\r\nPrograma=caf\xe9|\r\ncolor=AZUL|\r\n; otro programa");
 }
 
+// Una clave que al leerse sería otra (la marca de orden de bytes del principio
+// de una línea se pierde al leerla) no se escribe.
+TEST(FicheroIni, ClaveQueNoSeLeeriaIgualSeRechaza) {
+  ajustes::FicheroIni ini(QByteArray("[g]\n"));
+  EXPECT_THROW(ini.fijar("g", QStringLiteral("\ufeffclave"), "x"), ajustes::ErrorAjustes);
+  EXPECT_EQ(ini.bytes(), "[g]\n");
+  EXPECT_FALSE(ini.valor("g", "clave").has_value());
+}
+
 // --- Ficheros que no se dejan escribir ---------------------------------------
 
 TEST_F(Ajustes, FicheroDeSoloLecturaAvisaYElValorVaMientrasDure) {

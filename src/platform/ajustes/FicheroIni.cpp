@@ -223,6 +223,11 @@ bool FicheroIni::fijar(const QString& seccion, const QString& clave, const QStri
 
   Linea nueva;
   nueva.texto = codificar(clave) + '=' + codificar(textoEscrito(valor));
+  // Lo que se escribe tiene que leerse igual: un nombre que empieza por una
+  // marca de orden de bytes (U+FEFF) la pierde al leerlo y sería otra clave.
+  interpretar(nueva);
+  if (nueva.tipo != Tipo::Clave || nueva.nombre != clave || nueva.valor != valor)
+    throw ErrorAjustes(QStringLiteral("«%1» no vale como nombre de clave de un fichero INI.").arg(nombre));
   const int hueco = huecoEnSeccion(seccion);
   if (hueco >= 0) {
     insertar(hueco, std::move(nueva));
