@@ -9,6 +9,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -178,6 +179,42 @@ TEST_F(LineaComandos, PdfHojaYCsvDeUnaVez) {
   ASSERT_FALSE(ref.isEmpty());
   EXPECT_TRUE(QFile::exists(csv));
 }
+
+#ifdef Q_OS_LINUX
+// /dev/full: cualquier escritura falla con «no queda espacio».
+TEST_F(LineaComandos, UnDispositivoLlenoEsUnErrorConSuMotivo) {
+  insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  const QStringList informe{QStringLiteral("--ajustes"), ini, QStringLiteral("informe"),
+                            QStringLiteral("cmdProductos")};
+  const QString lleno = QStringLiteral("/dev/full");
+  struct Caso {
+    QStringList args;
+    const char* mensaje;
+  };
+  const std::vector<Caso> casos = {
+      {informe, "No se puede escribir el CSV"},  // a la salida estándar
+      {{QStringLiteral("informe"), QStringLiteral("--lista")}, "No se puede escribir en la salida estándar"},
+      {informe + QStringList{QStringLiteral("--pdf"), lleno}, "No se puede escribir el PDF /dev/full"},
+      {informe + QStringList{QStringLiteral("--xlsx"), lleno}, "No se puede escribir la hoja de cálculo /dev/full"},
+      {informe + QStringList{QStringLiteral("--csv"), lleno}, "No se puede escribir el fichero /dev/full"},
+  };
+  for (const Caso& c : casos) {
+    QProcess p;
+    p.setStandardOutputFile(lleno);
+    p.start(QStringLiteral(CRONICAS_EJECUTABLE), c.args);
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString errores = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 2) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(errores.contains(QString::fromUtf8(c.mensaje)))
+        << c.args.join(QLatin1Char(' ')).toStdString() << ": " << errores.toStdString();
+    EXPECT_TRUE(errores.contains(QStringLiteral("No space left on device")) ||
+                errores.contains(QStringLiteral("espacio")))
+        << errores.toStdString();
+    EXPECT_FALSE(errores.contains(QStringLiteral("guardado"))) << errores.toStdString();
+  }
+  EXPECT_FALSE(QFileInfo(lleno).isFile());
+}
+#endif
 
 TEST_F(LineaComandos, PlantillaRotaSeNombraYNoSeEscribeNada) {
   insertarProducto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);

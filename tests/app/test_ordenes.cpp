@@ -116,6 +116,17 @@ TEST(Ordenes, LoQueNoSeEntiendeSeDiceEnEspanolConSuCodigo) {
       {{"demo", "--hoy", "2026-02-30"}, "--hoy necesita una fecha AAAA-MM-DD, «hoy» o «ayer» (se dio «2026-02-30»)."},
       {{"informe"}, "Falta el botón del informe."},
       {{"informe", "cmdProductos", "cmdFamilias"}, "Sobra: cmdFamilias."},
+      // Qt leería un año antes de Cristo.
+      {{"informe", "cmdVentasXFPago", "--desde", "-2026-01-01"},
+       "--desde necesita una fecha AAAA-MM-DD, «hoy» o «ayer» (se dio «-2026-01-01»)."},
+      {{"informe", "cmdCierreCaja", "--empleado", "99999999999999999999"},
+       "--empleado es demasiado grande: como mucho 32767 (se dio «99999999999999999999»)."},
+      {{"informe", "cmdCierreCaja", "--empleado", "-1"}, "--empleado necesita un número entero entre 0 y 32767"},
+      // Dos salidas a un mismo fichero dejarían una sola dicha «guardada» dos veces.
+      {{"informe", "cmdProductos", "--pdf", ""}, "--pdf necesita la ruta de un fichero (se dio una vacía)."},
+      {{"informe", "cmdProductos", "--pdf", "x.pdf", "--csv", "./x.pdf"}, "--pdf y --csv piden el mismo fichero"},
+      {{"informe", "cmdProductos", "--xlsx", "/dev/null", "--csv", "/dev/../dev/null"},
+       "--xlsx y --csv piden el mismo fichero"},
   };
   for (const Caso& c : casos) {
     const Resultado r = Ejecutar(c.argumentos);
@@ -124,6 +135,32 @@ TEST(Ordenes, LoQueNoSeEntiendeSeDiceEnEspanolConSuCodigo) {
                                                  << r.errores.toStdString();
     EXPECT_TRUE(r.salida.isEmpty()) << c.argumentos.join(' ').toStdString();
     SinIngles(r.errores, c.argumentos.join(' '));
+  }
+}
+
+// Una salida en la que no cabe nada, como un disco lleno.
+class SalidaLlena : public QIODevice {
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char*, qint64) override {
+    setErrorString(QStringLiteral("No queda espacio en el dispositivo"));
+    return -1;
+  }
+};
+
+// Lo que no llega a la salida estándar no es un éxito.
+TEST(Ordenes, SiLaSalidaNoAdmiteLoEscritoSeDiceYSeAcabaConError) {
+  const sistema::RelojSistema reloj;
+  for (const QStringList& argumentos :
+       {QStringList{"--ayuda"}, QStringList{"--version"}, QStringList{"informe", "--lista"}}) {
+    SalidaLlena salida;
+    QBuffer errores;
+    salida.open(QIODevice::WriteOnly);
+    errores.open(QIODevice::WriteOnly);
+    app::Consola consola{salida, errores, reloj};
+    EXPECT_EQ(app::EjecutarLineaComandos(argumentos, consola), app::kSalidaError) << argumentos.join(' ').toStdString();
+    EXPECT_EQ(QString::fromLocal8Bit(errores.data()),
+              QStringLiteral("No se puede escribir en la salida estándar: No queda espacio en el dispositivo\n"));
   }
 }
 
