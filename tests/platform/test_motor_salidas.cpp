@@ -170,7 +170,8 @@ TEST(SalidaHoja, LoQueNoCabeEnUnaCeldaSeCortaConMarcaYSeAvisaUnaVez) {
   const QString hoja = dir.filePath(QStringLiteral("largos.xlsx"));
   const QStringList avisos = GuardarXlsx(Informe(p, filas, EntornoFijo()), hoja);
   const auto c = prueba::LeerXlsx(hoja);
-  ASSERT_EQ(c.count(QStringLiteral("A5")), 1u);
+  // La biblioteca deja vacía la celda que no cabe.
+  for (const char* celda : {"A1", "A2", "A3", "A4", "A5"}) ASSERT_EQ(c.count(QLatin1String(celda)), 1u) << celda;
   const QString a1 = c.at(QStringLiteral("A1")).texto;
   EXPECT_EQ(a1.size(), 32767);
   EXPECT_TRUE(a1.startsWith(QStringLiteral("aaaa")));
