@@ -16,6 +16,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <limits>
@@ -29,8 +31,15 @@ constexpr qsizetype kColumnaMaxima = 30;    // donde empiezan, como mucho, las e
 constexpr int kEmpleadoMaximo = 32767;      // los códigos de empleado caben en 16 bits
 constexpr qint64 kDiasDemoMaximos = 20000;  // unos cincuenta años
 
-void Escribir(QIODevice& destino, const QString& texto) {
-  destino.write(texto.toLocal8Bit());
+bool Escribir(QIODevice& destino, const QString& texto) {
+  const QByteArray bytes = texto.toLocal8Bit();
+  return destino.write(bytes) == bytes.size();
+}
+
+// Lo que la orden dice en la salida estándar; un fallo se apunta para acabar
+// con error en vez de dar por bueno lo que nadie recibió.
+void Decir(Consola& consola, const QString& texto) {
+  if (!Escribir(consola.salida, texto)) consola.salidaFallida = true;
 }
 
 // «-h» o «--ayuda», como se escribe la opción.
@@ -160,6 +169,12 @@ QString ErrorDeLectura(const QCommandLineParser& lector, const QStringList& argu
 
 class Peticion;
 
+// AAAA-MM-DD con sus cuatro cifras de año, sin signo.
+const QRegularExpression& Iso() {
+  static const QRegularExpression iso(QStringLiteral("^[0-9]{4}-[0-9]{2}-[0-9]{2}$"));
+  return iso;
+}
+
 // Una orden: su función y lo que la ayuda dice de ella. Las opciones las
 // declara la propia función (Peticion::opcion).
 struct Orden {
@@ -213,7 +228,7 @@ class Peticion {
   QIODevice& salida() { return consola_.salida; }
   sistema::Notificador& notificador() { return notificador_; }
 
-  void decir(const QString& texto) { Escribir(consola_.salida, texto); }
+  void decir(const QString& texto) { Decir(consola_, texto); }
   void avisar(const QString& texto) { Escribir(consola_.errores, texto); }
 
   // Un argumento que no vale por sí mismo: el porqué basta.
@@ -232,9 +247,20 @@ class Peticion {
   template <typename Entero>
   bool entero(const QCommandLineOption& o, qint64 minimo, qint64 maximo, Entero& destino) {
     if (!hay(o)) return true;
+    const QString texto = valor(o).trimmed();
     bool ok = false;
-    const qint64 v = valor(o).toLongLong(&ok);
-    if (!ok || v < minimo || v > maximo) {
+    const qint64 v = texto.toLongLong(&ok);
+    // Sólo cifras, pero más de las que caben en un número: no es que no sea
+    // un número, es que se pasa.
+    static const QRegularExpression cifras(QStringLiteral("^\\+?[0-9]+$"));
+    if ((ok && v > maximo) || (!ok && cifras.match(texto).hasMatch())) {
+      mal(QStringLiteral("%1 es demasiado grande: como mucho %2 (se dio «%3»).")
+              .arg(Nombre(o))
+              .arg(maximo)
+              .arg(valor(o)));
+      return false;
+    }
+    if (!ok || v < minimo) {
       mal(QStringLiteral("%1 necesita un número entero entre %2 y %3 (se dio «%4»).")
               .arg(Nombre(o))
               .arg(minimo)
@@ -255,11 +281,39 @@ class Peticion {
       dia = reloj().hoy();
     else if (texto.compare(QLatin1String("ayer"), Qt::CaseInsensitive) == 0)
       dia = reloj().hoy().addDays(-1);
-    else
+    else if (Iso().match(texto).hasMatch())
       dia = QDate::fromString(texto, QStringLiteral("yyyy-MM-dd"));
+    else
+      dia = QDate();  // "-2026-01-01" o "+2026-01-01": Qt los leería como años antes de Cristo
     if (dia.isValid()) return true;
     mal(QStringLiteral("%1 necesita una fecha AAAA-MM-DD, «hoy» o «ayer» (se dio «%2»).").arg(Nombre(o), valor(o)));
     return false;
+  }
+
+  // Las rutas de los ficheros de salida pedidos: ninguna vacía y ninguna dos
+  // veces, o la segunda salida pisaría a la primera y se diría «guardado»
+  // de las dos. Falso, dicho el porqué, si no.
+  bool rutasDeSalida(const QList<QCommandLineOption>& salidas) {
+    QHash<QString, QString> vistas;  // ruta absoluta -> opción que la pidió
+    for (const QCommandLineOption& o : salidas) {
+      if (!hay(o)) continue;
+      const QString ruta = valor(o);
+      if (ruta.trimmed().isEmpty()) {
+        mal(QStringLiteral("%1 necesita la ruta de un fichero (se dio una vacía).").arg(Nombre(o)));
+        return false;
+      }
+      const QFileInfo info(ruta);
+      // Un enlace y su destino son el mismo fichero.
+      const QString canonica = info.canonicalFilePath();
+      const QString clave = canonica.isEmpty() ? info.absoluteFilePath() : canonica;
+      if (vistas.contains(clave)) {
+        mal(QStringLiteral("%1 y %2 piden el mismo fichero, %3: cada salida necesita el suyo.")
+                .arg(vistas.value(clave), Nombre(o), QDir::toNativeSeparators(info.absoluteFilePath())));
+        return false;
+      }
+      vistas.insert(clave, Nombre(o));
+    }
+    return true;
   }
 
   QString ayuda() const {
@@ -402,6 +456,7 @@ int OrdenInforme(Peticion& p) {
       QStringLiteral("escribe las filas de Informes en CSV; sin ninguna salida pedida, el CSV va a la salida estándar"),
       QStringLiteral("FICHERO"));
   if (const auto fin = p.leer()) return *fin;
+  if (!p.rutasDeSalida({pdf, xlsx, csv})) return kSalidaUso;
 
   if (p.hay(lista)) {
     for (const auto& b : registro::Botones())
@@ -595,7 +650,9 @@ std::optional<QString> FicheroAjustesDeLaVentana(const QStringList& argumentos) 
   return p.ficheroAjustes;
 }
 
-int EjecutarLineaComandos(const QStringList& argumentos, Consola& consola) {
+namespace {
+
+int Ejecutar(const QStringList& argumentos, Consola& consola) {
   const Principio p = LeerPrincipio(argumentos);
   if (!p.error.isEmpty() && !p.ayuda) {
     Escribir(consola.errores, p.error + QStringLiteral("\n\n") + AyudaGeneral());
@@ -610,17 +667,28 @@ int EjecutarLineaComandos(const QStringList& argumentos, Consola& consola) {
     return kSalidaUso;
   }
   if (p.ayuda) {
-    Escribir(consola.salida, AyudaGeneral());
+    Decir(consola, AyudaGeneral());
     return kSalidaBien;
   }
   if (p.version) {
-    Escribir(consola.salida, Peticion::Version());
+    Decir(consola, Peticion::Version());
     return kSalidaBien;
   }
   // Sin orden se abre la ventana; aquí sólo se llega si alguien llama sin
   // orden desde fuera de main().
   Escribir(consola.errores, AyudaGeneral());
   return kSalidaUso;
+}
+
+}  // namespace
+
+int EjecutarLineaComandos(const QStringList& argumentos, Consola& consola) {
+  const int codigo = Ejecutar(argumentos, consola);
+  if (!consola.salidaFallida) return codigo;
+  Escribir(consola.errores, QStringLiteral("No se puede escribir en la salida estándar: %1\n")
+                                .arg(consola.salida.errorString().isEmpty() ? QStringLiteral("se escribió a medias")
+                                                                            : consola.salida.errorString()));
+  return codigo == kSalidaBien ? kSalidaError : codigo;
 }
 
 }  // namespace app

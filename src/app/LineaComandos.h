@@ -30,6 +30,9 @@ struct Consola {
   QIODevice& salida;
   QIODevice& errores;
   const sistema::Reloj& reloj;
+  // Lo escrito en `salida` no llegó entero (un disco lleno, una tubería
+  // cerrada): la orden no puede terminar bien.
+  bool salidaFallida = false;
 };
 
 // Sin orden, el programa abre la ventana: devuelve el fichero de ajustes con

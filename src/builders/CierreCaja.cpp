@@ -94,7 +94,7 @@ void CrearCierreCaja(Contexto& ctx) {
   const datos::Conexion& ventas = *ctx.ajustes.ConexionVentas;
   EscritorInformes escritor(*ctx.ajustes.ConexionInformes);
   escritor.vaciar();
-  const CabeceraNegocio cabecera = LeerCabeceraTabla(ventas);
+  const CabeceraNegocio cabecera = LeerCabeceraTabla(ventas, &ctx.notificador);
   const qint64 empleado = sel.EmpleadoElegido;
 
   // Redondeado a dos decimales, como se imprime.
@@ -123,13 +123,14 @@ void CrearCierreCaja(Contexto& ctx) {
     const QVariant impuesto = q.valor(kImpuesto);
     const QVariant zona = q.valor(kZona);
     escritor.nuevaFila();
-    escritor.poner(Col::Numerico1, impuesto.isNull() ? QVariant(0) : impuesto);
+    escritor.origen("cabecera_factura", "la factura", numero);
+    escritor.poner(Col::Numerico1, impuesto.isNull() ? QVariant(0) : impuesto, "impuesto");
     escritor.poner(Col::Texto3, q.valor(kCamarero));
     escritor.poner(Col::Texto22, numero);
     escritor.poner(Col::Texto11, LugarCierre(q.valor(kNumMesa), zona));
     escritor.poner(Col::Texto8, busquedas.NombreSalon(zona));
     escritor.poner(Col::Fecha3, HoraONulo(q.valor(kHora)));
-    escritor.poner(Col::Numerico4, q.valor(kDescuento));
+    escritor.poner(Col::Numerico4, q.valor(kDescuento), "descuento");
     escritor.poner(Col::Fecha4, HoraONulo(q.valor(kHoraInicio)));
     const double tarjeta = Importe(q.valor(kTarjeta));
     const double efectivo = Importe(q.valor(kEfectivo));
@@ -139,8 +140,8 @@ void CrearCierreCaja(Contexto& ctx) {
     escritor.poner(Col::Texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
     const QVariant total = q.valor(kTotal);
     if (const auto base = BaseConReparacion(impuesto, total, numero, busquedas)) escritor.poner(Col::Numerico2, *base);
-    escritor.poner(Col::Numerico3, q.valor(kRecargo));
-    escritor.poner(Col::Doble1, total);
+    escritor.poner(Col::Numerico3, q.valor(kRecargo), "recargo");
+    escritor.poner(Col::Doble1, total, "total");
     sel.SinDatos = false;
     escritor.guardarFila();
   }

@@ -1,6 +1,9 @@
 #include "builders/Costumbres.h"
 
+#include <QLocale>
+
 #include <cmath>
+#include <utility>
 
 namespace informes {
 
@@ -12,9 +15,28 @@ CabeceraNegocio SinNulos(CabeceraNegocio c) {
     if (t->isNull()) *t = QStringLiteral("");
   return c;
 }
+
+// Cada texto en su máximo; un aviso por texto cortado.
+CabeceraNegocio Acotada(CabeceraNegocio c, sistema::Notificador* aviso) {
+  const std::pair<QString*, const char*> textos[] = {
+      {&c.nombre, "El nombre del negocio"}, {&c.direccion, "La dirección del negocio"}, {&c.cif, "El CIF del negocio"}};
+  for (const auto& [t, que] : textos) {
+    if (t->size() <= kMaximoCabecera) continue;
+    const qsizetype largo = t->size();
+    qsizetype corte = kMaximoCabecera - 1;
+    if (t->at(corte - 1).isHighSurrogate()) --corte;
+    *t = t->left(corte) + QChar(0x2026);
+    if (aviso)
+      aviso->mensaje(QStringLiteral("%1 (tabla opciones) tiene %2 caracteres: en los informes van los %3 primeros.")
+                         .arg(QLatin1String(que), QLocale(QLocale::Spanish).toString(largo))
+                         .arg(kMaximoCabecera - 1),
+                     QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
+  }
+  return c;
+}
 }  // namespace
 
-CabeceraNegocio LeerCabeceraTabla(const datos::Conexion& ventas) {
+CabeceraNegocio LeerCabeceraTabla(const datos::Conexion& ventas, sistema::Notificador* aviso) {
   CabeceraNegocio c;
   datos::Consulta q = ventas.preparar(QStringLiteral("SELECT * FROM opciones ORDER BY identificador"));
   q.ejecutar();
@@ -23,10 +45,11 @@ CabeceraNegocio LeerCabeceraTabla(const datos::Conexion& ventas) {
     c.direccion = q.texto(QStringLiteral("direccion")) + QStringLiteral(" - ") + q.texto(QStringLiteral("poblacion"));
     c.cif = q.texto(QStringLiteral("cif"));
   }
-  return SinNulos(c);
+  return Acotada(SinNulos(c), aviso);
 }
 
-CabeceraNegocio LeerCabeceraPuesto(const datos::Conexion& ventas, const QString& idTerminal) {
+CabeceraNegocio LeerCabeceraPuesto(const datos::Conexion& ventas, const QString& idTerminal,
+                                   sistema::Notificador* aviso) {
   CabeceraNegocio c;
   datos::Consulta q = ventas.preparar(QStringLiteral("SELECT nombre, direccion FROM opciones WHERE identificador = ?"));
   q.enlazar(idTerminal);
@@ -35,7 +58,7 @@ CabeceraNegocio LeerCabeceraPuesto(const datos::Conexion& ventas, const QString&
     c.nombre = q.texto(QStringLiteral("nombre"));
     c.direccion = q.texto(QStringLiteral("direccion"));
   }
-  return SinNulos(c);
+  return Acotada(SinNulos(c), aviso);
 }
 
 QString ParteCif(const QString& cif) {

@@ -33,10 +33,15 @@ struct CabeceraNegocio {
   QString direccion;  // "Direccion - Poblacion" o sólo la dirección
   QString cif;        // el cif tal cual (Null como vacío)
 };
+// Lo más que ocupa cada texto de la cabecera en los informes. Va en cada fila
+// de Informes: un nombre de cien mil letras haría de un informe de un mes
+// cientos de megas. Lo que pasa se corta y acaba en «…», y se avisa.
+constexpr qsizetype kMaximoCabecera = 200;
 // Primera fila de la tabla Opciones: dirección "Direccion - Poblacion".
-CabeceraNegocio LeerCabeceraTabla(const datos::Conexion& ventas);
+CabeceraNegocio LeerCabeceraTabla(const datos::Conexion& ventas, sistema::Notificador* aviso = nullptr);
 // Fila del puesto: nombre y direccion sin población.
-CabeceraNegocio LeerCabeceraPuesto(const datos::Conexion& ventas, const QString& idTerminal);
+CabeceraNegocio LeerCabeceraPuesto(const datos::Conexion& ventas, const QString& idTerminal,
+                                   sistema::Notificador* aviso = nullptr);
 // Del cif, desde el principio hasta el primer blanco incluido; vacío sin blanco.
 QString ParteCif(const QString& cif);
 

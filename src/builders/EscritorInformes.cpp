@@ -100,12 +100,28 @@ void EscritorInformes::nuevaFila() {
       if (limpiar.test(static_cast<size_t>(i))) valores_[static_cast<size_t>(i)] = QVariant();
   puestas_ = fijas_;
   filaAbierta_ = true;
+  origen_ = {};
 }
 
-QVariant EscritorInformes::convertir(Col columna, const QVariant& v) const {
+void EscritorInformes::origen(const char* tabla, const char* registro, const QVariant& clave) {
+  if (!filaAbierta_) nuevaFila();
+  origen_ = {tabla, registro, clave};
+}
+
+QVariant EscritorInformes::convertir(Col columna, const QVariant& v, const char* columnaOrigen) const {
   if (v.isNull() || !v.isValid()) return QVariant();
   const TipoColumna tipo = TipoDe(columna);
   auto noValido = [&](const QString& que) {
+    // El valor malo está en la base de ventas: se nombra allí, donde se
+    // puede corregir, y no en Informes, que sólo es donde iba.
+    if (origen_.tabla) {
+      const QString donde =
+          columnaOrigen ? QStringLiteral("%1.%2").arg(QLatin1String(origen_.tabla), QLatin1String(columnaOrigen))
+                        : QLatin1String(origen_.tabla);
+      return datos::ErrorDatos(
+          QStringLiteral("Valor no válido en %1 de %2 %3: %4 (iba a %5 de Informes).")
+              .arg(donde, QLatin1String(origen_.registro), origen_.clave.toString(), que, NombreColumna(columna)));
+    }
     return datos::ErrorDatos(
         conexion_.mensajeError(QStringLiteral("Valor no válido para %1").arg(NombreColumna(columna)), que));
   };
@@ -177,6 +193,10 @@ QVariant EscritorInformes::convertir(Col columna, const QVariant& v) const {
 }
 
 void EscritorInformes::poner(Col columna, const QVariant& valor) {
+  poner(columna, valor, nullptr);
+}
+
+void EscritorInformes::poner(Col columna, const QVariant& valor, const char* columnaOrigen) {
   const std::size_t i = Indice(columna);
   // Una columna fija que se pone a mano deja de ser fija desde esta fila.
   if (fijas_.test(i)) {
@@ -184,7 +204,7 @@ void EscritorInformes::poner(Col columna, const QVariant& valor) {
     ++versionFijas_;
   }
   if (!filaAbierta_) nuevaFila();
-  valores_[i] = convertir(columna, valor);
+  valores_[i] = convertir(columna, valor, columnaOrigen);
   puestas_.set(i);
 }
 

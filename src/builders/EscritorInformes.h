@@ -36,6 +36,12 @@ class EscritorInformes {
   // Empieza una fila nueva; las columnas no puestas quedan en Null.
   void nuevaFila();
   void poner(Col columna, const QVariant& valor);
+  // De dónde salen los valores de la fila en curso (hasta la siguiente
+  // nuevaFila): la tabla de la base de ventas y el registro, como «la
+  // factura» y su número. Un valor que no vale lo nombra así, con la columna
+  // de la tabla que se diga al ponerlo, en vez de con la de Informes.
+  void origen(const char* tabla, const char* registro, const QVariant& clave);
+  void poner(Col columna, const QVariant& valor, const char* columnaOrigen);
   // Valor que llevan todas las filas que se guarden desde ahora (la
   // cabecera del negocio, las fechas del informe, el sello): se convierte
   // una sola vez y no hay que ponerlo en cada fila.
@@ -56,7 +62,7 @@ class EscritorInformes {
   int filasGuardadas() const { return filas_; }
 
  private:
-  QVariant convertir(Col columna, const QVariant& valor) const;
+  QVariant convertir(Col columna, const QVariant& valor, const char* columnaOrigen = nullptr) const;
   const QString& nombreReal(Col c) const { return nombresReales_.at(static_cast<qsizetype>(Indice(c))); }
   void asegurarTransaccion();
   // Escribe las filas guardadas que aún esperan, en INSERT de varias filas.
@@ -70,6 +76,11 @@ class EscritorInformes {
   std::bitset<kNumColumnas> puestas_;
   std::bitset<kNumColumnas> fijas_;
   std::array<QVariant, kNumColumnas> valores_;
+  struct Origen {
+    const char* tabla = nullptr;
+    const char* registro = nullptr;
+    QVariant clave;
+  } origen_;
   // Filas guardadas que aún no se han mandado a la base: ir de una en una
   // cuesta un viaje al servidor por fila.
   struct Pendiente {

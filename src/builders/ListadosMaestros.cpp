@@ -128,7 +128,7 @@ void Construir(Contexto& ctx, const Listado& listado) {
   // Sin fila en Opciones la cabecera va vacía, no Null: el escritor guarda
   // como Null un QString nulo.
   auto vacioSiNulo = [](const QString& t) { return t.isNull() ? QStringLiteral("") : t; };
-  const CabeceraNegocio leida = LeerCabeceraTabla(ventas);
+  const CabeceraNegocio leida = LeerCabeceraTabla(ventas, &ctx.notificador);
   const QString nombreNegocio = vacioSiNulo(leida.nombre);
   const QString direccionNegocio = vacioSiNulo(leida.direccion);
   const QString parteCif = vacioSiNulo(ParteCif(leida.cif));

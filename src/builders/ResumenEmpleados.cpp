@@ -415,7 +415,8 @@ void CrearResumenVentasEmpleados(Contexto& ctx) {
   EscritorInformes escritor(*ctx.ajustes.ConexionInformes);
   Resumen resumen(ctx, escritor);
   escritor.vaciar();
-  resumen.fijarComunes(LeerCabeceraTabla(ventas), TotalGastos(ventas, sel.FechaDesde, sel.FechaHasta));
+  resumen.fijarComunes(LeerCabeceraTabla(ventas, &ctx.notificador),
+                       TotalGastos(ventas, sel.FechaDesde, sel.FechaHasta));
   const datos::CriterioOrden criterio;
 
   // Primero las líneas del intervalo, ya sumadas por factura y camarero, y

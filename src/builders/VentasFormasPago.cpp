@@ -54,7 +54,7 @@ void CrearVentasFormasPago(Contexto& ctx) {
   const datos::Conexion& ventas = *ctx.ajustes.ConexionVentas;
   EscritorInformes escritor(*ctx.ajustes.ConexionInformes);
   escritor.vaciar();
-  const CabeceraNegocio cabecera = LeerCabeceraTabla(ventas);
+  const CabeceraNegocio cabecera = LeerCabeceraTabla(ventas, &ctx.notificador);
   const double gastos = TotalGastos(ventas, sel.FechaDesde, sel.FechaHasta);
   const qint64 cuantas = ContarFacturas(ventas, sel.FechaDesde, sel.FechaHasta);
 
@@ -84,9 +84,10 @@ void CrearVentasFormasPago(Contexto& ctx) {
     // Un pago repartido entre efectivo y tarjeta da dos filas, una por parte.
     for (int pasada = 0; pasada < (partido ? 2 : 1); ++pasada) {
       escritor.nuevaFila();
-      escritor.poner(Col::Numerico1, impuesto.isNull() ? QVariant(0) : impuesto);
+      escritor.origen("cabecera_factura", "la factura", numero);
+      escritor.poner(Col::Numerico1, impuesto.isNull() ? QVariant(0) : impuesto, "impuesto");
       escritor.poner(Col::Texto23, q.valor(kCamarero));
-      escritor.poner(Col::Numerico10, numero);
+      escritor.poner(Col::Numerico10, numero, "numero");
 
       QVariant lugar;
       if (cajaRapida) {
@@ -108,14 +109,14 @@ void CrearVentasFormasPago(Contexto& ctx) {
       if (EnteroDe(zona) == 0) lugar = QStringLiteral("CobroP");
       escritor.poner(Col::Texto11, lugar);
 
-      escritor.poner(Col::Numerico4, pasada == 1 ? QVariant(0) : q.valor(kDescuento));
+      escritor.poner(Col::Numerico4, pasada == 1 ? QVariant(0) : q.valor(kDescuento), "descuento");
       escritor.poner(Col::Fecha3, HoraONulo(q.valor(kHora)));
       const QVariant total = q.valor(kTotal);
       if (const auto base = BaseConReparacion(impuesto, total, numero, busquedas)) escritor.poner(Col::Doble1, *base);
       escritor.poner(Col::Fecha4, HoraONulo(q.valor(kHoraInicio)));
       const QDate dia = datos::aFecha(q.valor(kFechaVenta));
       escritor.poner(Col::Texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
-      escritor.poner(Col::Numerico3, q.valor(kRecargo));
+      escritor.poner(Col::Numerico3, q.valor(kRecargo), "recargo");
 
       QVariant rotulo;
       QVariant importe = total;
@@ -129,7 +130,7 @@ void CrearVentasFormasPago(Contexto& ctx) {
         rotulo = EnteroDe(pago) == 1 ? QVariant(QStringLiteral("Tarjeta/Mixto")) : busquedas.NombreFormaPago(2);
         importe = tarjeta;
       }
-      escritor.poner(Col::Numerico2, importe);
+      escritor.poner(Col::Numerico2, importe, "total");
       escritor.poner(Col::Texto21, rotulo);
       escritor.poner(Col::Texto4, rotulo);
       sel.SinDatos = false;
@@ -167,7 +168,7 @@ void CrearResumen(Contexto& ctx, bool fiscal) {
   const datos::Conexion& ventas = *ctx.ajustes.ConexionVentas;
   EscritorInformes escritor(*ctx.ajustes.ConexionInformes);
   escritor.vaciar();
-  const CabeceraNegocio cabecera = LeerCabeceraPuesto(ventas, ctx.ajustes.IdTerminal);
+  const CabeceraNegocio cabecera = LeerCabeceraPuesto(ventas, ctx.ajustes.IdTerminal, &ctx.notificador);
   const double gastos = TotalGastos(ventas, sel.FechaDesde, sel.FechaHasta);
   const double retiradas =
       TotalTolerante(ventas, QStringLiteral("SELECT importe FROM retiradas WHERE fecha BETWEEN ? AND ?"),
@@ -233,12 +234,13 @@ void CrearResumen(Contexto& ctx, bool fiscal) {
         if (!bloque[fin].propina.isNull() && Importe(bloque[fin].propina) > 0) propina += Importe(bloque[fin].propina);
       i = fin;
       escritor.nuevaFila();
-      escritor.poner(Col::Doble1, f.impuesto.isNull() ? QVariant(0) : f.impuesto);
+      escritor.origen("cabecera_factura", "la factura", f.numero);
+      escritor.poner(Col::Doble1, f.impuesto.isNull() ? QVariant(0) : f.impuesto, "impuesto");
       const QDate dia = datos::aFecha(f.fechaVenta);
       escritor.poner(Col::Fecha1, dia.isValid() ? QVariant(dia) : QVariant());
       // El número de factura va también en el resumen fiscal: con él la
       // plantilla cuenta cada factura una vez aunque salga en dos filas.
-      escritor.poner(Col::Numerico1, f.numero);
+      escritor.poner(Col::Numerico1, f.numero, "numero");
       if (fiscal) {
         escritor.poner(Col::Texto31, RotuloComprobante(f.tipo));
         escritor.poner(Col::Texto30, f.cfc);
@@ -247,9 +249,9 @@ void CrearResumen(Contexto& ctx, bool fiscal) {
       // neto es el total sin impuesto.
       if (const auto neto = BaseConReparacion(f.impuesto, f.total, f.numero, busquedas))
         escritor.poner(Col::Numerico2, *neto);
-      escritor.poner(Col::Numerico4, f.descuento);
-      escritor.poner(Col::Doble2, f.total);
-      escritor.poner(Col::Numerico3, f.recargo);
+      escritor.poner(Col::Numerico4, f.descuento, "descuento");
+      escritor.poner(Col::Doble2, f.total, "total");
+      escritor.poner(Col::Numerico3, f.recargo, "recargo");
       escritor.poner(Col::Numerico10, propina);
       sel.SinDatos = false;
       escritor.guardarFila();

@@ -22,7 +22,9 @@ bool GenerarSalidas(const datos::Conexion& informes, const QString& plantilla, c
   entorno.regional = motor::ConfiguracionRegional(opciones.regional);
   const motor::InformePreparado preparado(informes, plantilla, opciones.carpetaPlantillas, entorno);
   if (!destinos.pdf.isEmpty()) motor::GuardarPdf(motor::Maquetar(preparado.informe()), destinos.pdf);
-  if (!destinos.xlsx.isEmpty()) motor::GuardarXlsx(preparado.informe(), destinos.xlsx);
+  if (!destinos.xlsx.isEmpty())
+    for (const QString& aviso : motor::GuardarXlsx(preparado.informe(), destinos.xlsx))
+      notificador.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
   return true;
 }
 
@@ -48,7 +50,8 @@ Envio ExportarYEnviar(const datos::Conexion& informes, const QString& plantilla,
     entorno.momento = reloj.ahora();
     entorno.regional = motor::ConfiguracionRegional(opciones.regional);
     const motor::InformePreparado preparado(informes, plantilla, opciones.carpetaPlantillas, entorno);
-    motor::GuardarXlsx(preparado.informe(), ficheroExportacion);
+    for (const QString& aviso : motor::GuardarXlsx(preparado.informe(), ficheroExportacion))
+      notificador.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
     envio.exportado = true;
   } catch (const sistema::Error& e) {
     // No se avisa: el informe se enseña igual, y quien llama dice el motivo.

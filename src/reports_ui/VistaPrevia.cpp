@@ -258,7 +258,8 @@ bool VistaPrevia::guardarPdf(const QString& ruta) {
 bool VistaPrevia::exportarHoja(const QString& ruta) {
   if (!informe_) return false;
   try {
-    motor::GuardarXlsx(informe_->informe(), ruta);
+    for (const QString& aviso : motor::GuardarXlsx(informe_->informe(), ruta))
+      notificador_.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
     return true;
   } catch (const motor::ErrorSalida& e) {
     notificador_.mensaje(e.mensaje(), QStringLiteral("Cronicas"), sistema::Icono::Critico);

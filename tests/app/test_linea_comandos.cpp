@@ -11,6 +11,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QProcess>
 #include <QRegularExpression>
@@ -124,6 +125,17 @@ TEST(Ordenes, LoQueNoSeEntiendeSeDiceEnEspanolConSuCodigo) {
       {{"demo", "--hoy", "2026-02-30"}, "--hoy necesita una fecha AAAA-MM-DD, «hoy» o «ayer» (se dio «2026-02-30»)."},
       {{"informe"}, "Falta el botón del informe."},
       {{"informe", "cmdProductos", "cmdFamilias"}, "Sobra: cmdFamilias."},
+      // Qt leería un año antes de Cristo.
+      {{"informe", "cmdVentasXFPago", "--desde", "-2026-01-01"},
+       "--desde necesita una fecha AAAA-MM-DD, «hoy» o «ayer» (se dio «-2026-01-01»)."},
+      {{"informe", "cmdCierreCaja", "--empleado", "99999999999999999999"},
+       "--empleado es demasiado grande: como mucho 32767 (se dio «99999999999999999999»)."},
+      {{"informe", "cmdCierreCaja", "--empleado", "-1"}, "--empleado necesita un número entero entre 0 y 32767"},
+      // Dos salidas a un mismo fichero dejarían una sola dicha «guardada» dos veces.
+      {{"informe", "cmdProductos", "--pdf", ""}, "--pdf necesita la ruta de un fichero (se dio una vacía)."},
+      {{"informe", "cmdProductos", "--pdf", "x.pdf", "--csv", "./x.pdf"}, "--pdf y --csv piden el mismo fichero"},
+      {{"informe", "cmdProductos", "--xlsx", "/dev/null", "--csv", "/dev/../dev/null"},
+       "--xlsx y --csv piden el mismo fichero"},
   };
   for (const Caso& c : casos) {
     const Resultado r = Ejecutar(c.argumentos);
@@ -283,6 +295,45 @@ TEST_F(EnUnaTienda, PdfHojaYCsvDeUnaVezYSinDatosNinguno) {
   EXPECT_FALSE(prueba::BuscarCelda(prueba::LeerXlsx(xlsx), QStringLiteral("Ración de calamares")).isEmpty());
   EXPECT_TRUE(prueba::leerBytes(csv).contains("Ración de calamares"));
 }
+
+#ifdef Q_OS_LINUX
+// /dev/full: cualquier escritura falla con «no queda espacio»; el programa de
+// verdad, con su salida estándar ahí.
+TEST_F(EnUnaTienda, UnDispositivoLlenoEsUnErrorConSuMotivo) {
+  Producto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  const QStringList informe{QStringLiteral("--ajustes"), ini, QStringLiteral("informe"),
+                            QStringLiteral("cmdProductos")};
+  const QString lleno = QStringLiteral("/dev/full");
+  struct Caso {
+    QStringList args;
+    const char* mensaje;
+  };
+  const std::vector<Caso> casos = {
+      {informe, "No se puede escribir el CSV"},  // a la salida estándar
+      {{QStringLiteral("informe"), QStringLiteral("--lista")}, "No se puede escribir en la salida estándar"},
+      {{QStringLiteral("--version")}, "No se puede escribir en la salida estándar"},
+      {{QStringLiteral("--ayuda")}, "No se puede escribir en la salida estándar"},
+      {informe + QStringList{QStringLiteral("--pdf"), lleno}, "No se puede escribir el PDF /dev/full"},
+      {informe + QStringList{QStringLiteral("--xlsx"), lleno}, "No se puede escribir la hoja de cálculo /dev/full"},
+      {informe + QStringList{QStringLiteral("--csv"), lleno}, "No se puede escribir el fichero /dev/full"},
+  };
+  for (const Caso& c : casos) {
+    QProcess p;
+    p.setStandardOutputFile(lleno);
+    p.start(QStringLiteral(CRONICAS_EJECUTABLE), c.args);
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString errores = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), app::kSalidaError) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(errores.contains(QString::fromUtf8(c.mensaje)))
+        << c.args.join(QLatin1Char(' ')).toStdString() << ": " << errores.toStdString();
+    EXPECT_TRUE(errores.contains(QStringLiteral("No space left on device")) ||
+                errores.contains(QStringLiteral("espacio")))
+        << errores.toStdString();
+    EXPECT_FALSE(errores.contains(QStringLiteral("guardado"))) << errores.toStdString();
+  }
+  EXPECT_FALSE(QFileInfo(lleno).isFile());
+}
+#endif
 
 // Los textos de fuente mal escritos y las bases que no lo son se prueban en
 // la capa de datos y en el almacén; aquí, que llegan al usuario con su código.

@@ -54,6 +54,22 @@ TEST_P(Cabecera, DireccionYPoblacionNulasDejanElGuion) {
   EXPECT_EQ(LeerCabeceraTabla(ventas()).direccion, " - ");
 }
 
+// La cabecera va en cada fila de Informes: un nombre de 100 KB la haría
+// crecer a cientos de megas.
+TEST_P(Cabecera, UnTextoEnormeSeCortaEnSuMaximoYSeAvisaUnaVez) {
+  const QString enorme(100 * 1024, QLatin1Char('N'));
+  tienda.insertar("opciones", {{"identificador", "1234"}, {"nombre", enorme}, {"direccion", "Plaza 1"}});
+  sistema::NotificadorRegistro avisos;
+  const CabeceraNegocio t = LeerCabeceraTabla(ventas(), &avisos);
+  EXPECT_EQ(t.nombre.size(), kMaximoCabecera);
+  EXPECT_TRUE(t.nombre.endsWith("NN…"));
+  EXPECT_EQ(t.direccion, "Plaza 1 - ");
+  ASSERT_EQ(avisos.avisos.size(), 1);
+  EXPECT_TRUE(avisos.avisos[0].texto.startsWith("El nombre del negocio (tabla opciones) tiene 102.400 caracteres"))
+      << avisos.avisos[0].texto.toStdString();
+  EXPECT_EQ(LeerCabeceraPuesto(ventas(), "1234").nombre, t.nombre);
+}
+
 // Un error de base de datos en un paso tolerante se salta y la conexión
 // sigue sirviendo; en PostgreSQL la sentencia fallida no deja nada a medias.
 TEST_P(Cabecera, PasoToleranteSaltaElErrorYSigue) {

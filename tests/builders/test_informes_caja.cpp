@@ -4,6 +4,7 @@
 // motor.
 
 #include "builders/InformesCaja.h"
+#include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 
 #include "support/ImprimirQt.h"
@@ -198,6 +199,24 @@ TEST_P(InformesCaja, SinTotalNoHayBaseNiSeInventaUnImporteNegativo) {
   EXPECT_FALSE(resumen[0].contains("doble2"));
   // El impuesto era un número: no había nada que reparar.
   EXPECT_DOUBLE_EQ(ImpuestoGuardado(24).toDouble(), 1.82);
+}
+
+// SQLite guarda un texto en una columna de números: el informe lo rechaza
+// diciendo dónde está, para que se pueda corregir.
+TEST_P(InformesCaja, UnImporteQueNoEsUnNumeroNombraTablaColumnaYFactura) {
+  if (GetParam() != Motor::SQLite) GTEST_SKIP() << "PostgreSQL no admite un texto en una columna de números";
+  tienda.seleccion.EmpleadoElegido = 3;
+  Factura(25);
+  Factura(26, {{"total", "veinte"}});
+  for (auto constructor : {informes::CrearCierreCaja, informes::CrearVentasFormasPago, informes::CrearCierreResumido}) {
+    const QString m = prueba::mensajeDe([&] { Ejecutar(constructor); });
+    EXPECT_TRUE(m.startsWith("Valor no válido en cabecera_factura.total de la factura 26: \"veinte\" no es un número"))
+        << m.toStdString();
+  }
+  Factura(27, {{"total", 20.0}, {"descuento", "poco"}});
+  tienda.ajustes.ConexionVentas->ejecutar("DELETE FROM cabecera_factura WHERE numero = 26");
+  const QString m = prueba::mensajeDe([&] { Ejecutar(informes::CrearCierreCaja); });
+  EXPECT_TRUE(m.startsWith("Valor no válido en cabecera_factura.descuento de la factura 27")) << m.toStdString();
 }
 
 TEST_P(InformesCaja, SinVentasEnElIntervaloAvisaYDejaInformesVacio) {

@@ -27,7 +27,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 
 namespace {
@@ -124,7 +126,9 @@ TEST(PuertoDelServidor, SoloNumerosQueSonPuertos) {
 }
 
 TEST(TextoDelFallo, LosDeNoLlegarYLosDeEntradaTienenElSuyoLosDemasElDeLibcurl) {
-  for (const int codigo : {6, 7, 28}) EXPECT_EQ(correo::DescripcionFallo(codigo, "lo que sea"), kServidorMal) << codigo;
+  for (const int codigo : {6, 7}) EXPECT_EQ(correo::DescripcionFallo(codigo, "lo que sea"), kServidorMal) << codigo;
+  // Un servidor lento no está mal escrito.
+  EXPECT_TRUE(correo::DescripcionFallo(28, "lo que sea").startsWith(QStringLiteral("Tiempo agotado")));
   EXPECT_EQ(correo::DescripcionFallo(67, "535 Authentication credentials invalid"), kEntradaMal);
   // 55: el servidor cortó al mandar; el texto de libcurl lleva el detalle.
   const QString otro = correo::DescripcionFallo(55, "MAIL failed: 530");
@@ -238,6 +242,94 @@ TEST_F(EnvioSinServidor, NadieEscuchandoEsServidorOPuertoIncorrectoYNoEsperaAlPl
   EXPECT_EQ(obs.errores.at(0).first, kServidorMal);
   EXPECT_EQ(obs.errores.at(0).second, 7);
   EXPECT_EQ(obs.esperas, (QList<bool>{true, false}));
+  EXPECT_EQ(obs.enviados, 0);
+}
+
+// Acepta la conexión y no dice nada: ni el saludo.
+TEST_F(EnvioSinServidor, UnServidorQueAceptaYCallaAgotaElTiempoConSuMensaje) {
+  correo.segundosConexion = 1;
+  correo.segundosTransferencia = 1;
+  QElapsedTimer reloj;
+  reloj.start();
+  EXPECT_FALSE(correo.Enviar_Backup());
+  EXPECT_LT(reloj.elapsed(), 8000) << "el plazo es de 1 + 1 segundos";
+  ASSERT_EQ(obs.errores.size(), 1);
+  EXPECT_TRUE(obs.errores.at(0).first.startsWith(
+      QStringLiteral("Tiempo agotado: el servidor de correo smtp://127.0.0.1:%1 aceptó la conexión pero dejó de "
+                     "responder")
+          .arg(escucha.serverPort())))
+      << obs.errores.at(0).first.toStdString();
+  EXPECT_EQ(obs.errores.at(0).second, 28);
+  EXPECT_EQ(obs.esperas, (QList<bool>{true, false}));
+  EXPECT_TRUE(HuboConexion());
+}
+
+// Contesta hasta el DATA y, con el mensaje ya mandado, calla sin cerrar: lo
+// que hace un servidor que se cuelga a media entrega.
+class CallaTrasElData {
+ public:
+  CallaTrasElData() {
+    std::promise<quint16> puertoListo;
+    auto futuro = puertoListo.get_future();
+    hilo_.reset(QThread::create([this, &puertoListo] {
+      QTcpServer servidor;
+      servidor.listen(QHostAddress::LocalHost, 0);
+      puertoListo.set_value(servidor.serverPort());
+      if (!servidor.waitForNewConnection(20000)) return;
+      std::unique_ptr<QTcpSocket> s(servidor.nextPendingConnection());
+      auto decir = [&](const char* t) {
+        s->write(t);
+        s->waitForBytesWritten(1000);
+      };
+      decir("220 prueba\r\n");
+      bool enDatos = false;
+      while (!parar_ && s->state() == QAbstractSocket::ConnectedState) {
+        if (!s->waitForReadyRead(100)) continue;
+        if (enDatos) {
+          s->readAll();  // el mensaje entra y no se contesta nunca
+          continue;
+        }
+        while (s->canReadLine()) {
+          const QByteArray orden = s->readLine().trimmed().toUpper();
+          if (orden.startsWith("DATA")) {
+            decir("354 adelante\r\n");
+            enDatos = true;
+            break;
+          }
+          decir(orden.startsWith("EHLO") ? "250-prueba\r\n250 8BITMIME\r\n" : "250 bien\r\n");
+        }
+      }
+    }));
+    hilo_->start();
+    puerto = futuro.get();
+  }
+  ~CallaTrasElData() {
+    parar_ = true;
+    hilo_->wait();
+  }
+  quint16 puerto = 0;
+
+ private:
+  std::atomic<bool> parar_{false};
+  std::unique_ptr<QThread> hilo_;
+};
+
+TEST_F(EnvioSinServidor, UnServidorQueSeCuelgaTrasElDataAgotaElTiempoDeLaEntrega) {
+  const CallaTrasElData servidor;
+  correo.puerto = servidor.puerto;
+  correo.segundosConexion = 1;
+  correo.segundosTransferencia = 2;
+  QElapsedTimer reloj;
+  reloj.start();
+  EXPECT_FALSE(correo.Enviar_Backup());
+  EXPECT_LT(reloj.elapsed(), 10000) << "el plazo es de 1 + 2 segundos";
+  ASSERT_EQ(obs.errores.size(), 1);
+  const QString& texto = obs.errores.at(0).first;
+  EXPECT_TRUE(texto.startsWith(QStringLiteral("Tiempo agotado: el servidor de correo smtp://127.0.0.1:%1 aceptó la "
+                                              "conexión pero dejó de responder; se abandonó el envío a los ")
+                                   .arg(servidor.puerto)))
+      << texto.toStdString();
+  EXPECT_EQ(obs.errores.at(0).second, 28);
   EXPECT_EQ(obs.enviados, 0);
 }
 

@@ -5,13 +5,16 @@
 #include "builders/ExportarCsv.h"
 #include "builders/Informes.h"
 #include "platform/motor/Motor.h"
+#include "platform/sistema/FicheroSalida.h"
 #include "support/Ayudas.h"
 #include "support/BasesPrueba.h"
 #include "support/Documentos.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -173,6 +176,32 @@ TEST_F(FicheroSalida, UnaTuberiaSeEscribeEnSuSitio) {
     EXPECT_EQ(contenido(), QStringList{QStringLiteral("tuberia")});
     QFile::remove(tuberia);
   }
+}
+
+// La hoja se hace en una carpeta temporal antes de copiarla a su sitio: la de
+// una exportación matada a medias se borra en la siguiente, y la de un
+// proceso que sigue vivo no se toca.
+TEST_F(FicheroSalida, LaHojaBorraLosTemporalesDeUnaExportacionMatada) {
+  QProcess terminado;
+  terminado.start(QStringLiteral("true"), QStringList());
+  ASSERT_TRUE(terminado.waitForStarted());
+  const qint64 muerto = terminado.processId();
+  ASSERT_TRUE(terminado.waitForFinished());
+  const QDir comun(sistema::CarpetaDeTemporales());
+  const QString abandonada = comun.filePath(QStringLiteral("%1-XyZ123").arg(muerto));
+  const QString deOtro = comun.filePath(QStringLiteral("1-XyZ123"));  // init no termina
+  for (const QString& c : {abandonada, deOtro}) {
+    ASSERT_TRUE(QDir().mkpath(c));
+    ASSERT_TRUE(prueba::escribirBytes(QDir(c).filePath(QStringLiteral("hoja.xlsx")), "a medias"));
+  }
+  ASSERT_EQ(fallo(salidas.at(1), ruta(QStringLiteral("h.xlsx"))), QString());
+  EXPECT_FALSE(QFileInfo::exists(abandonada));
+  EXPECT_TRUE(QFileInfo::exists(QDir(deOtro).filePath(QStringLiteral("hoja.xlsx"))));
+  QDir(deOtro).removeRecursively();
+  // La suya la borra al acabar.
+  const QString propias = QStringLiteral("%1-*").arg(QCoreApplication::applicationPid());
+  EXPECT_EQ(comun.entryList({propias}, QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+  EXPECT_EQ(Modo(comun.path()), 0700u);
 }
 
 #endif  // Q_OS_UNIX

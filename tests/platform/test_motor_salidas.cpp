@@ -151,6 +151,45 @@ TEST_F(Listado, UnaHojaNuevaSustituyeALaAnteriorSinDejarTemporales) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("l.xlsx")});
 }
 
+// Lo que el formato de la hoja no admite: más de 32.767 caracteres en una
+// celda (la biblioteca la dejaba vacía) y el carácter nulo (cortaba el texto).
+TEST(SalidaHoja, LoQueNoCabeEnUnaCeldaSeCortaConMarcaYSeAvisaUnaVez) {
+  const Plantilla p = LeerPlantilla(
+      "<informe titulo=\"Largos\"><detalle alto=\"5\"><campo columna=\"texto2\" x=\"0\" ancho=\"60\" alto=\"5\"/>"
+      "</detalle></informe>",
+      QStringLiteral("largos.xml"), Columnas());
+  const QString largo = QString(40000, QLatin1Char('a'));
+  // Uno con una letra de dos mitades justo donde se corta: no se parte.
+  const QString partido = QString(32767 - 14, QLatin1Char('b')) + QStringLiteral("😀") + QString(100, QLatin1Char('c'));
+  const QString justo = QString(32767, QLatin1Char('d'));
+  QString conNulo = QStringLiteral("antes");
+  conNulo += QChar(0);
+  conNulo += QStringLiteral("después");
+  const std::vector<Fila> filas = {{largo}, {conNulo}, {partido}, {justo}, {QStringLiteral("corto")}};
+  QTemporaryDir dir;
+  const QString hoja = dir.filePath(QStringLiteral("largos.xlsx"));
+  const QStringList avisos = GuardarXlsx(Informe(p, filas, EntornoFijo()), hoja);
+  const auto c = prueba::LeerXlsx(hoja);
+  // La biblioteca deja vacía la celda que no cabe.
+  for (const char* celda : {"A1", "A2", "A3", "A4", "A5"}) ASSERT_EQ(c.count(QLatin1String(celda)), 1u) << celda;
+  const QString a1 = c.at(QStringLiteral("A1")).texto;
+  EXPECT_EQ(a1.size(), 32767);
+  EXPECT_TRUE(a1.startsWith(QStringLiteral("aaaa")));
+  EXPECT_TRUE(a1.endsWith(QStringLiteral("a… [recortado]"))) << a1.right(20).toStdString();
+  EXPECT_EQ(c.at(QStringLiteral("A2")).texto, QStringLiteral("antes\uFFFDdespués"));
+  const QString a3 = c.at(QStringLiteral("A3")).texto;
+  EXPECT_TRUE(a3.endsWith(QStringLiteral("b… [recortado]"))) << a3.right(20).toStdString();
+  EXPECT_EQ(c.at(QStringLiteral("A4")).texto, justo);
+  EXPECT_EQ(c.at(QStringLiteral("A5")).texto, QStringLiteral("corto"));
+  ASSERT_EQ(avisos.size(), 2) << avisos.join('\n').toStdString();
+  EXPECT_TRUE(avisos[0].contains(QStringLiteral("2 textos con más de 32.767 caracteres"))) << avisos[0].toStdString();
+  EXPECT_TRUE(avisos[0].contains(QDir::toNativeSeparators(hoja)));
+  EXPECT_TRUE(avisos[1].contains(QStringLiteral("un texto con el carácter nulo"))) << avisos[1].toStdString();
+
+  // Lo que cabe no avisa de nada.
+  EXPECT_EQ(GuardarXlsx(Informe(p, {{justo}}, EntornoFijo()), hoja), QStringList());
+}
+
 TEST(SalidaPdf, HojaDeEtiquetasConCodigosDeBarrasYRolloASuMedida) {
   QTemporaryDir dir;
   const Plantilla etiquetas = LeerPlantilla(

@@ -14,6 +14,8 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <memory>
 
@@ -154,8 +156,11 @@ QString DescripcionFallo(int codigoCurl, const QString& detalle) {
     case CURLE_COULDNT_RESOLVE_PROXY:
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_CONNECT:
-    case CURLE_OPERATION_TIMEDOUT:
       return QStringLiteral("Posible error : nombre del Servidor incorrecto o número de puerto incorrecto");
+    case CURLE_OPERATION_TIMEDOUT:
+      // El servidor puede estar bien escrito y sólo tardar: decir que el
+      // nombre está mal mandaría a buscar el fallo donde no está.
+      return QStringLiteral("Tiempo agotado: el servidor de correo no respondió a tiempo");
     case CURLE_LOGIN_DENIED:
       return QStringLiteral("Posible error : error en la el nombre de usuario, o en el password ");
     default:
@@ -171,9 +176,6 @@ QString DescripcionFallo(int codigoCurl, const QString& detalle) {
 
 namespace {
 
-constexpr long kSegundosConexion = 10;    // también cubre el saludo y la entrada
-constexpr long kSegundosSinAvanzar = 60;  // un servidor que se queda callado a media entrega
-
 struct BorrarCurl {
   void operator()(CURL* c) const { curl_easy_cleanup(c); }
 };
@@ -186,6 +188,19 @@ struct BorrarLista {
 using Curl = std::unique_ptr<CURL, BorrarCurl>;
 using Mime = std::unique_ptr<curl_mime, BorrarMime>;
 using Lista = std::unique_ptr<curl_slist, BorrarLista>;
+
+// El momento en que se abandona el envío.
+struct Plazo {
+  std::chrono::steady_clock::time_point limite;
+  bool agotado = false;
+};
+
+int VigilarPlazo(void* datos, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  auto* plazo = static_cast<Plazo*>(datos);
+  if (std::chrono::steady_clock::now() < plazo->limite) return 0;
+  plazo->agotado = true;
+  return 1;  // libcurl lo deja con CURLE_ABORTED_BY_CALLBACK
+}
 
 void IniciarCurl() {
   // curl_global_init no se puede llamar a la vez desde dos hilos; la
@@ -320,9 +335,20 @@ bool clsCDOmail::Enviar_Backup() {
   const QByteArray url = direccionServidor().toUtf8();
   curl_easy_setopt(c, CURLOPT_URL, url.constData());
   curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kSegundosConexion);
-  curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kSegundosSinAvanzar);
+  // En SMTP el plazo de conexión de libcurl cubre también el saludo y la
+  // entrada. El total no le basta: la espera de la respuesta al final del
+  // DATA sólo mira el plazo de respuesta del servidor (dos minutos por
+  // defecto). El aviso de progreso, que libcurl llama también en esa espera,
+  // corta en el total.
+  const long conexion = std::max(1, segundosConexion);
+  const long total = conexion + std::max(1, segundosTransferencia);
+  Plazo plazo{std::chrono::steady_clock::now() + std::chrono::seconds(total)};
+  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, conexion);
+  curl_easy_setopt(c, CURLOPT_TIMEOUT, total);
+  curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, total);
+  curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, VigilarPlazo);
+  curl_easy_setopt(c, CURLOPT_XFERINFODATA, &plazo);
+  curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, detalle);
 
@@ -402,6 +428,26 @@ bool clsCDOmail::Enviar_Backup() {
   {
     const AvisoEspera espera(esperando);
     resultado = curl_easy_perform(c);
+  }
+  if (resultado == CURLE_OPERATION_TIMEDOUT || (resultado == CURLE_ABORTED_BY_CALLBACK && plazo.agotado)) {
+    resultado = CURLE_OPERATION_TIMEDOUT;
+    // Aceptó la conexión y luego calló (sin saludo, o a media entrega), o ni
+    // la aceptó: las dos cosas se dicen distintas.
+    curl_off_t conectado = 0;
+    curl_easy_getinfo(c, CURLINFO_CONNECT_TIME_T, &conectado);
+    double total = 0;
+    curl_easy_getinfo(c, CURLINFO_TOTAL_TIME, &total);
+    const QString donde = direccionServidor();
+    const QString texto =
+        conectado > 0 ? QStringLiteral(
+                            "Tiempo agotado: el servidor de correo %1 aceptó la conexión pero dejó de responder; "
+                            "se abandonó el envío a los %2 segundos")
+                            .arg(donde)
+                            .arg(qRound(total))
+                      : QStringLiteral("Tiempo agotado: el servidor de correo %1 no aceptó la conexión en %2 segundos")
+                            .arg(donde)
+                            .arg(conexion);
+    return fallo(texto, static_cast<int>(resultado));
   }
   if (resultado != CURLE_OK) {
     const int numero = static_cast<int>(resultado);

@@ -37,8 +37,8 @@ QByteArray CodificarCabecera(const QString& texto);
 std::optional<int> PuertoNumerico(const QVariant& valor);
 
 // Texto del fallo de envío para un código de libcurl: los de "no se llega al
-// servidor" y el de usuario rechazado tienen el suyo; los demás, el de
-// libcurl con el detalle que haya dado.
+// servidor", el de tiempo agotado y el de usuario rechazado tienen el suyo;
+// los demás, el de libcurl con el detalle que haya dado.
 QString DescripcionFallo(int codigoCurl, const QString& detalle);
 
 }  // namespace correo
@@ -68,6 +68,12 @@ class clsCDOmail : public QObject {
   // Puerto en el que el servidor habla TLS desde el saludo (SMTPS); con SSL en
   // cualquier otro se exige STARTTLS.
   int puertoTlsImplicito = 465;
+  // Plazos del envío: el de conexión (que cubre también el saludo del
+  // servidor y la entrada con la cuenta) y, tras él, lo que puede durar el
+  // resto de la entrega. Pasado el total se abandona con un mensaje de tiempo
+  // agotado: un servidor que acepta y calla no deja el programa esperando.
+  int segundosConexion = 10;
+  int segundosTransferencia = 60;
   // Si hay conexión; se cambia en las pruebas y con el ajuste que la fuerza.
   std::function<bool()> enLinea = correo::HayConexionInternet;
   // Se llama con true antes de hablar con el servidor y con false al acabar,

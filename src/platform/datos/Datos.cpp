@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
@@ -27,6 +28,27 @@ QString textoError(const QSqlError& e) {
   return t;
 }
 
+// El texto de una fuente tal como se puede enseñar: sin su contraseña, que
+// irá a parar a la pantalla, a la salida de errores o a un registro. Vale
+// también para lo mal escrito, que es cuando más se enseña.
+QString SinContrasena(const QString& texto) {
+  static const QRegularExpression enParametro(QStringLiteral("((?:password|pwd)\\s*=\\s*)(\\{[^}]*\\}?|[^&;]*)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+  QString r = texto;
+  r.replace(enParametro, QStringLiteral("\\1****"));
+  // usuario:contraseña@servidor. La contraseña mal escrita puede llevar '@',
+  // '/' o '?': se tapa hasta la última arroba.
+  const qsizetype esquema = r.indexOf(QLatin1String("://"));
+  if (esquema >= 0) {
+    const qsizetype desde = esquema + 3;
+    const qsizetype arroba = r.lastIndexOf(QLatin1Char('@'));
+    const qsizetype dosPuntos = r.indexOf(QLatin1Char(':'), desde);
+    if (arroba > desde && dosPuntos >= 0 && dosPuntos < arroba)
+      r.replace(dosPuntos + 1, arroba - dosPuntos - 1, QStringLiteral("****"));
+  }
+  return r;
+}
+
 }  // namespace
 
 FuenteDatos FuenteDatos::interpretar(const QString& nombre, const QString& textoOriginal, const QString& carpetaBase) {
@@ -34,8 +56,8 @@ FuenteDatos FuenteDatos::interpretar(const QString& nombre, const QString& texto
   f.nombre = nombre;
   const QString texto = textoOriginal.trimmed();
   auto mal = [&](const QString& porque) {
-    return ErrorDatos(
-        QStringLiteral("La fuente de datos «%1» no es válida (\"%2\"): %3").arg(nombre, textoOriginal, porque));
+    return ErrorDatos(QStringLiteral("La fuente de datos «%1» no es válida (\"%2\"): %3")
+                          .arg(nombre, SinContrasena(textoOriginal), porque));
   };
   if (texto.isEmpty()) throw mal(QStringLiteral("está vacía"));
 
@@ -52,7 +74,15 @@ FuenteDatos FuenteDatos::interpretar(const QString& nombre, const QString& texto
       texto.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive)) {
     f.motor = Motor::PostgreSQL;
     const QUrl url(texto, QUrl::StrictMode);
-    if (!url.isValid()) throw mal(url.errorString());
+    // QUrl añade al porqué el texto entero ("; source was ..."), con la
+    // contraseña: sólo se usa el porqué.
+    if (!url.isValid()) {
+      const QString porque = url.errorString().section(QLatin1Char(';'), 0, 0);
+      // Y el carácter que no admite de la contraseña sería ya un trozo de ella.
+      throw mal(porque.contains(QLatin1String("password"), Qt::CaseInsensitive)
+                    ? QStringLiteral("la contraseña lleva un carácter que no se admite sin codificar (%xx)")
+                    : porque);
+    }
     f.servidor = url.host();
     f.puerto = url.port(5432);
     f.usuario = url.userName();
@@ -108,7 +138,7 @@ QString FuenteDatos::descripcion() const {
     case Motor::PostgreSQL:
       return QStringLiteral("la base «%1» del servidor PostgreSQL %2:%3").arg(base, servidor).arg(puerto);
     case Motor::ODBC:
-      return QStringLiteral("la conexión ODBC «%1»").arg(cadenaOdbc);
+      return QStringLiteral("la conexión ODBC «%1»").arg(SinContrasena(cadenaOdbc));
   }
   return {};
 }
@@ -151,6 +181,35 @@ Conexion::~Conexion() {
 
 QSqlDatabase Conexion::baseDatos() const {
   return QSqlDatabase::database(nombreConexion_, false);
+}
+
+namespace {
+// SQLITE_BUSY y SQLITE_LOCKED, también con el código extendido.
+bool Ocupada(int codigoSqlite) {
+  const int primario = codigoSqlite & 0xff;
+  return primario == SQLITE_BUSY || primario == SQLITE_LOCKED;
+}
+}  // namespace
+
+ErrorDatos Conexion::error(const QString& que, const QSqlError& e) const {
+  bool numero = false;
+  const int codigo = e.nativeErrorCode().toInt(&numero);
+  if (motor() == Motor::SQLite && numero && Ocupada(codigo)) return ErrorDatos(mensajeOcupada());
+  return ErrorDatos(mensajeError(que, textoError(e)));
+}
+
+ErrorDatos Conexion::errorSqlite(const QString& que, sqlite3* base) const {
+  if (Ocupada(sqlite3_errcode(base))) return ErrorDatos(mensajeOcupada());
+  return ErrorDatos(mensajeError(que, QString::fromUtf8(sqlite3_errmsg(base))));
+}
+
+QString Conexion::mensajeOcupada() const {
+  // Lo normal es que otro programa esté guardando algo largo (una copia de
+  // seguridad, un cierre): no es un fallo de la base, y basta con esperar.
+  return QStringLiteral(
+             "La base de datos de la fuente «%1» (%2) está ocupada: otro programa la tiene bloqueada. "
+             "No se ha cambiado nada; se puede volver a intentar en unos momentos.")
+      .arg(fuente_.nombre, fuente_.descripcion());
 }
 
 QString Conexion::mensajeError(const QString& que, const QString& textoMotor) const {
@@ -208,7 +267,7 @@ std::unique_ptr<Conexion> Conexion::abrir(const FuenteDatos& fuente, OpcionesApe
         break;
     }
     if (!db.open()) {
-      throw ErrorDatos(c->mensajeError(QStringLiteral("No se puede abrir la conexión"), textoError(db.lastError())));
+      throw c->error(QStringLiteral("No se puede abrir la conexión"), db.lastError());
     }
   }
   if (fuente.motor == Motor::SQLite) {
@@ -216,7 +275,7 @@ std::unique_ptr<Conexion> Conexion::abrir(const FuenteDatos& fuente, OpcionesApe
     // de verdad es una base de datos.
     QSqlQuery q(c->baseDatos());
     if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-      throw ErrorDatos(c->mensajeError(QStringLiteral("No es una base de datos válida"), textoError(q.lastError())));
+      throw c->error(QStringLiteral("No es una base de datos válida"), q.lastError());
     }
     q.finish();
     if (sqlite3* base = ManejadorSqlite(*c))
@@ -244,7 +303,7 @@ void Conexion::ejecutar(const QString& sql, const QVariantList& valores) const {
     // Sin valores que enlazar no se prepara: PostgreSQL sólo deja preparar
     // consultas y DML, no TRUNCATE, DROP TABLE ni CREATE DATABASE.
     QSqlQuery q(baseDatos());
-    if (!q.exec(sql)) throw ErrorDatos(mensajeError(QStringLiteral("Error en la consulta"), textoError(q.lastError())));
+    if (!q.exec(sql)) throw error(QStringLiteral("Error en la consulta"), q.lastError());
     return;
   }
   Consulta c(*this, sql);
@@ -261,15 +320,13 @@ void Conexion::ejecutarGuion(const QString& guion) const {
     sentencia += linea + QLatin1Char('\n');
     if (t.endsWith(QLatin1Char(';'))) {
       QSqlQuery q(baseDatos());
-      if (!q.exec(sentencia))
-        throw ErrorDatos(mensajeError(QStringLiteral("Error al crear el esquema"), textoError(q.lastError())));
+      if (!q.exec(sentencia)) throw error(QStringLiteral("Error al crear el esquema"), q.lastError());
       sentencia.clear();
     }
   }
   if (!sentencia.trimmed().isEmpty()) {
     QSqlQuery q(baseDatos());
-    if (!q.exec(sentencia))
-      throw ErrorDatos(mensajeError(QStringLiteral("Error al crear el esquema"), textoError(q.lastError())));
+    if (!q.exec(sentencia)) throw error(QStringLiteral("Error al crear el esquema"), q.lastError());
   }
 }
 
@@ -289,14 +346,12 @@ QStringList Conexion::columnas(const QString& tabla) const {
 
 void Conexion::empezarTransaccion() const {
   QSqlDatabase db = baseDatos();
-  if (!db.transaction())
-    throw ErrorDatos(mensajeError(QStringLiteral("No se puede empezar la transacción"), textoError(db.lastError())));
+  if (!db.transaction()) throw error(QStringLiteral("No se puede empezar la transacción"), db.lastError());
 }
 
 void Conexion::confirmar() const {
   QSqlDatabase db = baseDatos();
-  if (!db.commit())
-    throw ErrorDatos(mensajeError(QStringLiteral("No se pueden guardar los cambios"), textoError(db.lastError())));
+  if (!db.commit()) throw error(QStringLiteral("No se pueden guardar los cambios"), db.lastError());
 }
 
 void Conexion::deshacer() const {
@@ -535,7 +590,7 @@ Consulta::Consulta(const Conexion& conexion, const QString& sql)
     : conexion_(&conexion), textoSql_(sql), consulta_(conexion.baseDatos()) {
   consulta_.setForwardOnly(true);
   if (!consulta_.prepare(sql)) {
-    throw ErrorDatos(conexion.mensajeError(QStringLiteral("Error en la consulta"), textoError(consulta_.lastError())));
+    throw conexion.error(QStringLiteral("Error en la consulta"), consulta_.lastError());
   }
 }
 
@@ -593,8 +648,7 @@ void Consulta::limpiarEnlaces() {
 void Consulta::ejecutar() {
   indices_.clear();
   if (!consulta_.exec()) {
-    throw ErrorDatos(
-        conexion_->mensajeError(QStringLiteral("Error en la consulta"), textoError(consulta_.lastError())));
+    throw conexion_->error(QStringLiteral("Error en la consulta"), consulta_.lastError());
   }
 }
 
@@ -693,9 +747,9 @@ static sqlite3_stmt* PrepararSqlite(const Conexion& conexion, sqlite3* base, con
   const QByteArray texto = sql.toUtf8();
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(base, texto.constData(), static_cast<int>(texto.size()), &st, nullptr) != SQLITE_OK) {
-    const QString motivo = QString::fromUtf8(sqlite3_errmsg(base));
+    const ErrorDatos e = conexion.errorSqlite(QStringLiteral("Error en la consulta"), base);
     sqlite3_finalize(st);
-    throw ErrorDatos(conexion.mensajeError(QStringLiteral("Error en la consulta"), motivo));
+    throw e;
   }
   return st;
 }
@@ -765,9 +819,7 @@ void SentenciaDirecta::ejecutar() {
   auto* st = sentencia_;
   const int rc = sqlite3_step(st);
   sqlite3_reset(st);
-  if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-    throw ErrorDatos(
-        conexion_.mensajeError(QStringLiteral("Error al escribir"), QString::fromUtf8(sqlite3_errmsg(base_))));
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW) throw conexion_.errorSqlite(QStringLiteral("Error al escribir"), base_);
 }
 
 // --- Lectura --------------------------------------------------------------------
@@ -821,8 +873,7 @@ bool Lectura::siguiente() {
   const int rc = sqlite3_step(st);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
-  throw ErrorDatos(conexion_.mensajeError(QStringLiteral("Error en la consulta"),
-                                          QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(st)))));
+  throw conexion_.errorSqlite(QStringLiteral("Error en la consulta"), sqlite3_db_handle(st));
 }
 
 QVariant Lectura::valor(int i) const {

@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -108,6 +109,11 @@ class Conexion {
 
   // Mensaje de error que nombra esta fuente y añade el texto del motor.
   QString mensajeError(const QString& que, const QString& textoMotor) const;
+  // El error de una operación: el de mensajeError, o, si la base está
+  // bloqueada por otro programa, que está ocupada y se puede reintentar.
+  ErrorDatos error(const QString& que, const QSqlError& e) const;
+  ErrorDatos errorSqlite(const QString& que, sqlite3* base) const;
+  QString mensajeOcupada() const;
 
  private:
   friend class FotoLectura;

@@ -6,8 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QMap>
-#include <QTemporaryDir>
 
 #include <xlsxwriter.h>
 
@@ -45,9 +45,22 @@ bool vaALaHoja(const Elemento& e) {
   return e.tipo != TipoElemento::Linea && e.tipo != TipoElemento::Caja && e.tipo != TipoElemento::Pagina;
 }
 
+// Caracteres que caben en una celda de la hoja, y lo que se pone al final de
+// un texto cortado para que se vea que no está entero.
+constexpr qsizetype kMaximoCelda = 32767;  // el del formato; la biblioteca lo comprueba y no lo exporta
+const QString kMarcaRecorte = QStringLiteral("… [recortado]");
+
+// Lo que hubo que cambiar para que la hoja se pudiera escribir.
+struct Problemas {
+  int recortadas = 0;
+  int conNulo = 0;
+  QString fallo;  // el primero que dio la biblioteca
+};
+
 class Hoja {
  public:
-  Hoja(const Informe& inf, lxw_workbook* libro) : inf_(inf), p_(inf.plantilla()), libro_(libro) {
+  Hoja(const Informe& inf, lxw_workbook* libro, Problemas& problemas)
+      : inf_(inf), p_(inf.plantilla()), libro_(libro), problemas_(problemas) {
     columnas();
     QString nombre = p_.titulo.isEmpty() ? QStringLiteral("Informe") : p_.titulo;
     for (QChar c : {'[', ']', ':', '*', '?', '/', '\\'}) nombre.remove(c);
@@ -196,9 +209,24 @@ class Hoja {
     return e.texto;
   }
 
-  void texto(lxw_col_t columna, const QString& t, lxw_format* f) {
+  void texto(lxw_col_t columna, QString t, lxw_format* f) {
+    // La biblioteca recibe el texto como cadena de C: un carácter nulo lo
+    // cortaría ahí sin decir nada. Va uno que se ve en su lugar.
+    if (t.contains(QChar(0))) {
+      t.replace(QChar(0), QChar(QChar::ReplacementCharacter));
+      ++problemas_.conNulo;
+    }
+    // Una celda con más de lo que admite el formato la biblioteca la deja
+    // vacía: se corta en el límite y se dice con una marca al final.
+    if (t.size() > kMaximoCelda) {
+      qsizetype corte = kMaximoCelda - kMarcaRecorte.size();
+      if (t.at(corte - 1).isHighSurrogate()) --corte;
+      t = t.left(corte) + kMarcaRecorte;
+      ++problemas_.recortadas;
+    }
     const QByteArray b = t.toUtf8();
-    worksheet_write_string(hoja_, fila_, columna, b.constData(), f);
+    const lxw_error e = worksheet_write_string(hoja_, fila_, columna, b.constData(), f);
+    if (e != LXW_NO_ERROR && problemas_.fallo.isEmpty()) problemas_.fallo = QString::fromUtf8(lxw_strerror(e));
   }
 
   void banda(const Informe::Instancia& i) {
@@ -271,6 +299,7 @@ class Hoja {
   const Informe& inf_;
   const Plantilla& p_;
   lxw_workbook* libro_;
+  Problemas& problemas_;
   lxw_worksheet* hoja_ = nullptr;
   QByteArray nombreHoja_;
   std::vector<Columna> columnas_;
@@ -281,7 +310,7 @@ class Hoja {
 
 }  // namespace
 
-void GuardarXlsx(const Informe& informe, const QString& ruta) {
+QStringList GuardarXlsx(const Informe& informe, const QString& ruta) {
   const auto fallo = [&](const QString& porque) {
     return ErrorSalida(
         QStringLiteral("No se puede escribir la hoja de cálculo %1: %2.").arg(QDir::toNativeSeparators(ruta), porque));
@@ -292,11 +321,11 @@ void GuardarXlsx(const Informe& informe, const QString& ruta) {
 
   // La biblioteca escribe en un fichero por su nombre; la hoja se hace en
   // uno temporal y se copia al destino, que decide cómo queda.
-  const QTemporaryDir temporal(QDir(QDir::tempPath()).filePath(QStringLiteral("cronicas-XXXXXX")));
-  if (!temporal.isValid()) throw fallo(temporal.errorString());
-  const QString hecha = temporal.filePath(QStringLiteral("hoja.xlsx"));
+  const sistema::CarpetaTemporal temporal;
+  if (!temporal.valida()) throw fallo(temporal.error());
+  const QString hecha = temporal.ruta(QStringLiteral("hoja.xlsx"));
   const QByteArray nombre = QFile::encodeName(hecha);
-  const QByteArray carpetaTemporal = QFile::encodeName(temporal.path());
+  const QByteArray carpetaTemporal = QFile::encodeName(temporal.ruta());
   // Fila a fila: la hoja de un año entero no se guarda en memoria antes de
   // escribirla, y los textos van en su celda en vez de en la tabla compartida.
   lxw_workbook_options opciones{};
@@ -311,9 +340,31 @@ void GuardarXlsx(const Informe& informe, const QString& ruta) {
   propiedades.title = titulo.data();
   propiedades.author = autor.data();
   workbook_set_properties(libro, &propiedades);
-  Hoja(informe, libro).escribir();
+  Problemas problemas;
+  Hoja(informe, libro, problemas).escribir();
   const lxw_error error = workbook_close(libro);
   if (error != LXW_NO_ERROR) throw fallo(QString::fromUtf8(lxw_strerror(error)));
+  QStringList avisos;
+  const QString hoja = QDir::toNativeSeparators(ruta);
+  if (problemas.recortadas > 0)
+    avisos << QStringLiteral(
+                  "En la hoja de cálculo %1, %2 con más de %3 caracteres, lo que cabe en una celda: "
+                  "se han cortado ahí y acaban en «%4».")
+                  .arg(hoja,
+                       problemas.recortadas == 1 ? QStringLiteral("un texto")
+                                                 : QStringLiteral("%1 textos").arg(problemas.recortadas),
+                       QLocale(QLocale::Spanish).toString(kMaximoCelda), kMarcaRecorte);
+  if (problemas.conNulo > 0)
+    avisos << QStringLiteral(
+                  "En la hoja de cálculo %1, %2 con el carácter nulo, que una hoja no admite: "
+                  "va «%3» en su lugar.")
+                  .arg(hoja,
+                       problemas.conNulo == 1 ? QStringLiteral("un texto")
+                                              : QStringLiteral("%1 textos").arg(problemas.conNulo),
+                       QString(QChar(QChar::ReplacementCharacter)));
+  if (!problemas.fallo.isEmpty())
+    avisos << QStringLiteral("En la hoja de cálculo %1 hay celdas que no se pudieron escribir: %2.")
+                  .arg(hoja, problemas.fallo);
 
   QFile leida(hecha);
   if (!leida.open(QIODevice::ReadOnly)) throw fallo(leida.errorString());
@@ -323,6 +374,7 @@ void GuardarXlsx(const Informe& informe, const QString& ruta) {
     if (trozo.isEmpty() || salida.write(trozo) != trozo.size()) throw fallo(salida.errorString());
   }
   if (!destino.confirmar()) throw fallo(destino.error());
+  return avisos;
 }
 
 }  // namespace motor

@@ -6,10 +6,14 @@
 
 #include "platform/motor/Informe.h"
 
+#include <QStringList>
+
 namespace motor {
 
 // Lanza ErrorSalida si no se puede escribir; el fichero anterior, si lo hay,
-// sólo se sustituye cuando el nuevo está entero.
-void GuardarXlsx(const Informe& informe, const QString& ruta);
+// sólo se sustituye cuando el nuevo está entero. Devuelve lo que hubo que
+// cambiar para que cupiera en la hoja (textos cortados en el máximo de una
+// celda, caracteres que no admite), una vez cada cosa, para avisar de ello.
+QStringList GuardarXlsx(const Informe& informe, const QString& ruta);
 
 }  // namespace motor

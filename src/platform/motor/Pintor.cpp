@@ -4,6 +4,7 @@
 #include "platform/sistema/FicheroSalida.h"
 
 #include <QDir>
+#include <QFileDevice>
 #include <QGlyphRun>
 #include <QHash>
 #include <QPaintEngine>
@@ -269,12 +270,20 @@ void GuardarPdf(const Documento& doc, const QString& ruta) {
         QStringLiteral("No se puede escribir el PDF %1: %2.").arg(QDir::toNativeSeparators(ruta), fichero.error()));
   };
   if (!fichero.abrir()) throw fallo();
-  {
+  try {
     QPdfWriter pdf(&fichero.dispositivo());
     pdf.setResolution(1200);
     pdf.setTitle(doc.titulo);
     pdf.setCreator(QStringLiteral("Cronicas"));
     PintarDocumento(doc, pdf);
+  } catch (const ErrorSalida&) {
+    // Qt sólo dice que no pudo pasar de página; lo que pasó de verdad (un
+    // disco lleno) lo sabe el fichero.
+    const auto* f = qobject_cast<const QFileDevice*>(&fichero.dispositivo());
+    if (f && f->error() != QFileDevice::NoError)
+      throw ErrorSalida(
+          QStringLiteral("No se puede escribir el PDF %1: %2.").arg(QDir::toNativeSeparators(ruta), f->errorString()));
+    throw;
   }
   if (!fichero.confirmar()) throw fallo();
 }

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -41,5 +42,26 @@ class FicheroSalida {
   std::unique_ptr<QFile> enSuSitio_;
   QString error_;
 };
+
+// Una carpeta temporal del proceso para lo que una salida prepara antes de
+// copiarlo a su destino (la hoja de cálculo, que la biblioteca escribe por
+// nombre). Todas viven en una carpeta del usuario dentro de la temporal del
+// sistema; al crear una se borran las que dejaron procesos que ya no existen,
+// porque un programa matado a medias no limpia lo suyo. Se borra al
+// destruirla.
+class CarpetaTemporal {
+ public:
+  CarpetaTemporal();
+  bool valida() const { return dir_ && dir_->isValid(); }
+  QString error() const { return dir_ ? dir_->errorString() : QString(); }
+  QString ruta() const { return dir_ ? dir_->path() : QString(); }
+  QString ruta(const QString& nombre) const { return dir_ ? dir_->filePath(nombre) : QString(); }
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+};
+
+// La carpeta del usuario donde están las de todos sus procesos.
+QString CarpetaDeTemporales();
 
 }  // namespace sistema
