@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
         continue;
       }
       const double mediana = c.at(1).toDouble(), memoria = c.at(4).toDouble();
-      const bool bien = i.nombre != QLatin1String("año") || (mediana < kObjetivoAnio && memoria < kObjetivoMemoria);
+      const bool bien = i.nombre != QStringLiteral("año") || (mediana < kObjetivoAnio && memoria < kObjetivoMemoria);
       todos = todos && bien;
       Escribir(QStringLiteral("%1 %2 %3 %4 %5 %6  %7\n")
                    .arg(boton, -26)
@@ -201,7 +201,7 @@ int main(int argc, char** argv) {
                    .arg(c.at(1) + QStringLiteral(" s"), 9)
                    .arg(c.at(3) + QStringLiteral(" s"), 9)
                    .arg(c.at(4) + QStringLiteral(" MB"), 9)
-                   .arg(i.nombre == QLatin1String("año") ? (bien ? QStringLiteral("sí") : QStringLiteral("NO"))
+                   .arg(i.nombre == QStringLiteral("año") ? (bien ? QStringLiteral("sí") : QStringLiteral("NO"))
                                                          : QString()));
     }
   }

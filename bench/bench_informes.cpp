@@ -828,9 +828,9 @@ int main(int argc, char** argv) {
             QStringLiteral("%1 s, %2 MB (%3)").arg(Coma(r.segundos, 2), Coma(r.memoriaMb, 0), Coma(r.cpu, 2));
         if (formato == QLatin1String("pdf")) celda += QStringLiteral(", %1 pág.").arg(PaginasPdf(fichero));
         bool bien = true;
-        if (formato == QLatin1String("pdf") && periodo.nombre == QLatin1String("mes"))
+        if (formato == QLatin1String("pdf") && periodo.nombre == QStringLiteral("mes"))
           bien = r.segundos < kObjetivoPdfMes;
-        if (formato != QLatin1String("pdf") && periodo.nombre == QLatin1String("año"))
+        if (formato != QLatin1String("pdf") && periodo.nombre == QStringLiteral("año"))
           bien = r.segundos < kObjetivoAnio && r.memoriaMb < kObjetivoMemoria;
         if (!bien) {
           celda += QStringLiteral(" ✗");

@@ -570,7 +570,7 @@ void Tienda::crearCarta(Azar& azar) {
   for (Producto& p : productos) {
     if (p.nombre == QLatin1String("Chicles")) p.codigoBarras = QStringLiteral("8412");  // código corto
     if (p.nombre == QStringLiteral("Patatas fritas (bolsa)")) p.codigoBarras = QStringLiteral("0");
-    if (p.nombre == QLatin1String("Caña")) p.descripcion = U("Caña de cerveza de barril (20 cl)");
+    if (p.nombre == U("Caña")) p.descripcion = U("Caña de cerveza de barril (20 cl)");
     if (p.nombre == QLatin1String("Doble")) p.descripcion = U("Cerveza de barril (33 cl)");
     if (p.nombre == U("Menú del día")) p.descripcion = U("Primero, segundo y postre o café");
     if (p.nombre == U("Chuletón de buey")) p.descripcion = U("Chuletón de buey madurado, aprox. 1 kg");

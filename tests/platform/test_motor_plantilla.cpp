@@ -350,3 +350,17 @@ TEST(Expresion, LoQueAnidaDemasiadoSeRechazaSinAgotarLaPila) {
 }
 
 }  // namespace
+
+// «sí» con tilde es un sí, como «si»; un texto con tilde comparado como
+// Latin-1 no casaba nunca y la plantilla se rechazaba.
+TEST(PlantillaLeida, SiConTildeEsSi) {
+  for (const char* si : {"si", "sí", "SÍ"}) {
+    const Plantilla p = LeerPlantilla(
+        QStringLiteral("<informe><grupo columna=\"texto5\" porFecha=\"%1\"/><detalle alto=\"5\"/></informe>")
+            .arg(QString::fromUtf8(si))
+            .toUtf8(),
+        QStringLiteral("s.xml"), Columnas());
+    ASSERT_EQ(p.grupos.size(), 1u) << si;
+    EXPECT_TRUE(p.grupos[0].porFecha) << si;
+  }
+}

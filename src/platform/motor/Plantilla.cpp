@@ -108,7 +108,7 @@ struct Lector {
   bool siNo(const QString& a, bool porDefecto) {
     if (!tiene(a)) return porDefecto;
     const QString v = atributo(a).trimmed().toLower();
-    if (v == QLatin1String("si") || v == QLatin1String("sí")) return true;
+    if (v == QLatin1String("si") || v == QStringLiteral("sí")) return true;
     if (v == QLatin1String("no")) return false;
     fallo(QStringLiteral("el atributo «%1» admite «si» o «no» (dice «%2»)").arg(a, atributo(a)));
   }
