@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
                    .arg(c.at(3) + QStringLiteral(" s"), 9)
                    .arg(c.at(4) + QStringLiteral(" MB"), 9)
                    .arg(i.nombre == QStringLiteral("año") ? (bien ? QStringLiteral("sí") : QStringLiteral("NO"))
-                                                         : QString()));
+                                                          : QString()));
     }
   }
   return todos ? 0 : 2;
