@@ -1,6 +1,10 @@
 #pragma once
 // Lo que comparten las mediciones.
 
+#include "demo/Demo.h"
+#include "platform/sistema/Sistema.h"
+
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -18,9 +22,29 @@
 extern char** environ;
 #endif
 
+#include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace medicion {
+
+// El modo hijo que genera la tienda, para que su memoria no cuente en lo que
+// se mide: «--generar DESTINO DIAS VENTAS_DIA HOY» escribe
+// «facturas=N lineas=M». Sin esos argumentos, nada.
+inline std::optional<int> GenerarTiendaSiEsHijo(const QStringList& args) {
+  if (args.size() != 6 || args.at(1) != QLatin1String("--generar")) return std::nullopt;
+  demo::OpcionesDemo o;
+  o.destino = args.at(2);
+  o.dias = args.at(3).toInt();
+  o.ventasDia = args.at(4).toInt();
+  o.hoy = QDate::fromString(args.at(5), Qt::ISODate);
+  o.reemplazar = true;
+  sistema::RelojSistema reloj;
+  const demo::ResultadoDemo r = demo::GenerarDemo(o, reloj);
+  std::printf("facturas=%lld lineas=%lld\n", static_cast<long long>(r.facturas), static_cast<long long>(r.lineas));
+  std::fflush(stdout);
+  return 0;
+}
 
 // Memoria residente máxima del proceso hasta ahora, en MB (0 donde no se sabe).
 inline double MemoriaMaximaMb() {

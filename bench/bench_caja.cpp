@@ -90,19 +90,7 @@ int Medir(const QString& ficheroAjustes, const QString& nombre, const QDate& des
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
-  if (args.size() == 6 && args.at(1) == QLatin1String("--generar")) {
-    // Modo hijo: genera la tienda, así su memoria no cuenta en las mediciones.
-    demo::OpcionesDemo o;
-    o.destino = args.at(2);
-    o.dias = args.at(3).toInt();
-    o.ventasDia = args.at(4).toInt();
-    o.hoy = QDate::fromString(args.at(5), Qt::ISODate);
-    o.reemplazar = true;
-    sistema::RelojSistema reloj;
-    const demo::ResultadoDemo r = demo::GenerarDemo(o, reloj);
-    Escribir(QStringLiteral("%1 %2\n").arg(r.facturas).arg(r.lineas));
-    return 0;
-  }
+  if (const auto hecho = medicion::GenerarTiendaSiEsHijo(args)) return *hecho;
   if (args.size() == 7 && args.at(1) == QLatin1String("--medir"))
     return Medir(args.at(2), args.at(3), QDate::fromString(args.at(4), Qt::ISODate),
                  QDate::fromString(args.at(5), Qt::ISODate), args.at(6).toInt());
@@ -151,7 +139,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     const QStringList c = QString::fromLocal8Bit(hijo.readAllStandardOutput()).trimmed().split(QLatin1Char(' '));
-    Escribir(QStringLiteral("%1 ventas, %2 líneas\n\n").arg(c.value(0), c.value(1)));
+    Escribir(QStringLiteral("%1 ventas, %2 líneas\n\n").arg(c.value(0).section('=', 1), c.value(1).section('=', 1)));
     tienda = QDir(destino).filePath(QStringLiteral("ajustes.ini"));
   }
 

@@ -677,18 +677,7 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   const QStringList args = app.arguments();
   try {
-    if (args.size() == 6 && args.at(1) == QLatin1String("--generar")) {
-      demo::OpcionesDemo o;
-      o.destino = args.at(2);
-      o.dias = args.at(3).toInt();
-      o.ventasDia = args.at(4).toInt();
-      o.hoy = QDate::fromString(args.at(5), Qt::ISODate);
-      o.reemplazar = true;
-      sistema::RelojSistema reloj;
-      const demo::ResultadoDemo r = demo::GenerarDemo(o, reloj);
-      Escribir(QStringLiteral("facturas=%1 lineas=%2\n").arg(r.facturas).arg(r.lineas));
-      return 0;
-    }
+    if (const auto hecho = medicion::GenerarTiendaSiEsHijo(args)) return *hecho;
     if (args.size() == 7 && args.at(1) == QLatin1String("--medir"))
       return MedirConstructor(args.at(2), args.at(3), QDate::fromString(args.at(4), Qt::ISODate),
                               QDate::fromString(args.at(5), Qt::ISODate), args.at(6).toInt());
