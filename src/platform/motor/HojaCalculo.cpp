@@ -346,22 +346,18 @@ QStringList GuardarXlsx(const Informe& informe, const QString& ruta) {
   if (error != LXW_NO_ERROR) throw fallo(QString::fromUtf8(lxw_strerror(error)));
   QStringList avisos;
   const QString hoja = QDir::toNativeSeparators(ruta);
+  const auto cuantos = [](int n) { return n == 1 ? QStringLiteral("un texto") : QStringLiteral("%1 textos").arg(n); };
   if (problemas.recortadas > 0)
     avisos << QStringLiteral(
                   "En la hoja de cálculo %1, %2 con más de %3 caracteres, lo que cabe en una celda: "
                   "se han cortado ahí y acaban en «%4».")
-                  .arg(hoja,
-                       problemas.recortadas == 1 ? QStringLiteral("un texto")
-                                                 : QStringLiteral("%1 textos").arg(problemas.recortadas),
-                       QLocale(QLocale::Spanish).toString(kMaximoCelda), kMarcaRecorte);
+                  .arg(hoja, cuantos(problemas.recortadas), QLocale(QLocale::Spanish).toString(kMaximoCelda),
+                       kMarcaRecorte);
   if (problemas.conNulo > 0)
     avisos << QStringLiteral(
                   "En la hoja de cálculo %1, %2 con el carácter nulo, que una hoja no admite: "
                   "va «%3» en su lugar.")
-                  .arg(hoja,
-                       problemas.conNulo == 1 ? QStringLiteral("un texto")
-                                              : QStringLiteral("%1 textos").arg(problemas.conNulo),
-                       QString(QChar(QChar::ReplacementCharacter)));
+                  .arg(hoja, cuantos(problemas.conNulo), QString(QChar(QChar::ReplacementCharacter)));
   if (!problemas.fallo.isEmpty())
     avisos << QStringLiteral("En la hoja de cálculo %1 hay celdas que no se pudieron escribir: %2.")
                   .arg(hoja, problemas.fallo);
