@@ -137,6 +137,18 @@ int main(int argc, char* argv[]) {
     Pulsar(f, QStringLiteral("cmdProdBajoMinimoTicket"));
     retratarVista(QStringLiteral("vista-ticket"));
 
+    // El ticket detallado de la última semana, en su visor de texto.
+    AlAparecer(QStringLiteral("frmFechas"), [hoy](QWidget* d) {
+      d->findChild<QCalendarWidget*>(QStringLiteral("mv_FechaInicio"))->setSelectedDate(hoy.addDays(-7));
+      d->findChild<QCalendarWidget*>(QStringLiteral("mv_FechaFinal"))->setSelectedDate(hoy.addDays(-1));
+      Pulsar(d, QStringLiteral("cmd_Aceptar"));
+    });
+    AlAparecer(QStringLiteral("frmPreImpresion"), [](QWidget* d) {
+      Guardar(QStringLiteral("ticket-detallado"));
+      Cancelar(d);
+    });
+    Pulsar(f, QStringLiteral("cmd_Ticket"));
+
     Pulsar(f, QStringLiteral("cmdProductos"));
     retratarVista(QStringLiteral("vista-productos"));
     QApplication::quit();

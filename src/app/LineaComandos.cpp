@@ -1,9 +1,11 @@
 #include "app/LineaComandos.h"
 
 #include "builders/ExportarCsv.h"
+#include "builders/InformesTicket.h"
 #include "demo/Demo.h"
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "platform/motor/Motor.h"
+#include "platform/sistema/FicheroSalida.h"
 #include "platform/sistema/Notificador.h"
 #include "platform/sistema/Sistema.h"
 #include "registro/EjecutarInforme.h"
@@ -455,8 +457,16 @@ int OrdenInforme(Peticion& p) {
       QStringLiteral("csv"),
       QStringLiteral("escribe las filas de Informes en CSV; sin ninguna salida pedida, el CSV va a la salida estándar"),
       QStringLiteral("FICHERO"));
+  const auto texto = p.opcion(
+      QStringLiteral("texto"),
+      QStringLiteral("escribe el texto del ticket detallado (cmd_Ticket) tal como se ve en su visor, renglones CR LF"),
+      QStringLiteral("FICHERO"));
+  const auto ancho = p.opcion(QStringLiteral("ancho"),
+                              QStringLiteral("caracteres por línea de la impresora de tickets (informes en formato "
+                                             "ticket), en vez de los de la tabla impresoras"),
+                              QStringLiteral("N"));
   if (const auto fin = p.leer()) return *fin;
-  if (!p.rutasDeSalida({pdf, xlsx, csv})) return kSalidaUso;
+  if (!p.rutasDeSalida({pdf, xlsx, csv, texto})) return kSalidaUso;
 
   if (p.hay(lista)) {
     for (const auto& b : registro::Botones())
@@ -489,6 +499,16 @@ int OrdenInforme(Peticion& p) {
   if (boton->dialogo == registro::Dialogo::Ninguno && (p.hay(desde) || p.hay(hasta)))
     return p.mal(QStringLiteral("%1 es un listado sin fechas: sobran --desde y --hasta.").arg(boton->boton));
   if (!p.fecha(desde, seleccion.FechaDesde) || !p.fecha(hasta, seleccion.FechaHasta)) return kSalidaUso;
+  const bool textoTicket = boton->entrega == registro::Entrega::TextoTicket;
+  if (p.hay(texto) && !textoTicket)
+    return p.mal(
+        QStringLiteral("%1 no lleva --texto: sólo el ticket detallado (cmd_Ticket) es texto.").arg(boton->boton));
+  if (textoTicket && (p.hay(pdf) || p.hay(xlsx)))
+    return p.mal(QStringLiteral("%1 no tiene plantilla: su salida es --texto (o --csv).").arg(boton->boton));
+  if (p.hay(ancho) && boton->impresora != registro::ImpresoraDestino::Ticket)
+    return p.mal(QStringLiteral("%1 no sale por la impresora de tickets: sobra --ancho.").arg(boton->boton));
+  int caracteres = 0;
+  if (!p.entero(ancho, 16, 200, caracteres)) return kSalidaUso;
   if (seleccion.FechaDesde > seleccion.FechaHasta)
     return p.mal(QStringLiteral("--desde no puede ser posterior a --hasta."));
 
@@ -539,8 +559,10 @@ int OrdenInforme(Peticion& p) {
     if (e.resultado == registro::Resultado::Rechazado) return kSalidaRechazado;
     if (e.resultado == registro::Resultado::Error) return kSalidaError;
     if (e.resultado == registro::Resultado::SinDatos) return kSalidaSinDatos;
-    const registro::OpcionesSalida opciones{almacen.carpetaPlantillas(),
-                                            almacen.valor(QStringLiteral("informes/regional"))};
+    registro::OpcionesSalida opciones{almacen.carpetaPlantillas(), almacen.valor(QStringLiteral("informes/regional"))};
+    if (boton->impresora == registro::ImpresoraDestino::Ticket)
+      opciones.caracteresTicket =
+          caracteres > 0 ? caracteres : informes::NumCaracteresImpresora(*at.ConexionVentas, at.ImpresoraTicket);
     const bool exportaYEnvia = boton->entrega == registro::Entrega::ExportarEnviarImprimir;
     if (exportaYEnvia) {
       const QString fichero = QDir(almacen.carpetaSalida()).filePath(registro::kFicheroExportacion);
@@ -570,10 +592,19 @@ int OrdenInforme(Peticion& p) {
       for (const QString& f : {destinos.pdf, destinos.xlsx})
         if (!f.isEmpty()) guardado(f);
     }
+    if (p.hay(texto)) {
+      const informes::TextoTicket t =
+          informes::ComponerListadoTicket(*at.ConexionInformes, opciones.caracteresTicket, at.NumDecimales,
+                                          motor::ConfiguracionRegional(opciones.regional));
+      sistema::FicheroSalida f(p.valor(texto));
+      if (!f.abrir() || f.dispositivo().write(t.texto.toUtf8()) < 0 || !f.confirmar())
+        throw sistema::Error(QStringLiteral("No se puede escribir el fichero %1: %2").arg(p.valor(texto), f.error()));
+      guardado(p.valor(texto));
+    }
     if (p.hay(csv)) {
       informes::EscribirCsv(*at.ConexionInformes, p.valor(csv));
       guardado(p.valor(csv));
-    } else if (destinos.pdf.isEmpty() && destinos.xlsx.isEmpty() && !exportaYEnvia) {
+    } else if (destinos.pdf.isEmpty() && destinos.xlsx.isEmpty() && !exportaYEnvia && !p.hay(texto)) {
       informes::EscribirCsv(*at.ConexionInformes, p.salida());
     }
   } catch (const sistema::Error& e) {

@@ -1,7 +1,9 @@
 #include "registro/RegistroInformes.h"
 
 #include "builders/InformesCaja.h"
+#include "builders/InformesTicket.h"
 #include "builders/ListadosMaestros.h"
+#include "builders/VentasEliminadas.h"
 
 namespace registro {
 
@@ -126,8 +128,9 @@ const std::vector<BotonInforme>& Botones() {
                 QStringLiteral("productosmasvendidos.rpt"), enRemotoNo),
       ConFechas(QStringLiteral("cmdProdSinVentas"), QStringLiteral("Productos sin Ventas"), {},
                 QStringLiteral("ProductosSinVentas.rpt"), conDialogo(Dialogo::FechasYNumVentas)),
-      ConFechas(QStringLiteral("cmdVentasEliminadas"), QStringLiteral("Ventas Eliminadas Y Descuentos realizados"), {},
-                QStringLiteral("Anulaciones2.rpt")),
+      ConFechas(QStringLiteral("cmdVentasEliminadas"), QStringLiteral("Ventas Eliminadas Y Descuentos realizados"),
+                informes::CrearVentasEliminadas, QStringLiteral("Anulaciones2.rpt"),
+                [](BotonInforme& b) { b.familia = QStringLiteral("ticket"); }),
       ConFechas(QStringLiteral("cmdReservas"), QStringLiteral("Reservas por dia"), {}, QStringLiteral("reservas.rpt")),
       ConFechas(QStringLiteral("cmdConsumoMenus"), QString::fromUtf8("Consumo de platos de menú"), {},
                 QStringLiteral("VentasProductosMenu.rpt")),
@@ -150,16 +153,20 @@ const std::vector<BotonInforme>& Botones() {
                 QStringLiteral("Propinas.rpt")),
 
       // Formato ticket.
-      ConFechas(QStringLiteral("cmd_Ticket"), QStringLiteral("Ventas en formato Ticket Detallado"), {}, QString(),
-                enTicket),
-      ConFechas(QStringLiteral("cmd_ticket_Resumido"), QStringLiteral("Ventas en formato Ticket Resumido"), {},
-                QStringLiteral("caja_ticket_Resumido.rpt"), enTicket),
-      ConFechas(QStringLiteral("cmd_ticket_Empleado"), QStringLiteral("Ventas en formato Ticket X Empleados"), {},
-                QStringLiteral("caja_ticket_Empleado.rpt"), enTicket),
-      ConFechas(QStringLiteral("cmdCierreFormatoTicket"), QStringLiteral("Cierres de Caja Formato Ticket"), {},
-                QStringLiteral("CierresCajaTicket.rpt"), enTicket),
-      ConFechas(QStringLiteral("cmdVentasEliminadasTicket"), QStringLiteral("Ventas Eliminadas en formato Ticket"), {},
-                QStringLiteral("Anulaciones2Ticket.rpt"), enTicket),
+      ConFechas(QStringLiteral("cmd_Ticket"), QStringLiteral("Ventas en formato Ticket Detallado"),
+                informes::CrearListadoTicket, QString(),
+                [&enTicket](BotonInforme& b) {
+                  enTicket(b);
+                  b.entrega = Entrega::TextoTicket;
+                }),
+      ConFechas(QStringLiteral("cmd_ticket_Resumido"), QStringLiteral("Ventas en formato Ticket Resumido"),
+                informes::CrearTicketResumido, QStringLiteral("caja_ticket_Resumido.rpt"), enTicket),
+      ConFechas(QStringLiteral("cmd_ticket_Empleado"), QStringLiteral("Ventas en formato Ticket X Empleados"),
+                informes::CrearTicketEmpleado, QStringLiteral("caja_ticket_Empleado.rpt"), enTicket),
+      ConFechas(QStringLiteral("cmdCierreFormatoTicket"), QStringLiteral("Cierres de Caja Formato Ticket"),
+                informes::CrearCierresCajaTicket, QStringLiteral("CierresCajaTicket.rpt"), enTicket),
+      ConFechas(QStringLiteral("cmdVentasEliminadasTicket"), QStringLiteral("Ventas Eliminadas en formato Ticket"),
+                informes::CrearVentasEliminadas, QStringLiteral("Anulaciones2Ticket.rpt"), enTicket),
       SinFechas(QStringLiteral("cmdProdBajoMinimoTicket"), QStringLiteral("Productos bajo minimo formato Ticket"),
                 informes::CrearProductosBajoMinimo, QStringLiteral("ProductosBajoMinimoTicket.rpt"),
                 ImpresoraDestino::Ticket),

@@ -27,6 +27,7 @@ enum class Dialogo {
 enum class Entrega {
   Imprimir,                // vista previa e impresión
   ExportarEnviarImprimir,  // además, hoja de cálculo enviada por correo
+  TextoTicket,             // sin plantilla: el texto del ticket en su ventana, que lo imprime línea a línea
 };
 
 enum class ImpresoraDestino { Informes, Ticket };

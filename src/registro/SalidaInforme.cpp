@@ -20,6 +20,7 @@ bool GenerarSalidas(const datos::Conexion& informes, const QString& plantilla, c
   motor::Entorno entorno;
   entorno.momento = reloj.ahora();
   entorno.regional = motor::ConfiguracionRegional(opciones.regional);
+  entorno.caracteresRollo = opciones.caracteresTicket;
   const motor::InformePreparado preparado(informes, plantilla, opciones.carpetaPlantillas, entorno);
   if (!destinos.pdf.isEmpty()) motor::GuardarPdf(motor::Maquetar(preparado.informe()), destinos.pdf);
   if (!destinos.xlsx.isEmpty())
@@ -49,6 +50,7 @@ Envio ExportarYEnviar(const datos::Conexion& informes, const QString& plantilla,
     motor::Entorno entorno;
     entorno.momento = reloj.ahora();
     entorno.regional = motor::ConfiguracionRegional(opciones.regional);
+    entorno.caracteresRollo = opciones.caracteresTicket;
     const motor::InformePreparado preparado(informes, plantilla, opciones.carpetaPlantillas, entorno);
     for (const QString& aviso : motor::GuardarXlsx(preparado.informe(), ficheroExportacion))
       notificador.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);

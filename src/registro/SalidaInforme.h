@@ -22,6 +22,7 @@ struct Destinos {
 struct OpcionesSalida {
   QString carpetaPlantillas;  // vacía: las que lleva el programa
   QString regional;           // "es_ES"...; vacía: la del sistema
+  int caracteresTicket = 0;   // caracteres por línea de la impresora de los rollos; 0: los de la plantilla
 };
 
 // Falso si no había filas (y se avisó). Lanza motor::ErrorPlantilla,

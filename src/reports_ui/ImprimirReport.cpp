@@ -37,6 +37,7 @@ VistaPrevia* AbrirVista(const Vista& vista, const QString& NombreR) {
   motor::Entorno entorno;
   entorno.momento = vista.reloj->ahora();
   entorno.regional = motor::ConfiguracionRegional(vista.opciones.regional);
+  entorno.caracteresRollo = vista.opciones.caracteresTicket;
   auto preparado =
       std::make_unique<motor::InformePreparado>(*vista.informes, NombreR, vista.opciones.carpetaPlantillas, entorno);
   motor::Documento documento = motor::Maquetar(preparado->informe());

@@ -1,11 +1,14 @@
 #include "reports_ui/frmPrincipalCronicas.h"
 
+#include "builders/InformesTicket.h"
+#include "platform/motor/Informe.h"
 #include "registro/CargarEmpleados.h"
 #include "registro/EjecutarInforme.h"
 #include "registro/Principal.h"
 #include "reports_ui/ImprimirReport.h"
 #include "reports_ui/VistaPrevia.h"
 #include "reports_ui/frmFechas.h"
+#include "reports_ui/frmPreImpresion.h"
 #include "reports_ui/frmSelEmpleado.h"
 #include "reports_ui/frmSelGeneral_o_Totalizado.h"
 #include "reports_ui/frmSelZona_o_Empleado.h"
@@ -311,7 +314,25 @@ void frmPrincipalCronicas::ejecutarBoton(const registro::BotonInforme& boton, QA
     ejecucion = registro::EjecutarBoton(boton, ctx);
   }
   if (ejecucion.resultado != registro::Resultado::ConDatos) return;
-  mostrarInforme(boton);
+  if (boton.entrega == registro::Entrega::TextoTicket)
+    mostrarTextoTicket();
+  else
+    mostrarInforme(boton);
+}
+
+void frmPrincipalCronicas::mostrarTextoTicket() {
+  const AjustesTerminal& at = *e_.ajustes;
+  try {
+    const int ancho = informes::NumCaracteresImpresora(*at.ConexionVentas, at.ImpresoraTicket);
+    const informes::TextoTicket t = informes::ComponerListadoTicket(*at.ConexionInformes, ancho, at.NumDecimales,
+                                                                    motor::ConfiguracionRegional(e_.opciones.regional));
+    frmPreImpresion visor(*at.ConexionVentas, at.ImpresoraTicket, *e_.notificador, this);
+    visor.ponerTexto(t.texto);
+    visor.numCaracteres = t.ancho;
+    abrir(visor);
+  } catch (const datos::ErrorDatos& error) {
+    e_.notificador->mensaje(error.mensaje(), kCronicas, sistema::Icono::Critico);
+  }
 }
 
 void frmPrincipalCronicas::mostrarInforme(const registro::BotonInforme& boton) {
@@ -330,6 +351,14 @@ void frmPrincipalCronicas::mostrarInforme(const registro::BotonInforme& boton) {
   registro::Vista vista;
   vista.informes = at.ConexionInformes.get();
   vista.opciones = e_.opciones;
+  if (boton.impresora == registro::ImpresoraDestino::Ticket) {
+    try {
+      // El rollo sale con los caracteres por línea de la impresora de tickets.
+      vista.opciones.caracteresTicket = informes::NumCaracteresImpresora(*at.ConexionVentas, at.ImpresoraTicket);
+    } catch (const datos::ErrorDatos&) {
+      // Sin tabla de impresoras, los caracteres de la plantilla.
+    }
+  }
   vista.impresora = registro::DarImpresora(
       boton.impresora == registro::ImpresoraDestino::Ticket ? at.ImpresoraTicket : at.ImpresoraInformes);
   vista.notificador = e_.notificador;

@@ -79,6 +79,9 @@ class frmPrincipalCronicas : public QWidget {
 
   bool pedirDialogos(const registro::BotonInforme& boton, QAbstractButton* control);
   void mostrarInforme(const registro::BotonInforme& boton);
+  // El listado detallado en formato ticket no tiene plantilla: su texto se
+  // ve en su propio visor, que lo imprime.
+  void mostrarTextoTicket();
   template <class Dialogo>
   int abrir(Dialogo& dialogo);
   void avisarProximaVersion();

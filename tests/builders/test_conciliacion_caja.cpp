@@ -185,3 +185,87 @@ TEST_P(ConciliacionCaja, UnMesGeneradoCuadraEnTodosLosInformes) {
 INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionCaja, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 
 }  // namespace
+
+// --- Los informes en formato ticket ---------------------------------------------
+// El ticket detallado (su texto, como lo enseña el visor) y el resumido dicen
+// lo mismo que las facturas: número, lo cobrado, descuentos y recargos. El de
+// empleados mide otra cosa: el precio de las líneas que sirvió cada uno, sin
+// el descuento a la factura entera ni las facturas sin líneas.
+
+#include "builders/InformesTicket.h"
+
+namespace {
+
+class ConciliacionTicket : public ConciliacionCaja {
+ protected:
+  // El importe de la línea del texto que empieza por `rotulo`.
+  static std::optional<double> ImporteDe(const QString& texto, const QString& rotulo) {
+    for (const QString& l : texto.split(QStringLiteral("\r\n"))) {
+      if (!l.startsWith(rotulo)) continue;
+      QString n = l.mid(rotulo.size()).trimmed();
+      n.remove(QLatin1Char('.')).replace(QLatin1Char(','), QLatin1Char('.'));
+      bool ok = false;
+      const double v = n.toDouble(&ok);
+      if (ok) return v;
+    }
+    return std::nullopt;
+  }
+
+  double PrecioDeLasLineas() {
+    datos::Consulta q = tienda.ajustes.ConexionVentas->preparar(
+        QStringLiteral("SELECT SUM(precio) FROM detalle_factura WHERE borrar = 0 AND num_factura IN"
+                       " (SELECT numero FROM cabecera_factura WHERE fechaventa BETWEEN ? AND ? AND borrar = 0)"));
+    q.enlazar(tienda.seleccion.FechaDesde).enlazar(tienda.seleccion.FechaHasta);
+    q.ejecutar();
+    return q.siguiente() ? q.valor(0).toDouble() : 0;
+  }
+
+  void ConciliarTickets() {
+    const Cifras facturas = DeLasFacturas();
+    ASSERT_GT(facturas.facturas, 0);
+
+    const auto resumido = Hoja(QStringLiteral("cmd_ticket_Resumido"));
+    EXPECT_NEAR(prueba::NumeroTrasRotulo(resumido, QStringLiteral("Facturas:")).value_or(-1), facturas.facturas, 0.001);
+    EXPECT_NEAR(prueba::NumeroTrasRotulo(resumido, QStringLiteral("Importe cobrado:")).value_or(-1), facturas.cobrado,
+                0.005);
+    EXPECT_NEAR(prueba::NumeroTrasRotulo(resumido, QStringLiteral("Total Descuento:")).value_or(-1), facturas.descuento,
+                0.005);
+    EXPECT_NEAR(prueba::NumeroTrasRotulo(resumido, QStringLiteral("Total Recargo:")).value_or(-1), facturas.recargo,
+                0.005);
+
+    const registro::BotonInforme* detallado = registro::BuscarBoton(QStringLiteral("cmd_Ticket"));
+    ASSERT_NE(detallado, nullptr);
+    ASSERT_EQ(registro::EjecutarBoton(*detallado, tienda.contexto).resultado, registro::Resultado::ConDatos);
+    const QString texto = informes::ComponerListadoTicket(*tienda.ajustes.ConexionInformes, 42, 2,
+                                                          QLocale(QLocale::Spanish, QLocale::Spain))
+                              .texto;
+    EXPECT_NEAR(ImporteDe(texto, QStringLiteral("Total General")).value_or(-1), facturas.cobrado, 0.005);
+    EXPECT_NEAR(ImporteDe(texto, QStringLiteral("Total Descuento:")).value_or(-1), facturas.descuento, 0.005);
+    EXPECT_NEAR(ImporteDe(texto, QStringLiteral("Total Recargo:")).value_or(-1), facturas.recargo, 0.005);
+
+    // Lo vendido por empleados es el precio de sus líneas, no lo cobrado.
+    const auto empleados = Hoja(QStringLiteral("cmd_ticket_Empleado"));
+    EXPECT_NEAR(prueba::NumeroTrasRotulo(empleados, QStringLiteral("Total vendido:")).value_or(-1), PrecioDeLasLineas(),
+                0.005);
+  }
+};
+
+TEST_P(ConciliacionTicket, LaTiendaDeCajaCuadraEnLosTickets) {
+  CargarTiendaDeCaja();
+  ConciliarTickets();
+}
+
+TEST_P(ConciliacionTicket, UnMesGeneradoCuadraEnLosTickets) {
+  demo::OpcionesDemo opciones;
+  opciones.semilla = 11;
+  opciones.ventasDia = 40;
+  opciones.hoy = QDate(2026, 12, 1);
+  demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
+  demo::LlenarVentas(*tienda.ajustes.ConexionVentas, opciones, QDate(2026, 11, 1), QDate(2026, 11, 30));
+  Periodo(QDate(2026, 11, 1), QDate(2026, 11, 30));
+  ConciliarTickets();
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionTicket, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+
+}  // namespace

@@ -21,6 +21,7 @@ struct Separadores;
 struct Entorno {
   QDateTime momento;  // fecha y hora de impresión
   QLocale regional = QLocale(QLocale::Spanish, QLocale::Spain);
+  int caracteresRollo = 0;  // rollo: caracteres por línea de la impresora; 0, los de la plantilla
 };
 
 // La configuración regional de los informes: la de los ajustes si se da

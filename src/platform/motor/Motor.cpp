@@ -97,7 +97,8 @@ TablaFilas LeerTabla(const datos::Conexion& informes, const Plantilla& plantilla
 InformePreparado::InformePreparado(const datos::Conexion& informes, const QString& nombrePlantilla,
                                    const QString& carpetaPlantillas, Entorno entorno) {
   const QString ruta = UbicarPlantilla(nombrePlantilla, carpetaPlantillas);
-  plantilla_ = std::make_unique<Plantilla>(CargarPlantilla(ruta, ColumnasDeInformes(informes)));
+  plantilla_ =
+      std::make_unique<Plantilla>(CargarPlantilla(ruta, ColumnasDeInformes(informes), entorno.caracteresRollo));
   informe_ = std::make_unique<Informe>(*plantilla_, LeerTabla(informes, *plantilla_), std::move(entorno));
 }
 

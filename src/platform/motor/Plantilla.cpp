@@ -58,6 +58,10 @@ struct Lector {
   QStringList columnasInformes;  // en minúsculas
   Plantilla p;
   QHash<QString, int> formulas;  // nombre en minúsculas -> número de fórmula
+  // Rollo: caracteres por línea de la impresora (0: los de la plantilla) y
+  // los de la plantilla, para llevar lo que toca el borde derecho al nuevo.
+  int caracteresImpresora = 0;
+  int caracteresDiseno = 0;
 
   [[noreturn]] void fallo(const QString& problema, qint64 linea = -1) {
     if (linea < 0) linea = xml.lineNumber();
@@ -172,7 +176,7 @@ struct Lector {
         QStringLiteral("tipo"),        QStringLiteral("orientacion"),   QStringLiteral("margenes"),
         QStringLiteral("caracteres"),  QStringLiteral("ancho"),         QStringLiteral("columnas"),
         QStringLiteral("filas"),       QStringLiteral("anchoEtiqueta"), QStringLiteral("altoEtiqueta"),
-        QStringLiteral("separacionH"), QStringLiteral("separacionV")};
+        QStringLiteral("separacionH"), QStringLiteral("separacionV"),   QStringLiteral("deImpresora")};
     comprobarAtributos({&a});
     Papel& papel = p.papel;
     const QString tipo = atributo(QStringLiteral("tipo")).trimmed().toLower();
@@ -195,12 +199,25 @@ struct Lector {
       papel.ancho = numero(QStringLiteral("ancho"), 72, 20, kRolloMaximo);
       papel.margenArriba = papel.margenAbajo = 3;
       papel.margenIzquierda = papel.margenDerecha = 2;
+      caracteresDiseno = papel.caracteres;
+      // Sólo el rollo que lo pide toma los caracteres de la impresora.
+      if (!siNo(QStringLiteral("deImpresora"), false)) caracteresImpresora = 0;
+      caracteresImpresora = caracteresImpresora > 0 ? std::clamp(caracteresImpresora, 16, 200) : 0;
+      if (caracteresImpresora > 0 && caracteresImpresora != papel.caracteres) {
+        // Otra impresora: la letra se queda y el rollo se estrecha o se
+        // ensancha con los caracteres, como el papel de una de 58 o de 80 mm.
+        const double util =
+            (papel.ancho - papel.margenIzquierda - papel.margenDerecha) * caracteresImpresora / papel.caracteres;
+        papel.ancho = std::min(kRolloMaximo, util + papel.margenIzquierda + papel.margenDerecha);
+        papel.caracteres = caracteresImpresora;
+      }
     } else {
       fallo(
           QStringLiteral("el papel «%1» no existe (A4, A5, etiquetas o rollo)").arg(atributo(QStringLiteral("tipo"))));
     }
-    if (papel.tipo != TipoPapel::Rollo && (tiene(QStringLiteral("caracteres")) || tiene(QStringLiteral("ancho"))))
-      fallo(QStringLiteral("«caracteres» y «ancho» sólo valen para el papel rollo"));
+    if (papel.tipo != TipoPapel::Rollo &&
+        (tiene(QStringLiteral("caracteres")) || tiene(QStringLiteral("ancho")) || tiene(QStringLiteral("deImpresora"))))
+      fallo(QStringLiteral("«caracteres», «ancho» y «deImpresora» sólo valen para el papel rollo"));
     if (papel.tipo != TipoPapel::Etiquetas) {
       for (const char* n : {"columnas", "filas", "anchoEtiqueta", "altoEtiqueta", "separacionH", "separacionV"})
         if (tiene(QString::fromLatin1(n)))
@@ -623,9 +640,22 @@ struct Lector {
   void aCaracteres() {
     const double ancho = anchoImprimible() / p.papel.caracteres;
     const double alto = p.estilo.tamano * kMmPorPunto * 1.25;
+    const int total = p.papel.caracteres;
+    const int cambio = total - caracteresDiseno;
     auto banda = [&](Banda& b) {
       b.alto *= alto;
       for (Elemento& e : b.elementos) {
+        // Lo que llega al borde derecho se queda pegado a él: si empieza en
+        // el izquierdo se estira (títulos, rayas), si no se desplaza (los
+        // importes). Lo demás queda donde está, cortado si no cabe.
+        if (cambio != 0 && e.x + e.ancho >= caracteresDiseno - 0.01) {
+          if (e.x <= 0.01)
+            e.ancho += cambio;
+          else
+            e.x += cambio;
+        }
+        e.x = std::clamp(e.x, 0.0, static_cast<double>(total));
+        e.ancho = std::clamp(e.ancho, 0.0, total - e.x);
         e.x *= ancho;
         e.ancho *= ancho;
         e.y *= alto;
@@ -642,23 +672,25 @@ struct Lector {
 
 }  // namespace
 
-Plantilla LeerPlantilla(const QByteArray& xml, const QString& fichero, const QStringList& columnasInformes) {
+Plantilla LeerPlantilla(const QByteArray& xml, const QString& fichero, const QStringList& columnasInformes,
+                        int caracteresRollo) {
   Lector l;
   l.fichero = fichero;
+  l.caracteresImpresora = caracteresRollo;
   for (const QString& c : columnasInformes) l.columnasInformes << c.toLower();
   l.p.fichero = fichero;
   l.leer(xml);
   return std::move(l.p);
 }
 
-Plantilla CargarPlantilla(const QString& ruta, const QStringList& columnasInformes) {
+Plantilla CargarPlantilla(const QString& ruta, const QStringList& columnasInformes, int caracteresRollo) {
   QFile f(ruta);
   if (!f.exists())
     throw ErrorPlantilla(QStringLiteral("No se encuentra la plantilla «%1».").arg(QDir::toNativeSeparators(ruta)));
   if (!f.open(QIODevice::ReadOnly))
     throw ErrorPlantilla(
         QStringLiteral("No se puede leer la plantilla «%1»: %2.").arg(QDir::toNativeSeparators(ruta), f.errorString()));
-  return LeerPlantilla(f.readAll(), ruta, columnasInformes);
+  return LeerPlantilla(f.readAll(), ruta, columnasInformes, caracteresRollo);
 }
 
 QString UbicarPlantilla(const QString& nombre, const QString& carpeta) {

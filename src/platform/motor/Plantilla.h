@@ -149,9 +149,12 @@ struct Plantilla {
 
 // Lee y valida una plantilla. `columnasInformes` son los nombres de las
 // columnas de la tabla (sin importar mayúsculas); una columna que no está ahí
-// y no es una fórmula se rechaza.
-Plantilla LeerPlantilla(const QByteArray& xml, const QString& fichero, const QStringList& columnasInformes);
-Plantilla CargarPlantilla(const QString& ruta, const QStringList& columnasInformes);
+// y no es una fórmula se rechaza. `caracteresRollo` (si no es 0) son los
+// caracteres por línea de la impresora de tickets en la que se pinta un
+// rollo, en lugar de los de la plantilla.
+Plantilla LeerPlantilla(const QByteArray& xml, const QString& fichero, const QStringList& columnasInformes,
+                        int caracteresRollo = 0);
+Plantilla CargarPlantilla(const QString& ruta, const QStringList& columnasInformes, int caracteresRollo = 0);
 
 // Busca la plantilla de un informe por su nombre ("productos.rpt" o
 // "productos"): en `carpeta` si se indica; si no, entre las que lleva el
