@@ -3,7 +3,13 @@
 #include "builders/InformesCaja.h"
 #include "platform/motor/Informe.h"
 
-#include <QStringBuilder>
+#include <QSet>
+
+#include <limits>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include <cmath>
 #include <cstdlib>
@@ -61,34 +67,61 @@ struct MediosDePago {
   double descuento = 0;
   double recargo = 0;
 };
-MediosDePago LeerMediosDePago(const datos::Conexion& ventas, const QDate& desde, const QDate& hasta) {
-  static const QString kTarjetas = QStringLiteral("(SELECT codigo FROM formapago WHERE tarjeta <> 0)");
-  static const QString kParte = QStringLiteral(
-      "(CASE WHEN COALESCE(efectivo, 0) <> 0 AND COALESCE(tarjeta, 0) <> 0 THEN tarjeta ELSE total END)");
-  datos::Consulta q =
-      ventas.preparar(QStringLiteral("SELECT SUM(CASE WHEN pago IN ") % kTarjetas % QStringLiteral(" THEN ") % kParte %
-                      QStringLiteral(" ELSE 0 END) AS tarjetas_a,"
-                                     " SUM(CASE WHEN pago = 1 AND pago NOT IN ") %
-                      kTarjetas %
-                      QStringLiteral(" THEN tarjeta ELSE 0 END) AS tarjetas_b,"
-                                     " SUM(CASE WHEN pago = 2 AND pago NOT IN ") %
-                      kTarjetas % QStringLiteral(" THEN ") % kParte %
-                      QStringLiteral(" ELSE 0 END) AS comida,"
-                                     " SUM(descuento) AS dcto, SUM(recargo) AS rcgo"
-                                     " FROM cabecera_factura WHERE borrar = 0 AND fechaventa BETWEEN ? AND ?"));
+
+// Las ventas no borradas del intervalo en una sola lectura: lo que sale en
+// cada fila del detallado, cuántas y su suma, los medios de pago y si alguna
+// se abrió otro día.
+struct VentasDelTicket {
+  std::vector<std::pair<QVariant, QVariant>> filas;  // número y total, si se guardan
+  qint64 cuantas = 0;  // un rango largo pasa de sobra de las 32.767 ventas de un entero corto
+  double suma = 0;
+  MediosDePago medios;
+  bool otroDia = false;
+};
+VentasDelTicket LeerVentasTicket(const datos::Conexion& ventas, const QDate& desde, const QDate& hasta,
+                                 bool guardarFilas) {
+  QSet<qint64> tarjetas;
+  {
+    datos::Consulta q = ventas.preparar(QStringLiteral("SELECT codigo FROM formapago WHERE tarjeta <> 0"));
+    q.ejecutar();
+    while (q.siguiente()) tarjetas.insert(q.entero(QStringLiteral("codigo")));
+  }
+  datos::Lectura q(ventas, QStringLiteral("SELECT numero, total, pago, efectivo, tarjeta, descuento, recargo,"
+                                          " CASE WHEN fecha <> fechaventa THEN 1 ELSE 0 END FROM cabecera_factura"
+                                          " WHERE borrar = 0 AND fechaventa BETWEEN ? AND ? ORDER BY numero"));
   q.enlazar(desde).enlazar(hasta);
   q.ejecutar();
-  MediosDePago m;
-  if (!q.siguiente()) return m;
-  const double a = q.numero(QStringLiteral("tarjetas_a"));
-  const double b = q.numero(QStringLiteral("tarjetas_b"));
-  const double c = q.numero(QStringLiteral("comida"));
-  if (a > 0) m.tarjetas = DosDecimales(a);
-  if (b > 0) m.tarjetas += DosDecimales(b);
-  if (c > 0) m.comida = DosDecimales(c);
-  m.descuento = DosDecimales(q.numero(QStringLiteral("dcto")));
-  m.recargo = DosDecimales(q.numero(QStringLiteral("rcgo")));
-  return m;
+  VentasDelTicket v;
+  double tarjetasA = 0, tarjetasB = 0, comida = 0, descuento = 0, recargo = 0;
+  while (q.siguiente()) {
+    ++v.cuantas;
+    const double total = q.numero(1);
+    v.suma += total;
+    if (guardarFilas) v.filas.emplace_back(q.valor(0), q.valor(1));
+    const double efectivo = q.numero(3), tarjeta = q.numero(4);
+    // De una venta repartida sólo cuenta como tarjeta o cheque lo que no fue
+    // efectivo.
+    const double parte = efectivo != 0 && tarjeta != 0 ? tarjeta : total;
+    if (!q.esNulo(2)) {
+      const qint64 pago = q.entero(2);
+      if (tarjetas.contains(pago))
+        tarjetasA += parte;
+      else if (pago == 1)
+        tarjetasB += tarjeta;
+      else if (pago == 2)
+        comida += parte;
+    }
+    descuento += q.numero(5);
+    recargo += q.numero(6);
+    if (q.entero(7) != 0) v.otroDia = true;
+  }
+  MediosDePago& m = v.medios;
+  if (tarjetasA > 0) m.tarjetas = DosDecimales(tarjetasA);
+  if (tarjetasB > 0) m.tarjetas += DosDecimales(tarjetasB);
+  if (comida > 0) m.comida = DosDecimales(comida);
+  m.descuento = DosDecimales(descuento);
+  m.recargo = DosDecimales(recargo);
+  return v;
 }
 
 // Lo que llevan todas las filas del listado detallado y del resumido.
@@ -117,37 +150,25 @@ void CrearVentasTicket(Contexto& ctx, bool detallado) {
   EscritorInformes escritor(*ctx.ajustes.ConexionInformes);
   escritor.vaciar();
 
-  const MediosDePago medios = LeerMediosDePago(ventas, sel.FechaDesde, sel.FechaHasta);
+  const VentasDelTicket v = LeerVentasTicket(ventas, sel.FechaDesde, sel.FechaHasta, detallado);
   const double gastos = GastosTicket(ventas, sel.FechaDesde, sel.FechaHasta);
   const NegocioTicket negocio = LeerNegocioTicket(ventas);
   const QString hora = ctx.reloj.ahora().time().toString(QStringLiteral("HH:mm:ss"));
-  FijarComunesTicket(escritor, negocio, sel, hora, medios, gastos);
-
-  datos::Lectura q(ventas, QStringLiteral("SELECT numero, total, fecha, fechaventa FROM cabecera_factura"
-                                          " WHERE borrar = 0 AND fechaventa BETWEEN ? AND ? ORDER BY numero"));
-  q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
-  q.ejecutar();
-  // Un rango largo pasa de sobra de las 32.767 ventas de un entero corto.
-  qint64 cuantas = 0;
-  double suma = 0;
-  while (q.siguiente()) {
-    if (datos::aFecha(q.valor(2)) != datos::aFecha(q.valor(3))) sel.AvisoFechaApertura = true;
-    if (detallado) {
+  FijarComunesTicket(escritor, negocio, sel, hora, v.medios, gastos);
+  sel.AvisoFechaApertura = v.otroDia;
+  if (detallado) {
+    for (const auto& [numero, total] : v.filas) {
       escritor.nuevaFila();
-      escritor.origen("cabecera_factura", "la factura", q.valor(0));
-      escritor.poner(Col::Texto5, q.valor(0));
-      escritor.poner(Col::Numerico4, q.valor(1), "total");
+      escritor.origen("cabecera_factura", "la factura", numero);
+      escritor.poner(Col::Texto5, numero);
+      escritor.poner(Col::Numerico4, total, "total");
       sel.SinDatos = false;
       escritor.guardarFila();
-    } else {
-      ++cuantas;
-      suma += q.numero(1);
     }
-  }
-  if (!detallado && cuantas > 0) {
+  } else if (v.cuantas > 0) {
     escritor.nuevaFila();
-    escritor.poner(Col::Texto5, cuantas);
-    escritor.poner(Col::Numerico4, suma);
+    escritor.poner(Col::Texto5, v.cuantas);
+    escritor.poner(Col::Numerico4, v.suma);
     sel.SinDatos = false;
     escritor.guardarFila();
   }
@@ -265,46 +286,58 @@ void CrearTicketEmpleado(Contexto& ctx) {
   escritor.fijar(Col::Fecha2, sel.FechaDesde);
   escritor.fijar(Col::Fecha3, sel.FechaHasta);
 
-  // Los códigos sin poner van juntos y delante, como los ordena la suite.
-  datos::Lectura q(ventas, QStringLiteral("SELECT precio, nombrecamarero, codcamarero, descuento, recargo"
-                                          " FROM detalle_factura WHERE num_factura IN (SELECT numero FROM"
-                                          " cabecera_factura WHERE borrar = 0 AND fechaventa BETWEEN ? AND ?)"
-                                          " AND borrar = 0 ORDER BY codcamarero NULLS FIRST, num_factura, indice"));
+  // Cada empleado con lo suyo, en orden de código (los sin código juntos y
+  // delante, como los ordena la suite). Las líneas se leen como vienen, sin
+  // ordenar el año entero: el nombre es el de la última línea del empleado
+  // por factura y posición, y las sumas se llevan a céntimos para que no
+  // dependan del orden de lectura.
+  struct Empleado {
+    double suma = 0;
+    QByteArray nombre;
+    bool nombreNulo = true;
+    std::pair<qint64, qint64> ultima{std::numeric_limits<qint64>::min(), 0};
+  };
+  std::map<std::optional<qint64>, Empleado> empleados;
+  datos::Lectura q(ventas, QStringLiteral("SELECT precio, nombrecamarero, codcamarero, descuento, recargo,"
+                                          " num_factura, indice FROM detalle_factura WHERE num_factura IN"
+                                          " (SELECT numero FROM cabecera_factura WHERE borrar = 0 AND"
+                                          " fechaventa BETWEEN ? AND ?) AND borrar = 0"));
   q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
   q.ejecutar();
-  double descuentos = 0, recargos = 0, suma = 0;
-  QString nombre;
-  std::optional<qint64> actual;
-  bool hay = false;
-  const auto escribir = [&](bool ultima) {
-    escritor.nuevaFila();
-    escritor.poner(Col::Texto5, nombre);
-    escritor.poner(Col::Numerico4, suma);
-    if (ultima) {
-      escritor.poner(Col::Numerico10, gastos);
-      escritor.poner(Col::Numerico11, recargos);
-      escritor.poner(Col::Numerico12, descuentos);
-    }
-    sel.SinDatos = false;
-    escritor.guardarFila();
-  };
+  double descuentos = 0, recargos = 0;
+  Empleado* actual = nullptr;
+  std::optional<qint64> codigoActual;
   while (q.siguiente()) {
     descuentos += q.numero(3);
     recargos += q.numero(4);
     const std::optional<qint64> codigo = q.esNulo(2) ? std::nullopt : std::optional<qint64>(q.entero(2));
-    const QString nombreLinea = q.esNulo(1) ? QStringLiteral("") : q.valor(1).toString();
-    if (hay && codigo == actual) {
-      suma += q.numero(0);
-      nombre = nombreLinea;
-      continue;
+    // Las líneas de un empleado suelen venir seguidas: sin buscar en el mapa.
+    if (!actual || codigo != codigoActual) {
+      actual = &empleados[codigo];
+      codigoActual = codigo;
     }
-    if (hay) escribir(false);
-    hay = true;
-    actual = codigo;
-    suma = q.numero(0);
-    nombre = nombreLinea;
+    actual->suma += q.numero(0);
+    const std::pair<qint64, qint64> posicion{q.entero(5), q.entero(6)};
+    if (posicion >= actual->ultima) {
+      actual->ultima = posicion;
+      actual->nombreNulo = q.esNulo(1);
+      const QByteArrayView nombre = q.textoUtf8(1);
+      if (nombre != actual->nombre) actual->nombre = nombre.toByteArray();
+    }
   }
-  if (hay) escribir(true);
+  for (auto it = empleados.begin(); it != empleados.end(); ++it) {
+    const bool ultima = std::next(it) == empleados.end();
+    escritor.nuevaFila();
+    escritor.poner(Col::Texto5, it->second.nombreNulo ? QStringLiteral("") : QString::fromUtf8(it->second.nombre));
+    escritor.poner(Col::Numerico4, DosDecimales(it->second.suma));
+    if (ultima) {
+      escritor.poner(Col::Numerico10, gastos);
+      escritor.poner(Col::Numerico11, DosDecimales(recargos));
+      escritor.poner(Col::Numerico12, DosDecimales(descuentos));
+    }
+    sel.SinDatos = false;
+    escritor.guardarFila();
+  }
   if (sel.AvisoFechaApertura && !sel.SinDatos) escritor.estampar(Col::Texto18, kNotaFechaApertura);
   escritor.terminar();
   if (sel.SinDatos) AvisarSinDatos(ctx.notificador);
