@@ -311,7 +311,10 @@ void RecorrerLineas(datos::Lectura& q, const CatalogoProductos& catalogo, bool p
     }
     if (clase == Clase::Normal || platoSueltoComoNormal) {
       const CatalogoProductos::Producto* p = catalogo.buscar(q.valor(kLCodigo));
-      escribir(Clase::Normal, QVariant(p ? p->familia : QStringLiteral("")), p ? p->codigoFamilia : QVariant());
+      // Sin familia, o sin producto, el grupo queda vacío.
+      const bool conFamilia = p && !p->codigoFamilia.isNull();
+      escribir(Clase::Normal, conFamilia ? QVariant(p->familia) : QVariant(),
+               conFamilia ? p->codigoFamilia : QVariant());
     } else {
       escribir(Clase::Componente, QVariant(), QVariant());
     }
