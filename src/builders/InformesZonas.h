@@ -6,6 +6,7 @@
 
 #include "builders/Informes.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -36,14 +37,15 @@ class CatalogoProductos {
 
   struct Producto {
     QVariant coste, precio;
-    QString familia;         // nombre de la familia; vacío si no tiene
-    QVariant codigoFamilia;  // Null si no tiene familia
+    QVariant familia, codigoFamilia;  // textos; Null si no tiene familia
   };
-  // Nada si el producto ya no existe.
-  const Producto* buscar(const QVariant& codigo) const;
+  // Por el código tal como lo guarda la base (UTF-8); nada si el producto ya
+  // no existe.
+  const Producto* buscar(QByteArrayView codigoUtf8) const;
 
  private:
-  QHash<QString, Producto> productos_;
+  QHash<QByteArray, Producto> productos_;
+  mutable QByteArray clave_;
 };
 
 }  // namespace informes

@@ -118,13 +118,6 @@ void VentasADomicilio(Contexto& ctx, bool porRepartidor) {
                              " AND cabecera_factura.borrar = 0 AND ") +
                          (ctx.ajustes.CajaFastFood ? QStringLiteral("cabecera_factura.modoventa = 3")
                                                    : QStringLiteral("cabecera_factura.zona_venta = 100"));
-  qint64 cuantas = 0;
-  {
-    datos::Consulta c = ventas.preparar(QStringLiteral("SELECT COUNT(*)") + filtro);
-    c.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
-    c.ejecutar();
-    if (c.siguiente()) cuantas = c.valor(0).toLongLong();
-  }
   enum {
     kNumero,
     kCamarero,
@@ -157,8 +150,12 @@ void VentasADomicilio(Contexto& ctx, bool porRepartidor) {
   escritor.fijar(Col::Texto2, cabecera.direccion);
   escritor.fijar(Col::Fecha1, sello.fecha);
   escritor.fijar(Col::Fecha2, sello.hora);
-  escritor.fijar(Col::Entero3, cuantas);
+  // Las ventas a domicilio son pocas entre todas las del periodo: se cuentan
+  // al recorrerlas y el número se pone al final en todas sus filas, en vez
+  // de recorrer el periodo entero dos veces.
+  qint64 cuantas = 0;
   while (q.siguiente()) {
+    ++cuantas;
     const QVariant numero = q.valor(kNumero);
     const QVariant impuesto = q.valor(kImpuesto);
     const QVariant total = q.valor(kTotal);
@@ -210,6 +207,7 @@ void VentasADomicilio(Contexto& ctx, bool porRepartidor) {
       escritor.guardarFila();
     }
   }
+  if (cuantas > 0) escritor.estampar(Col::Entero3, cuantas);
   escritor.terminar();
   if (sel.SinDatos) AvisarSinDatos(ctx.notificador);
 }

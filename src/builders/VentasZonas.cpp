@@ -10,14 +10,19 @@ namespace informes {
 
 namespace {
 // Los códigos se comparan sin mayúsculas. Casi todos son ASCII: bajarlos a
-// mano cuesta menos que pasar por QString en cada una de las líneas del año.
-QString Clave(QByteArrayView utf8) {
-  QByteArray b(utf8.data(), utf8.size());
-  for (char& c : b) {
-    if (static_cast<unsigned char>(c) >= 0x80) return QString::fromUtf8(utf8).toCaseFolded();
+// mano en un búfer que se reutiliza cuesta menos que pasar por QString en
+// cada una de las líneas del año.
+void Clave(QByteArrayView utf8, QByteArray& clave) {
+  clave.resize(utf8.size());
+  for (qsizetype i = 0; i < utf8.size(); ++i) {
+    char c = utf8[i];
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      clave = QString::fromUtf8(utf8).toCaseFolded().toUtf8();
+      return;
+    }
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    clave[i] = c;
   }
-  return QString::fromLatin1(b);
 }
 }  // namespace
 
@@ -26,24 +31,27 @@ CatalogoProductos::CatalogoProductos(const datos::Conexion& ventas) {
       QStringLiteral("SELECT productos.codigo, productos.coste, productos.precio, seccion.codigo, seccion.nombre"
                      " FROM productos LEFT JOIN seccion ON productos.seccion = seccion.codigo"));
   q.ejecutar();
+  QByteArray clave;
   while (q.siguiente()) {
     const QVariant codigo = q.valor(0);
     if (codigo.isNull()) continue;
-    const QString clave = Clave(codigo.toString().toUtf8());
+    Clave(codigo.toString().toUtf8(), clave);
     // Con dos productos que sólo difieren en mayúsculas vale el primero.
     if (productos_.contains(clave)) continue;
     Producto p;
     p.coste = q.valor(1);
     p.precio = q.valor(2);
-    p.codigoFamilia = q.valor(3);
-    if (!p.codigoFamilia.isNull()) p.familia = q.valor(4).toString();
+    if (!q.valor(3).isNull()) {
+      p.codigoFamilia = q.valor(3).toString();
+      p.familia = q.valor(4).toString();
+    }
     productos_.insert(clave, p);
   }
 }
 
-const CatalogoProductos::Producto* CatalogoProductos::buscar(const QVariant& codigo) const {
-  if (codigo.isNull()) return nullptr;
-  const auto it = productos_.constFind(Clave(codigo.toString().toUtf8()));
+const CatalogoProductos::Producto* CatalogoProductos::buscar(QByteArrayView codigoUtf8) const {
+  Clave(codigoUtf8, clave_);
+  const auto it = productos_.constFind(clave_);
   return it == productos_.constEnd() ? nullptr : &*it;
 }
 
@@ -261,20 +269,19 @@ enum CampoLinea {
   kLDescuento,
   kLRecargo,
   kLCodCamarero,
-  kLNombreCamarero,
-  kLZona,
-  kLModoVenta
+  kLNombreCamarero
 };
 
-// Las líneas del periodo en el orden de la venta. Las ventas borradas no se
-// quitan: estos informes cuentan lo que se tecleó en cada línea.
+// Las líneas de las ventas del periodo en el orden de la venta. Las ventas
+// borradas no se quitan: estos informes cuentan lo que se tecleó en cada
+// línea. Las ventas van en una subconsulta para que la base recorra las
+// líneas por su índice, ya en orden, sin ordenar el periodo entero.
 const QString kLineas = QStringLiteral(
     "SELECT detalle_factura.num_factura, detalle_factura.orden, detalle_factura.menu, detalle_factura.codigo,"
     " detalle_factura.producto, detalle_factura.precio, detalle_factura.unidades, detalle_factura.descuento,"
-    " detalle_factura.recargo, detalle_factura.codcamarero, detalle_factura.nombrecamarero,"
-    " cabecera_factura.zona_venta, cabecera_factura.modoventa"
-    " FROM detalle_factura INNER JOIN cabecera_factura ON detalle_factura.num_factura = cabecera_factura.numero"
-    " WHERE cabecera_factura.fechaventa BETWEEN ? AND ?"
+    " detalle_factura.recargo, detalle_factura.codcamarero, detalle_factura.nombrecamarero"
+    " FROM detalle_factura WHERE detalle_factura.num_factura IN"
+    " (SELECT cabecera_factura.numero FROM cabecera_factura WHERE cabecera_factura.fechaventa BETWEEN ? AND ?)"
     " ORDER BY detalle_factura.num_factura, detalle_factura.indice");
 
 // Qué es cada línea. Un orden sin poner es una línea suelta, como el 0.
@@ -286,11 +293,11 @@ Clase ClaseDe(const datos::Lectura& q) {
 }
 
 // Recorre las líneas con los menús seguidos de sus platos. `escribir` recibe
-// cada línea con su grupo (nombre y código) y si es la cabecera de un menú,
-// uno de sus platos u otra línea. Un plato sólo es del menú que lo precede en
-// su misma venta; uno suelto (tras una línea normal, o el primero de una
-// venta) no arrastra el menú ni la familia de ninguna línea anterior: su
-// grupo queda vacío.
+// cada línea con su grupo (nombre y código), si es la cabecera de un menú,
+// uno de sus platos u otra línea, y su producto (nada si ya no existe). Un
+// plato sólo es del menú que lo precede en su misma venta; uno suelto (tras
+// una línea normal, o el primero de una venta) no arrastra el menú ni la
+// familia de ninguna línea anterior: su grupo queda vacío.
 template <typename Escribir>
 void RecorrerLineas(datos::Lectura& q, const CatalogoProductos& catalogo, bool platoSueltoComoNormal,
                     Escribir escribir) {
@@ -300,37 +307,54 @@ void RecorrerLineas(datos::Lectura& q, const CatalogoProductos& catalogo, bool p
     if (clase == Clase::CabeceraMenu) {
       const QVariant nombre = q.valor(kLProducto);
       const QVariant codigo = q.valor(kLCodigo);
+      const QVariant codigoTexto = codigo.isNull() ? QVariant() : QVariant(codigo.toString());
       const qint64 venta = q.entero(kLNumFactura);
-      escribir(Clase::CabeceraMenu, nombre, codigo);
+      escribir(Clase::CabeceraMenu, nombre, codigoTexto, catalogo.buscar(q.textoUtf8(kLCodigo)));
       hay = q.siguiente();
       while (hay && q.entero(kLNumFactura) == venta && q.numero(kLOrden) > 0) {
-        escribir(Clase::Componente, nombre, codigo);
+        escribir(Clase::Componente, nombre, codigoTexto, catalogo.buscar(q.textoUtf8(kLCodigo)));
         hay = q.siguiente();
       }
       continue;
     }
+    const CatalogoProductos::Producto* p = catalogo.buscar(q.textoUtf8(kLCodigo));
     if (clase == Clase::Normal || platoSueltoComoNormal) {
-      const CatalogoProductos::Producto* p = catalogo.buscar(q.valor(kLCodigo));
       // Sin familia, o sin producto, el grupo queda vacío.
       const bool conFamilia = p && !p->codigoFamilia.isNull();
-      escribir(Clase::Normal, conFamilia ? QVariant(p->familia) : QVariant(),
-               conFamilia ? p->codigoFamilia : QVariant());
+      escribir(Clase::Normal, conFamilia ? p->familia : QVariant(), conFamilia ? p->codigoFamilia : QVariant(), p);
     } else {
-      escribir(Clase::Componente, QVariant(), QVariant());
+      escribir(Clase::Componente, QVariant(), QVariant(), p);
     }
     hay = q.siguiente();
   }
 }
 
-void ComunesLinea(EscritorInformes& e, const datos::Lectura& q) {
-  e.poner(Col::Texto5, QStringLiteral("      ") + q.valor(kLProducto).toString());
-  e.poner(Col::Numerico1, 0);
-  const QVariant precio = q.valor(kLPrecio);
-  e.poner(Col::Numerico2, precio, "precio");
-  e.poner(Col::Numerico10, precio, "precio");
-  e.poner(Col::Numerico3, q.valor(kLUnidades), "unidades");
-  e.poner(Col::Numerico5, q.valor(kLDescuento), "descuento");
-  e.poner(Col::Numerico6, q.valor(kLRecargo), "recargo");
+// La zona de cada venta del periodo con su rótulo, hecho una vez por venta y
+// no por línea.
+QHash<qint64, ZonaLinea> ZonasDeLasVentas(const datos::Conexion& ventas, const SeleccionInforme& sel, bool cajaRapida,
+                                          bool conZonasEspeciales) {
+  const BusquedasVentas busquedas(ventas, BusquedasVentas::Salones);
+  QHash<qint64, ZonaLinea> zonas;
+  datos::Lectura q(ventas, QStringLiteral("SELECT numero, zona_venta, modoventa FROM cabecera_factura"
+                                          " WHERE fechaventa BETWEEN ? AND ?"));
+  q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
+  q.ejecutar();
+  QHash<qint64, QString> rotulos;  // "Zona: " + salón, uno por zona
+  while (q.siguiente()) {
+    const QVariant zona = q.valor(1);
+    ZonaLinea z = ZonaDeVenta(cajaRapida, zona, q.valor(2), busquedas);
+    const auto codigoZona = EnteroDe(zona);
+    if (conZonasEspeciales && codigoZona == 0) z = {zona, QStringLiteral("Zona: Cobro Parcial")};
+    if (conZonasEspeciales && codigoZona == -1) z = {zona, QStringLiteral("Zona: Caja Rapida")};
+    // El mismo rótulo comparte su texto en todas las líneas.
+    if (z.rotulo.typeId() == QMetaType::QString && codigoZona) {
+      auto it = rotulos.find(*codigoZona);
+      if (it == rotulos.end() || *it != z.rotulo.toString()) it = rotulos.insert(*codigoZona, z.rotulo.toString());
+      z.rotulo = *it;
+    }
+    zonas.insert(q.entero(0), z);
+  }
+  return zonas;
 }
 
 void LineasPorProductoOFamilia(Contexto& ctx, bool porFamilias) {
@@ -340,60 +364,65 @@ void LineasPorProductoOFamilia(Contexto& ctx, bool porFamilias) {
   const CabeceraNegocio cabecera = LeerCabeceraTabla(ventas, &ctx.notificador);
   EscritorInformes escritor(*ctx.ajustes.ConexionInformes);
   escritor.vaciar();
-  const bool cajaRapida = ctx.ajustes.CajaFastFood;
   const CatalogoProductos catalogo(ventas);
-  const BusquedasVentas busquedas(ventas, BusquedasVentas::Salones);
   const bool porEmpleados = porFamilias && sel.PorEmpleados;
   const bool porZonas = !porFamilias || sel.PorZonas;
+  // El informe por familias no conoce el cobro parcial ni la caja rápida.
+  const QHash<qint64, ZonaLinea> zonas =
+      porZonas ? ZonasDeLasVentas(ventas, sel, ctx.ajustes.CajaFastFood, !porFamilias) : QHash<qint64, ZonaLinea>();
 
   escritor.fijar(Col::Texto1, cabecera.nombre);
   escritor.fijar(Col::Texto2, cabecera.direccion);
   escritor.fijar(Col::Texto3, textoDiaMesAnio(sel.FechaDesde));
   escritor.fijar(Col::Texto4, textoDiaMesAnio(sel.FechaHasta));
+  escritor.fijar(Col::Numerico1, 0);
+  const QString sangria = QStringLiteral("      ");
 
   datos::Lectura q(ventas, kLineas);
   q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
   q.ejecutar();
-  RecorrerLineas(q, catalogo, !porFamilias, [&](Clase clase, const QVariant& grupo, const QVariant& codigoGrupo) {
-    const QVariant codigo = q.valor(kLCodigo);
-    // El informe por producto deja fuera las líneas de productos que ya no
-    // existen: no tienen coste con que calcular el margen.
-    const CatalogoProductos::Producto* producto = porFamilias ? nullptr : catalogo.buscar(codigo);
-    if (!porFamilias && !producto) return;
-    escritor.nuevaFila();
-    escritor.origen("detalle_factura", "la línea de la venta", q.valor(kLNumFactura));
-    escritor.poner(Col::Texto21, grupo);
-    escritor.poner(Col::Texto22, codigoGrupo.isNull() ? QVariant() : QVariant(codigoGrupo.toString()));
-    escritor.poner(Col::Texto23, codigo);
-    ComunesLinea(escritor, q);
-    if (!porFamilias) {
-      escritor.poner(Col::Numerico14, producto->coste, "coste");
-      escritor.poner(Col::Numerico11, producto->precio, "precio");
-      if (clase != Clase::Componente) {
-        const double margen = q.numero(kLPrecio) + q.numero(kLRecargo) - q.numero(kLDescuento) -
-                              Importe(producto->coste) * q.numero(kLUnidades);
-        escritor.poner(Col::Numerico15, margen);
-      }
-    }
-    if (porEmpleados) {
-      escritor.poner(Col::Numerico22, q.valor(kLCodCamarero), "codcamarero");
-      escritor.poner(Col::Texto35, q.valor(kLNombreCamarero));
-    }
-    if (porZonas) {
-      const QVariant zona = q.valor(kLZona);
-      ZonaLinea z = ZonaDeVenta(cajaRapida, zona, q.valor(kLModoVenta), busquedas);
-      // El informe por familias no conoce el cobro parcial ni la caja rápida.
-      if (!porFamilias) {
-        const auto codigoZona = EnteroDe(zona);
-        if (codigoZona == 0) z = {zona, QStringLiteral("Zona: Cobro Parcial")};
-        if (codigoZona == -1) z = {zona, QStringLiteral("Zona: Caja Rapida")};
-      }
-      escritor.poner(Col::Numerico22, z.clave, "zona");
-      escritor.poner(Col::Texto35, z.rotulo);
-    }
-    sel.SinDatos = false;
-    escritor.guardarFila();
-  });
+  RecorrerLineas(q, catalogo, !porFamilias,
+                 [&](Clase clase, const QVariant& grupo, const QVariant& codigoGrupo,
+                     const CatalogoProductos::Producto* producto) {
+                   // El informe por producto deja fuera las líneas de productos
+                   // que ya no existen: no tienen coste con que calcular el margen.
+                   if (!porFamilias && !producto) return;
+                   const QVariant venta = q.valor(kLNumFactura);
+                   escritor.nuevaFila();
+                   escritor.origen("detalle_factura", "la línea de la venta", venta);
+                   escritor.poner(Col::Texto21, grupo);
+                   escritor.poner(Col::Texto22, codigoGrupo);
+                   escritor.poner(Col::Texto23, q.valor(kLCodigo));
+                   escritor.poner(Col::Texto5, sangria + q.valor(kLProducto).toString());
+                   const QVariant precio = q.valor(kLPrecio);
+                   escritor.poner(Col::Numerico2, precio, "precio");
+                   escritor.poner(Col::Numerico10, precio, "precio");
+                   escritor.poner(Col::Numerico3, q.valor(kLUnidades), "unidades");
+                   escritor.poner(Col::Numerico5, q.valor(kLDescuento), "descuento");
+                   escritor.poner(Col::Numerico6, q.valor(kLRecargo), "recargo");
+                   if (!porFamilias) {
+                     escritor.poner(Col::Numerico14, producto->coste, "coste");
+                     escritor.poner(Col::Numerico11, producto->precio, "precio");
+                     if (clase != Clase::Componente) {
+                       const double margen = q.numero(kLPrecio) + q.numero(kLRecargo) - q.numero(kLDescuento) -
+                                             Importe(producto->coste) * q.numero(kLUnidades);
+                       escritor.poner(Col::Numerico15, margen);
+                     }
+                   }
+                   if (porEmpleados) {
+                     escritor.poner(Col::Numerico22, q.valor(kLCodCamarero), "codcamarero");
+                     escritor.poner(Col::Texto35, q.valor(kLNombreCamarero));
+                   }
+                   if (porZonas) {
+                     const auto z = zonas.constFind(q.entero(kLNumFactura));
+                     if (z != zonas.cend()) {
+                       escritor.poner(Col::Numerico22, z->clave, "zona");
+                       escritor.poner(Col::Texto35, z->rotulo);
+                     }
+                   }
+                   sel.SinDatos = false;
+                   escritor.guardarFila();
+                 });
   escritor.terminar();
   if (sel.SinDatos) {
     if (porFamilias)

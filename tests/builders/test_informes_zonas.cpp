@@ -69,9 +69,10 @@ TEST_P(InformesZonas, UnMenuDeTresPlatosEsUnaFilaEnMenusYCuatroPorProductoYPorFa
     EXPECT_EQ(Columna(menu, "texto5"),
               QStringList({"      Menú del día", "      Ensalada", "      Filete", "      Flan"}));
     EXPECT_EQ(filas[4].value("texto21"), "Bebidas");
-    if (c == informes::CrearVentasZonasProducto)
+    if (c == informes::CrearVentasZonasProducto) {
       // El margen va en el menú (su precio menos su coste), no en sus platos.
       EXPECT_EQ(Columna(menu, "numerico15"), QStringList({"8", "Null", "Null", "Null"}));
+    }
   }
 }
 
