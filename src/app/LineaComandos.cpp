@@ -439,6 +439,35 @@ bool PermisosIgnorados(const ajustes::AlmacenAjustes& almacen) {
              .compare(QLatin1String("todos"), Qt::CaseInsensitive) == 0;
 }
 
+// Lo que en la ventana preguntan los diálogos de formato de zonas y de
+// agrupación. Cada opción sólo vale para el botón que tiene ese diálogo.
+bool ElegirAgrupacion(Peticion& p, const registro::BotonInforme& boton, const QCommandLineOption& formato,
+                      const QCommandLineOption& porZonas, const QCommandLineOption& porEmpleados,
+                      SeleccionInforme& seleccion) {
+  const bool conFormato = boton.dialogo == registro::Dialogo::FechasYFormatoZonas;
+  const bool conAgrupacion = boton.dialogo == registro::Dialogo::FechasYAgrupacion;
+  if (p.hay(formato) && !conFormato) {
+    p.mal(QStringLiteral("%1 no lleva --formato-zonas.").arg(boton.boton));
+    return false;
+  }
+  for (const QCommandLineOption* o : {&porZonas, &porEmpleados})
+    if (p.hay(*o) && !conAgrupacion) {
+      p.mal(QStringLiteral("%1 no lleva --%2.").arg(boton.boton, o->names().constFirst()));
+      return false;
+    }
+  if (p.hay(porZonas) && p.hay(porEmpleados)) {
+    p.mal(QStringLiteral("--por-zonas y --por-empleados no van juntas: se agrupa de una manera."));
+    return false;
+  }
+  if (conFormato) {
+    seleccion.FormatoZonas = 1;
+    if (p.hay(formato) && !p.entero(formato, 1, 2, seleccion.FormatoZonas)) return false;
+  }
+  seleccion.PorZonas = p.hay(porZonas);
+  seleccion.PorEmpleados = p.hay(porEmpleados);
+  return true;
+}
+
 int OrdenInforme(Peticion& p) {
   const auto lista = p.opcion(QStringLiteral("lista"), QStringLiteral("lista los botones disponibles con su texto"));
   const auto desde =
@@ -453,6 +482,13 @@ int OrdenInforme(Peticion& p) {
   const auto completo =
       p.opcion(QStringLiteral("completo"),
                QStringLiteral("incluye las ventas anuladas (cmdResumenVentasXEmpleado, con el módulo de facturas)"));
+  const auto formatoZonas = p.opcion(
+      QStringLiteral("formato-zonas"),
+      QStringLiteral("cmdVentasXZonas: 1 general (por defecto), 2 totalizado por productos"), QStringLiteral("N"));
+  const auto porZonas =
+      p.opcion(QStringLiteral("por-zonas"), QStringLiteral("cmdVentasXFamilias: cada línea con su zona de venta"));
+  const auto porEmpleados =
+      p.opcion(QStringLiteral("por-empleados"), QStringLiteral("cmdVentasXFamilias: cada línea con su empleado"));
   const auto pdf =
       p.opcion(QStringLiteral("pdf"), QStringLiteral("escribe el informe en PDF"), QStringLiteral("FICHERO"));
   const auto xlsx =
@@ -501,6 +537,7 @@ int OrdenInforme(Peticion& p) {
   if (!p.entero(empleado, 0, kEmpleadoMaximo, seleccion.EmpleadoElegido)) return kSalidaUso;
   if (p.hay(completo) && !boton->completoConModuloFactura)
     return p.mal(QStringLiteral("%1 no lleva --completo.").arg(boton->boton));
+  if (!ElegirAgrupacion(p, *boton, formatoZonas, porZonas, porEmpleados, seleccion)) return kSalidaUso;
   if (boton->dialogo == registro::Dialogo::Ninguno && (p.hay(desde) || p.hay(hasta)))
     return p.mal(QStringLiteral("%1 es un listado sin fechas: sobran --desde y --hasta.").arg(boton->boton));
   if (!p.fecha(desde, seleccion.FechaDesde) || !p.fecha(hasta, seleccion.FechaHasta)) return kSalidaUso;
@@ -572,7 +609,7 @@ int OrdenInforme(Peticion& p) {
     if (exportaYEnvia) {
       const QString fichero = QDir(almacen.carpetaSalida()).filePath(registro::kFicheroExportacion);
       const registro::Envio envio =
-          registro::ExportarYEnviar(*at.ConexionInformes, boton->plantilla, opciones, fichero, at,
+          registro::ExportarYEnviar(*at.ConexionInformes, boton->plantillaPara(seleccion), opciones, fichero, at,
                                     registro::LeerConfiguracionCorreo(almacen), notificador, p.reloj());
       if (envio.sinDatos) return kSalidaSinDatos;
       const QString ruta = QDir::toNativeSeparators(QFileInfo(fichero).absoluteFilePath());
@@ -592,7 +629,8 @@ int OrdenInforme(Peticion& p) {
     };
     const registro::Destinos destinos{p.valor(pdf), p.valor(xlsx)};
     if (!destinos.pdf.isEmpty() || !destinos.xlsx.isEmpty()) {
-      if (!registro::GenerarSalidas(*at.ConexionInformes, boton->plantilla, opciones, destinos, notificador, p.reloj()))
+      if (!registro::GenerarSalidas(*at.ConexionInformes, boton->plantillaPara(seleccion), opciones, destinos,
+                                    notificador, p.reloj()))
         return kSalidaSinDatos;
       for (const QString& f : {destinos.pdf, destinos.xlsx})
         if (!f.isEmpty()) guardado(f);

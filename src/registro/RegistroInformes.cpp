@@ -2,6 +2,7 @@
 
 #include "builders/InformesCaja.h"
 #include "builders/InformesTicket.h"
+#include "builders/InformesZonas.h"
 #include "builders/ListadosMaestros.h"
 #include "builders/VentasEliminadas.h"
 
@@ -62,6 +63,9 @@ const std::vector<BotonInforme>& Botones() {
   using informes::Contexto;
   const auto conDialogo = [](Dialogo d) { return [d](BotonInforme& b) { b.dialogo = d; }; };
   const auto enRemotoNo = [](BotonInforme& b) { b.rechazarEnRemoto = true; };
+  // Las ventas por zona, hora y familia, los menús y el reparto: su tienda de
+  // pruebas tiene menús, caja rápida y zonas especiales.
+  const auto deZonas = [](BotonInforme& b) { b.familia = QStringLiteral("zonas"); };
   const auto enTicket = [](BotonInforme& b) {
     b.impresora = ImpresoraDestino::Ticket;
     b.familia = QStringLiteral("ticket");
@@ -106,22 +110,23 @@ const std::vector<BotonInforme>& Botones() {
                   b.entrega = Entrega::ExportarEnviarImprimir;
                   b.encabezado = QStringLiteral("Ventas Generales por Dia");
                 }),
-      ConFechas(QStringLiteral("cmdVentasMenus"), QStringLiteral("Venta de menus"), {},
-                QStringLiteral("VentasMenus.rpt")),
-      ConFechas(QStringLiteral("cmdServiciosDomicilio"), QStringLiteral("Servicios a domicilio"), {},
-                QStringLiteral("ResumenVentasTotalesTelefonicas.rpt")),
-      ConFechas(QStringLiteral("cmdEstadisticasRepartidor"), QStringLiteral("Estadisticas por repartidor"), {},
-                QStringLiteral("RepartoADomicilio.rpt")),
-      ConFechas(QStringLiteral("cmdVentasXZonas"), QStringLiteral("Ventas por zonas"), {},
+      ConFechas(QStringLiteral("cmdVentasMenus"), QStringLiteral("Venta de menus"), informes::CrearVentasMenus,
+                QStringLiteral("VentasMenus.rpt"), deZonas),
+      ConFechas(QStringLiteral("cmdServiciosDomicilio"), QStringLiteral("Servicios a domicilio"),
+                informes::CrearServiciosDomicilio, QStringLiteral("ResumenVentasTotalesTelefonicas.rpt"), deZonas),
+      ConFechas(QStringLiteral("cmdEstadisticasRepartidor"), QStringLiteral("Estadisticas por repartidor"),
+                informes::CrearEstadisticasRepartidor, QStringLiteral("RepartoADomicilio.rpt"), deZonas),
+      ConFechas(QStringLiteral("cmdVentasXZonas"), QStringLiteral("Ventas por zonas"), informes::CrearVentasZonas,
                 QStringLiteral("VentasXZonas.rpt"),
-                [](BotonInforme& b) {
+                [&](BotonInforme& b) {
+                  deZonas(b);
                   b.dialogo = Dialogo::FechasYFormatoZonas;
                   b.plantillaTotalizada = QStringLiteral("VentasXZonas_T_Producto.rpt");
                 }),
       ConFechas(QStringLiteral("cmdVXZonasTotXProducto"), QStringLiteral("Ventas por Zonas Totalizado por productos "),
-                {}, QStringLiteral("VentasXZonas_T_Producto.rpt")),
-      ConFechas(QStringLiteral("cmdVentasXHoras"), QStringLiteral("Ventas por horas"), {},
-                QStringLiteral("VentasXhoras.rpt")),
+                informes::CrearVentasZonasProducto, QStringLiteral("VentasXZonas_T_Producto.rpt"), deZonas),
+      ConFechas(QStringLiteral("cmdVentasXHoras"), QStringLiteral("Ventas por horas"), informes::CrearVentasHoras,
+                QStringLiteral("VentasXhoras.rpt"), deZonas),
       ConFechas(QStringLiteral("cmdResumenContable"), QString::fromUtf8("Resumén Contable de Facturas"), {},
                 QStringLiteral("ResumenContable.rpt"), enRemotoNo),
       ConFechas(QStringLiteral("cmdProductosMasVendidos"), QString::fromUtf8("Productos más vendidos"), {},
@@ -140,8 +145,12 @@ const std::vector<BotonInforme>& Botones() {
                 QStringLiteral("PedidosAProveedor.rpt")),
       ConFechas(QStringLiteral("cmdPedidosCocinaXVentas"), QStringLiteral("Relacion Pedidos Cocina contra Ventas"), {},
                 QStringLiteral("PedidosCocina_x_ventas.rpt")),
-      ConFechas(QStringLiteral("cmdVentasXFamilias"), QStringLiteral("Ventas por Familias"), {},
-                QStringLiteral("VentasXFamilias.rpt"), conDialogo(Dialogo::FechasYAgrupacion)),
+      ConFechas(QStringLiteral("cmdVentasXFamilias"), QStringLiteral("Ventas por Familias"),
+                informes::CrearVentasFamilias, QStringLiteral("VentasXFamilias.rpt"),
+                [&](BotonInforme& b) {
+                  deZonas(b);
+                  b.dialogo = Dialogo::FechasYAgrupacion;
+                }),
       ConFechas(QStringLiteral("cmdEmpleadoMes"), QStringLiteral("Empleado del Mes"), {},
                 QStringLiteral("EmpleadoMes.rpt")),
       ConFechas(QStringLiteral("cmdRetiradas"), QStringLiteral("Retiradas por Empleados"), {},

@@ -269,3 +269,66 @@ TEST_P(ConciliacionTicket, UnMesGeneradoCuadraEnLosTickets) {
 INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionTicket, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 
 }  // namespace
+
+// --- Ventas por zonas, por horas, por producto y por familias ------------------------
+
+namespace {
+
+// Las ventas por zonas y por horas cuentan lo cobrado, como los informes de
+// caja. Por producto y por familias cuentan otra cosa: el importe tecleado en
+// cada línea de las ventas del periodo (antes del recargo y del descuento de
+// la factura), también de las ventas borradas; por producto, sólo de los
+// productos que aún existen, porque sin producto no hay coste ni margen.
+class ConciliacionZonas : public ConciliacionCaja {
+ protected:
+  double ImporteDeLineas(bool soloProductosQueExisten) {
+    QString sql = QStringLiteral(
+        "SELECT SUM(detalle_factura.precio) FROM detalle_factura INNER JOIN cabecera_factura"
+        " ON detalle_factura.num_factura = cabecera_factura.numero WHERE cabecera_factura.fechaventa BETWEEN ? AND ?");
+    if (soloProductosQueExisten)
+      sql += QStringLiteral(" AND LOWER(detalle_factura.codigo) IN (SELECT LOWER(codigo) FROM productos)");
+    datos::Consulta q = tienda.ajustes.ConexionVentas->preparar(sql);
+    q.enlazar(tienda.seleccion.FechaDesde).enlazar(tienda.seleccion.FechaHasta);
+    q.ejecutar();
+    return q.siguiente() ? q.valor(0).toDouble() : 0;
+  }
+
+  void ConciliarZonas(bool conCatalogo) {
+    const Cifras facturas = DeLasFacturas();
+    ASSERT_GT(facturas.facturas, 0);
+    EsperarIguales(facturas,
+                   Leer(QStringLiteral("cmdVentasXZonas"), QStringLiteral("Importe"), QStringLiteral("Impuesto")),
+                   "Ventas por zonas");
+    EsperarIguales(facturas,
+                   Leer(QStringLiteral("cmdVentasXHoras"), QStringLiteral("Importe"), QStringLiteral("Impuesto")),
+                   "Ventas por horas");
+    const QString lineas = QStringLiteral("Importe de las líneas:");
+    const auto leer = [&](const QString& boton) {
+      const auto leido = prueba::NumeroTrasRotulo(Hoja(boton), lineas);
+      EXPECT_TRUE(leido.has_value()) << boton.toStdString();
+      return leido.value_or(-1);
+    };
+    EXPECT_NEAR(leer(QStringLiteral("cmdVentasXFamilias")), ImporteDeLineas(false), 0.005);
+    if (conCatalogo) EXPECT_NEAR(leer(QStringLiteral("cmdVXZonasTotXProducto")), ImporteDeLineas(true), 0.005);
+  }
+};
+
+TEST_P(ConciliacionZonas, LaTiendaDeCajaCuadraPorZonasHorasProductosYFamilias) {
+  CargarTiendaDeCaja();
+  ConciliarZonas(false);  // la tienda de caja no tiene productos
+}
+
+TEST_P(ConciliacionZonas, UnMesGeneradoCuadraPorZonasHorasProductosYFamilias) {
+  demo::OpcionesDemo opciones;
+  opciones.semilla = 23;
+  opciones.ventasDia = 40;
+  opciones.hoy = QDate(2026, 12, 1);
+  demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
+  demo::LlenarVentas(*tienda.ajustes.ConexionVentas, opciones, QDate(2026, 11, 1), QDate(2026, 11, 30));
+  Periodo(QDate(2026, 11, 1), QDate(2026, 11, 30));
+  ConciliarZonas(true);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionZonas, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+
+}  // namespace

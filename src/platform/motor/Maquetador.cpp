@@ -257,13 +257,15 @@ class Maquetador {
         if (esCabecera) continue;
       }
       const double h = alto(i);
-      // Una cabecera de grupo no se queda sola al pie de la página.
+      // Una cabecera de grupo no se queda sola al pie de la página: va con
+      // lo primero que no es otra cabecera (un detalle, o el pie de un grupo
+      // cuando los detalles no se pintan).
       double necesita = h;
       if (i.banda->tipo == TipoBanda::CabeceraGrupo) {
         for (std::size_t s = k + 1; s < instancias.size(); ++s) {
           if (inf_.suprimida(instancias[s])) continue;
           necesita += alto(instancias[s]);
-          if (instancias[s].banda->tipo == TipoBanda::Detalle) break;
+          if (instancias[s].banda->tipo != TipoBanda::CabeceraGrupo) break;
         }
       }
       const bool salto = i.banda->tipo == TipoBanda::CabeceraGrupo &&
