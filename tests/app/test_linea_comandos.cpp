@@ -131,6 +131,9 @@ TEST(Ordenes, LoQueNoSeEntiendeSeDiceEnEspanolConSuCodigo) {
       {{"informe", "cmdCierreCaja", "--empleado", "99999999999999999999"},
        "--empleado es demasiado grande: como mucho 32767 (se dio «99999999999999999999»)."},
       {{"informe", "cmdCierreCaja", "--empleado", "-1"}, "--empleado necesita un número entero entre 0 y 32767"},
+      // El umbral de ventas es del informe de productos sin ventas, y de 1 en adelante.
+      {{"informe", "cmdVentasXFPago", "--num-ventas", "3"}, "cmdVentasXFPago no lleva --num-ventas."},
+      {{"informe", "cmdProdSinVentas", "--num-ventas", "0"}, "--num-ventas necesita un número entero entre 1 y 32767"},
       // Dos salidas a un mismo fichero dejarían una sola dicha «guardada» dos veces.
       {{"informe", "cmdProductos", "--pdf", ""}, "--pdf necesita la ruta de un fichero (se dio una vacía)."},
       {{"informe", "cmdProductos", "--pdf", "x.pdf", "--csv", "./x.pdf"}, "--pdf y --csv piden el mismo fichero"},
@@ -257,7 +260,7 @@ TEST_F(EnUnaTienda, ListaLosBotonesHechosYNombraElDesconocidoOPendiente) {
   EXPECT_EQ(s.codigo, app::kSalidaBien);
   for (const char* trozo : {"cmdProductos", "Listado de Productos", "cmdCierreResumido", "Ventas Generales por Dia"})
     EXPECT_TRUE(s.salida.contains(QString::fromUtf8(trozo))) << trozo;
-  EXPECT_EQ(s.salida.count(QLatin1Char('\n')), 14);
+  EXPECT_EQ(s.salida.count(QLatin1Char('\n')), 20);
   // Los botones cuyo informe aún no está hecho no se listan.
   EXPECT_FALSE(s.salida.contains(QStringLiteral("cmdVentasMenus")));
 
