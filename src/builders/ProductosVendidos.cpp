@@ -334,7 +334,8 @@ void CrearReservas(Contexto& ctx) {
     escritor.poner(Col::Fecha4, h.isValid() ? QVariant(QTime(h.hour(), h.minute())) : QVariant());
     escritor.poner(Col::Texto8, nombre);
     escritor.poner(Col::Texto9, *actual);
-    escritor.poner(Col::Texto11, mesas.join(QLatin1Char(',')));
+    // Con un blanco tras la coma la lista se parte en renglones al imprimirla.
+    escritor.poner(Col::Texto11, mesas.join(QStringLiteral(", ")));
     escritor.poner(Col::Numerico1, comensales, "numcomensales");
     sel.SinDatos = false;
     escritor.guardarFila();

@@ -146,35 +146,40 @@ struct PorTipo {
   double cobrado = 0, impuesto = 0;
 };
 
-// Lleva a los tipos de una factura lo que su cabecera tiene de más o de
-// menos que sus líneas (un descuento a la factura entera, un impuesto
-// rectificado), en proporción a lo cobrado en cada tipo: así los tipos suman
-// lo que dicen las facturas, como en los informes de caja.
-void AjustarALaCabecera(std::map<double, PorTipo>& tipos, double total, double impuesto) {
-  double cobrado = 0, cuota = 0, peso = 0;
-  for (const auto& [tipo, t] : tipos) {
-    cobrado += t.cobrado;
-    cuota += t.impuesto;
-    peso += std::fabs(t.cobrado);
-  }
-  const double difCobrado = total - cobrado, difImpuesto = impuesto - cuota;
-  if (std::fabs(difCobrado) < 0.0005 && std::fabs(difImpuesto) < 0.0005) return;
-  const double n = static_cast<double>(tipos.size());
-  double repartidoC = 0, repartidoI = 0;
+// Reparte `diferencia` entre los tipos en proporción a `peso` (a partes
+// iguales si ninguno pesa), al céntimo; el último se queda lo que falte.
+void Repartir(std::map<double, PorTipo>& tipos, double diferencia, double PorTipo::*campo, double PorTipo::*peso) {
+  if (std::fabs(diferencia) < 0.0005) return;
+  double total = 0;
+  for (const auto& [tipo, t] : tipos) total += std::fabs(t.*peso);
+  double repartido = 0;
   std::size_t i = 0;
   for (auto& [tipo, t] : tipos) {
     if (++i == tipos.size()) {
-      t.cobrado += difCobrado - repartidoC;
-      t.impuesto += difImpuesto - repartidoI;
+      t.*campo += diferencia - repartido;
       break;
     }
-    const double parte = peso > 0 ? std::fabs(t.cobrado) / peso : 1.0 / n;
-    const double c = Centimos(difCobrado * parte), im = Centimos(difImpuesto * parte);
-    t.cobrado += c;
-    t.impuesto += im;
-    repartidoC += c;
-    repartidoI += im;
+    const double parte = total > 0 ? std::fabs(t.*peso) / total : 1.0 / static_cast<double>(tipos.size());
+    const double c = Centimos(diferencia * parte);
+    t.*campo += c;
+    repartido += c;
   }
+}
+
+// Lleva a los tipos de una factura lo que su cabecera tiene de más o de
+// menos que sus líneas (un descuento a la factura entera, un impuesto
+// rectificado): lo cobrado en proporción a lo cobrado en cada tipo y el
+// impuesto en proporción al impuesto de cada uno, para que un tipo del 0 %
+// no cargue impuesto. Así los tipos suman lo que dicen las facturas, como en
+// los informes de caja.
+void AjustarALaCabecera(std::map<double, PorTipo>& tipos, double total, double impuesto) {
+  double cobrado = 0, cuota = 0;
+  for (const auto& [tipo, t] : tipos) {
+    cobrado += t.cobrado;
+    cuota += t.impuesto;
+  }
+  Repartir(tipos, total - cobrado, &PorTipo::cobrado, &PorTipo::cobrado);
+  Repartir(tipos, impuesto - cuota, &PorTipo::impuesto, cuota != 0 ? &PorTipo::impuesto : &PorTipo::cobrado);
 }
 
 }  // namespace
