@@ -91,44 +91,53 @@ void CrearResumenContable(Contexto& ctx) {
   q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
   q.ejecutar();
 
-  // Lo de la venta se busca una vez por venta, no por línea.
+  // Lo de la venta se busca y se convierte una vez por venta, no por línea:
+  // va fijo en sus filas.
   std::optional<qint64> ventaActual;
-  QVariant numero, pago, fechaVenta;
-  QString nombreCliente, cif, poblacion, telefono, fax, formaPago, numeroTexto, pagoTexto;
+  QVariant numero;
+  QString cif, telefono, fax, camareroCorto;
+  QByteArray camarero;
+  bool camareroNulo = true;
   while (q.siguiente()) {
     const qint64 n = q.entero(kNumero);
     if (n != ventaActual) {
       ventaActual = n;
       numero = q.valor(kNumero);
-      numeroTexto = QString::number(n);
       const QVariant cliente = q.valor(kCliente);
-      poblacion = catalogo.DatosCliente(cliente, telefono, fax);
-      nombreCliente = catalogo.NombreCliente(cliente, cif);
-      pago = q.valor(kPago);
-      pagoTexto = pago.isNull() ? QString() : pago.toString();
-      formaPago = catalogo.NombreFormaPago(pago);
+      const QString poblacion = catalogo.DatosCliente(cliente, telefono, fax);
+      const QString nombreCliente = catalogo.NombreCliente(cliente, cif);
+      const QVariant pago = q.valor(kPago);
       const QDate dia = datos::aFecha(q.valor(kFechaVenta));
-      fechaVenta = dia.isValid() ? QVariant(dia) : QVariant();
+      escritor.fijar(Col::Fecha3, dia.isValid() ? QVariant(dia) : QVariant());
+      escritor.fijar(Col::Numerico1, numero);
+      escritor.fijar(Col::Texto10, QString::number(n));
+      escritor.fijar(Col::Texto2, nombreCliente);
+      escritor.fijar(Col::Texto30, cif);
+      escritor.fijar(Col::Texto24, poblacion);
+      escritor.fijar(Col::Texto25, telefono);
+      escritor.fijar(Col::Texto23, pago.isNull() ? QVariant() : QVariant(pago.toString()));
+      escritor.fijar(Col::Texto4, catalogo.NombreFormaPago(pago));
     }
     escritor.nuevaFila();
     escritor.origen("detalle_factura", "la línea de la factura", numero);
-    escritor.poner(Col::Fecha3, fechaVenta);
-    escritor.poner(Col::Numerico1, numero);
-    escritor.poner(Col::Texto10, numeroTexto);
-    escritor.poner(Col::Texto2, nombreCliente);
-    escritor.poner(Col::Texto30, cif);
-    escritor.poner(Col::Texto24, poblacion);
-    escritor.poner(Col::Texto25, telefono);
-    escritor.poner(Col::Texto23, pagoTexto);
-    escritor.poner(Col::Texto4, formaPago);
     escritor.poner(Col::Texto3, q.valor(kProducto));
     const double unidades = q.numero(kUnidades);
     escritor.poner(Col::Numerico10, unidades);
-    escritor.poner(Col::Texto7, q.esNulo(kCamarero) ? QStringLiteral("") : DosPalabras(q.valor(kCamarero).toString()));
-    const double neto = q.numero(kPrecio) - q.numero(kImpuesto);
+    // Las líneas seguidas suelen ser del mismo camarero.
+    if (q.esNulo(kCamarero)) {
+      camareroNulo = true;
+      camareroCorto = QStringLiteral("");
+    } else if (const QByteArrayView leido = q.textoUtf8(kCamarero); camareroNulo || leido != camarero) {
+      camareroNulo = false;
+      camarero = leido.toByteArray();
+      camareroCorto = DosPalabras(QString::fromUtf8(camarero));
+    }
+    escritor.poner(Col::Texto7, camareroCorto);
+    const double impuesto = q.numero(kImpuesto);
+    const double neto = q.numero(kPrecio) - impuesto;
     escritor.poner(Col::Numerico2, neto);
     escritor.poner(Col::Numerico8, unidades == 0 ? 0.0 : neto / unidades);
-    escritor.poner(Col::Numerico3, q.numero(kImpuesto));
+    escritor.poner(Col::Numerico3, impuesto);
     sel.SinDatos = false;
     escritor.guardarFila();
   }

@@ -449,6 +449,27 @@ TEST_F(EnUnaTienda, OpcionesQueNoSonDelBotonOFechasMalEscritas) {
   }
 }
 
+TEST_F(EnUnaTienda, ElUmbralDeProductosSinVentasEmpiezaEnUnoComoEnElDialogo) {
+  Producto(QStringLiteral("P1"), QStringLiteral("Caña"), 1.8);
+  Producto(QStringLiteral("P2"), QStringLiteral("Vino"), 2.5);
+  Ventas(QStringLiteral("UPDATE productos SET tipoprod = 1"));
+  Ventas(
+      QStringLiteral("INSERT INTO historicostock (id, codigo, cantidad, fecha, descripciontipo)"
+                     " VALUES (1, 'P1', 2, '2024-03-16', 2)"));
+  auto listados = [&](const QStringList& umbral) {
+    QFile::remove(csv);
+    const Resultado r = Informe(QStringList{QStringLiteral("cmdProdSinVentas"), QStringLiteral("--csv"), csv} + umbral);
+    EXPECT_EQ(r.codigo, app::kSalidaBien) << r.errores.toStdString();
+    const QString filas = QString::fromUtf8(prueba::leerBytes(csv));
+    QStringList nombres;
+    for (const char* n : {"Caña", "Vino"})
+      if (filas.contains(QString::fromUtf8(n))) nombres << QString::fromUtf8(n);
+    return nombres.join(QLatin1Char(' '));
+  };
+  EXPECT_EQ(listados({}), QStringLiteral("Vino"));
+  EXPECT_EQ(listados({QStringLiteral("--num-ventas"), QStringLiteral("3")}), QStringLiteral("Caña Vino"));
+}
+
 TEST_F(EnUnaTienda, HoyYAyerSonLosDelReloj) {
   const QDateTime dia15(QDate(2024, 3, 15), QTime(10, 0));
   const QStringList ayer = {QStringLiteral("--desde"), QStringLiteral("ayer"), QStringLiteral("--hasta"),
