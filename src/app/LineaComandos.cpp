@@ -31,6 +31,7 @@ namespace {
 constexpr qsizetype kAncho = 90;            // columnas de la ayuda
 constexpr qsizetype kColumnaMaxima = 30;    // donde empiezan, como mucho, las explicaciones
 constexpr int kEmpleadoMaximo = 32767;      // los códigos de empleado caben en 16 bits
+constexpr int kNumVentasMaximo = 32767;     // el umbral del diálogo también
 constexpr qint64 kDiasDemoMaximos = 20000;  // unos cincuenta años
 
 bool Escribir(QIODevice& destino, const QString& texto) {
@@ -489,6 +490,10 @@ int OrdenInforme(Peticion& p) {
       p.opcion(QStringLiteral("por-zonas"), QStringLiteral("cmdVentasXFamilias: cada línea con su zona de venta"));
   const auto porEmpleados =
       p.opcion(QStringLiteral("por-empleados"), QStringLiteral("cmdVentasXFamilias: cada línea con su empleado"));
+  const auto numVentas = p.opcion(
+      QStringLiteral("num-ventas"),
+      QStringLiteral("cmdProdSinVentas: lista los productos que vendieron menos de N unidades (por defecto 1)"),
+      QStringLiteral("N"));
   const auto pdf =
       p.opcion(QStringLiteral("pdf"), QStringLiteral("escribe el informe en PDF"), QStringLiteral("FICHERO"));
   const auto xlsx =
@@ -538,6 +543,11 @@ int OrdenInforme(Peticion& p) {
   if (p.hay(completo) && !boton->completoConModuloFactura)
     return p.mal(QStringLiteral("%1 no lleva --completo.").arg(boton->boton));
   if (!ElegirAgrupacion(p, *boton, formatoZonas, porZonas, porEmpleados, seleccion)) return kSalidaUso;
+  // Como el diálogo: el umbral empieza en 1 y sólo lo lleva ese informe.
+  const bool conNumVentas = boton->dialogo == registro::Dialogo::FechasYNumVentas;
+  if (p.hay(numVentas) && !conNumVentas) return p.mal(QStringLiteral("%1 no lleva --num-ventas.").arg(boton->boton));
+  if (conNumVentas) seleccion.NumVentas = 1;
+  if (!p.entero(numVentas, 1, kNumVentasMaximo, seleccion.NumVentas)) return kSalidaUso;
   if (boton->dialogo == registro::Dialogo::Ninguno && (p.hay(desde) || p.hay(hasta)))
     return p.mal(QStringLiteral("%1 es un listado sin fechas: sobran --desde y --hasta.").arg(boton->boton));
   if (!p.fecha(desde, seleccion.FechaDesde) || !p.fecha(hasta, seleccion.FechaHasta)) return kSalidaUso;

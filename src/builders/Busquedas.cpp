@@ -111,3 +111,98 @@ void BusquedasVentas::AplicarReparaciones() {
 }
 
 }  // namespace informes
+
+namespace informes {
+
+namespace {
+QString TextoONada(const datos::Consulta& q, int i) {
+  const QVariant v = q.valor(i);
+  return v.isNull() ? QStringLiteral("") : v.toString();
+}
+std::optional<double> NumeroONada(const datos::Consulta& q, int i) {
+  const QVariant v = q.valor(i);
+  if (v.isNull()) return std::nullopt;
+  bool ok = false;
+  const double d = v.toDouble(&ok);
+  return ok ? std::optional<double>(d) : std::nullopt;
+}
+void CargarCostes(const datos::Conexion& ventas, const char* sql,
+                  QHash<QString, BusquedasCatalogo::CostePrecio>& destino) {
+  datos::Consulta q = ventas.preparar(QString::fromLatin1(sql));
+  q.ejecutar();
+  while (q.siguiente()) {
+    if (q.valor(0).isNull()) continue;
+    const QString codigo = q.valor(0).toString().toCaseFolded();
+    if (!destino.contains(codigo)) destino.insert(codigo, {NumeroONada(q, 1), NumeroONada(q, 2)});
+  }
+}
+}  // namespace
+
+BusquedasCatalogo::BusquedasCatalogo(const datos::Conexion& ventas, int tablas) {
+  if (tablas & Clientes) {
+    datos::Consulta q = ventas.preparar(
+        QStringLiteral("SELECT codigo, nombre, apellidos, cif, poblacion, telefono, fax FROM clientes"));
+    q.ejecutar();
+    while (q.siguiente()) {
+      const auto codigo = EnteroDe(q.valor(0));
+      if (!codigo || clientes_.contains(*codigo)) continue;
+      clientes_.insert(*codigo, {TextoONada(q, 1) + QLatin1Char(' ') + TextoONada(q, 2), TextoONada(q, 3),
+                                 TextoONada(q, 4), TextoONada(q, 5), TextoONada(q, 6)});
+    }
+  }
+  if (tablas & FormasPago) {
+    datos::Consulta q = ventas.preparar(QStringLiteral("SELECT codigo, nombre FROM formapago"));
+    q.ejecutar();
+    while (q.siguiente()) {
+      const auto codigo = EnteroDe(q.valor(0));
+      if (codigo && !formasPago_.contains(*codigo)) formasPago_.insert(*codigo, TextoONada(q, 1));
+    }
+  }
+  if (tablas & Productos) CargarCostes(ventas, "SELECT codigo, coste, precio FROM productos", productos_);
+  if (tablas & Menus) CargarCostes(ventas, "SELECT codigo, coste, precio FROM seccion", menus_);
+}
+
+const BusquedasCatalogo::Cliente* BusquedasCatalogo::cliente(const QVariant& codigo) const {
+  const auto n = EnteroDe(codigo);
+  if (!n || *n <= 0) return nullptr;
+  const auto it = clientes_.constFind(*n);
+  return it == clientes_.constEnd() ? nullptr : &*it;
+}
+
+QString BusquedasCatalogo::DatosCliente(const QVariant& codigo, QString& telefono, QString& fax) const {
+  const Cliente* c = cliente(codigo);
+  telefono = c ? c->telefono : QStringLiteral("");
+  fax = c ? c->fax : QStringLiteral("");
+  return c ? c->poblacion : QStringLiteral("");
+}
+
+QString BusquedasCatalogo::NombreCliente(const QVariant& codigo, QString& cif) const {
+  const Cliente* c = cliente(codigo);
+  cif = c ? c->cif : QStringLiteral("");
+  return c ? c->nombre : QStringLiteral("Cliente Generico");
+}
+
+QString BusquedasCatalogo::NombreFormaPago(const QVariant& codigo) const {
+  const auto n = EnteroDe(codigo);
+  if (!n || *n <= 0) return QStringLiteral("");
+  return formasPago_.value(*n, QStringLiteral(""));
+}
+
+BusquedasCatalogo::CostePrecio BusquedasCatalogo::CostePrecioProducto(const QString& codigo) const {
+  if (ultimo_ && codigo == ultimoCodigo_) return *ultimo_;
+  const auto it = productos_.constFind(codigo.toCaseFolded());
+  if (it == productos_.constEnd()) return {};
+  ultimoCodigo_ = codigo;
+  ultimo_ = &*it;
+  return *it;
+}
+
+double BusquedasCatalogo::CosteProducto(const QString& codigo) const {
+  return CostePrecioProducto(codigo).coste.value_or(0);
+}
+
+BusquedasCatalogo::CostePrecio BusquedasCatalogo::CostePrecioMenu(const QString& codigo) const {
+  return menus_.value(codigo.toCaseFolded());
+}
+
+}  // namespace informes

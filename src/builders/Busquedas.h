@@ -64,3 +64,54 @@ class BusquedasVentas {
 std::optional<qint64> EnteroDe(const QVariant& v);
 
 }  // namespace informes
+
+namespace informes {
+
+// --- Clientes, formas de pago y costes del catálogo ------------------------------
+//
+// Las búsquedas de los informes contables y de productos. Como las de
+// arriba, cada tabla se lee entera al crearlas, antes de abrir la consulta
+// del informe: un resumen contable de un año pregunta por el coste de un
+// millón de líneas.
+class BusquedasCatalogo {
+ public:
+  enum Tabla { Clientes = 1, FormasPago = 2, Productos = 4, Menus = 8 };
+  BusquedasCatalogo(const datos::Conexion& ventas, int tablas);
+
+  // Población del cliente; teléfono y fax en los dos textos. Todo vacío sin
+  // cliente (código 0 o menos) o si no existe; un Null, texto vacío.
+  QString DatosCliente(const QVariant& codigo, QString& telefono, QString& fax) const;
+  // "Nombre Apellidos" del cliente y su cif; "Cliente Generico" y cif vacío
+  // sin cliente o si no existe.
+  QString NombreCliente(const QVariant& codigo, QString& cif) const;
+  // Nombre de la forma de pago; vacío si el código no es mayor que 0 o no
+  // existe.
+  QString NombreFormaPago(const QVariant& codigo) const;
+
+  // Coste de un producto por su código; 0 si no existe o no lo tiene.
+  double CosteProducto(const QString& codigo) const;
+  // Coste y precio actuales de un producto o de un menú (familia). Lo que
+  // no está (no hay fila o la columna es Null) no se inventa: va vacío en el
+  // informe, nunca con el valor de otro producto.
+  struct CostePrecio {
+    std::optional<double> coste, precio;
+  };
+  CostePrecio CostePrecioProducto(const QString& codigo) const;
+  CostePrecio CostePrecioMenu(const QString& codigo) const;
+
+ private:
+  struct Cliente {
+    QString nombre, cif, poblacion, telefono, fax;
+  };
+  const Cliente* cliente(const QVariant& codigo) const;
+  QHash<qint64, Cliente> clientes_;
+  QHash<qint64, QString> formasPago_;
+  // Por el código sin distinguir mayúsculas, como los comparaba la suite.
+  QHash<QString, CostePrecio> productos_;
+  QHash<QString, CostePrecio> menus_;
+  // El último producto preguntado: las líneas seguidas suelen repetirlo.
+  mutable QString ultimoCodigo_;
+  mutable const CostePrecio* ultimo_ = nullptr;
+};
+
+}  // namespace informes

@@ -3,6 +3,7 @@
 #include "builders/InformesCaja.h"
 #include "builders/InformesTicket.h"
 #include "builders/InformesZonas.h"
+#include "builders/InformesContables.h"
 #include "builders/ListadosMaestros.h"
 #include "builders/VentasEliminadas.h"
 
@@ -66,6 +67,13 @@ const std::vector<BotonInforme>& Botones() {
   // Las ventas por zona, hora y familia, los menús y el reparto: su tienda de
   // pruebas tiene menús, caja rápida y zonas especiales.
   const auto deZonas = [](BotonInforme& b) { b.familia = QStringLiteral("zonas"); };
+  // Los informes contables y de productos se prueban sobre su propia tienda.
+  const auto contable = [](std::function<void(BotonInforme&)> mas) {
+    return [mas = std::move(mas)](BotonInforme& b) {
+      b.familia = QStringLiteral("contable");
+      if (mas) mas(b);
+    };
+  };
   const auto enTicket = [](BotonInforme& b) {
     b.impresora = ImpresoraDestino::Ticket;
     b.familia = QStringLiteral("ticket");
@@ -127,20 +135,23 @@ const std::vector<BotonInforme>& Botones() {
                 informes::CrearVentasZonasProducto, QStringLiteral("VentasXZonas_T_Producto.rpt"), deZonas),
       ConFechas(QStringLiteral("cmdVentasXHoras"), QStringLiteral("Ventas por horas"), informes::CrearVentasHoras,
                 QStringLiteral("VentasXhoras.rpt"), deZonas),
-      ConFechas(QStringLiteral("cmdResumenContable"), QString::fromUtf8("Resumén Contable de Facturas"), {},
-                QStringLiteral("ResumenContable.rpt"), enRemotoNo),
-      ConFechas(QStringLiteral("cmdProductosMasVendidos"), QString::fromUtf8("Productos más vendidos"), {},
-                QStringLiteral("productosmasvendidos.rpt"), enRemotoNo),
-      ConFechas(QStringLiteral("cmdProdSinVentas"), QStringLiteral("Productos sin Ventas"), {},
-                QStringLiteral("ProductosSinVentas.rpt"), conDialogo(Dialogo::FechasYNumVentas)),
+      ConFechas(QStringLiteral("cmdResumenContable"), QString::fromUtf8("Resumén Contable de Facturas"),
+                informes::CrearResumenContable, QStringLiteral("ResumenContable.rpt"), contable(enRemotoNo)),
+      ConFechas(QStringLiteral("cmdProductosMasVendidos"), QString::fromUtf8("Productos más vendidos"),
+                informes::CrearProductosMasVendidos, QStringLiteral("productosmasvendidos.rpt"), contable(enRemotoNo)),
+      ConFechas(QStringLiteral("cmdProdSinVentas"), QStringLiteral("Productos sin Ventas"),
+                informes::CrearProductosSinVentas, QStringLiteral("ProductosSinVentas.rpt"),
+                contable(conDialogo(Dialogo::FechasYNumVentas))),
       ConFechas(QStringLiteral("cmdVentasEliminadas"), QStringLiteral("Ventas Eliminadas Y Descuentos realizados"),
                 informes::CrearVentasEliminadas, QStringLiteral("Anulaciones2.rpt"),
                 [](BotonInforme& b) { b.familia = QStringLiteral("ticket"); }),
-      ConFechas(QStringLiteral("cmdReservas"), QStringLiteral("Reservas por dia"), {}, QStringLiteral("reservas.rpt")),
-      ConFechas(QStringLiteral("cmdConsumoMenus"), QString::fromUtf8("Consumo de platos de menú"), {},
-                QStringLiteral("VentasProductosMenu.rpt")),
-      ConFechas(QStringLiteral("cmdImpuestosRep"), QStringLiteral("Impuestos Repercutidos"), {},
-                QStringLiteral("ImpuestosRepercutidos.rpt"), enRemotoNo),
+      ConFechas(QStringLiteral("cmdReservas"), QStringLiteral("Reservas por dia"), informes::CrearReservas,
+                QStringLiteral("reservas.rpt"), contable({})),
+      ConFechas(QStringLiteral("cmdConsumoMenus"), QString::fromUtf8("Consumo de platos de menú"),
+                informes::CrearConsumoMenus, QStringLiteral("VentasProductosMenu.rpt"), contable({})),
+      ConFechas(QStringLiteral("cmdImpuestosRep"), QStringLiteral("Impuestos Repercutidos"),
+                informes::CrearImpuestosRepercutidos, QStringLiteral("ImpuestosRepercutidos.rpt"),
+                contable(enRemotoNo)),
       ConFechas(QStringLiteral("cmdPedidosProveedor"), QStringLiteral("Pedidos realizados a Proveedor"), {},
                 QStringLiteral("PedidosAProveedor.rpt")),
       ConFechas(QStringLiteral("cmdPedidosCocinaXVentas"), QStringLiteral("Relacion Pedidos Cocina contra Ventas"), {},

@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -332,3 +334,85 @@ TEST_P(ConciliacionZonas, UnMesGeneradoCuadraPorZonasHorasProductosYFamilias) {
 INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionZonas, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 
 }  // namespace
+
+// --- Informes contables --------------------------------------------------------------
+
+namespace {
+
+using LeerHoja = std::function<std::map<QString, prueba::Celda>(const QString&)>;
+using SumarSql = std::function<double(const QString&)>;
+
+// Los impuestos repercutidos miden lo mismo que los informes de caja: lo de
+// todos los tipos suma lo cobrado y el impuesto de las facturas no borradas.
+// El resumen contable mide otra cosa, por su regla: todas las líneas de todas
+// las ventas del periodo, también las borradas, y como ventas todas las
+// facturas del periodo, con líneas o sin ellas; el coste, el de la ficha de
+// cada producto.
+void ConciliarContables(const LeerHoja& hoja, const SumarSql& sumar, double cobrado, double impuesto) {
+  const QString total = QStringLiteral("Total del periodo");
+  const auto impuestos = hoja(QStringLiteral("cmdImpuestosRep"));
+  EXPECT_NEAR(prueba::NumeroEnCruce(impuestos, total, QStringLiteral("Impuesto")).value_or(-1), impuesto, 0.005)
+      << "impuestos repercutidos: impuesto";
+  EXPECT_NEAR(prueba::NumeroEnCruce(impuestos, total, QStringLiteral("Total")).value_or(-1), cobrado, 0.005)
+      << "impuestos repercutidos: cobrado";
+  EXPECT_NEAR(prueba::NumeroEnCruce(impuestos, total, QStringLiteral("Base imponible")).value_or(-1),
+              cobrado - impuesto, 0.005)
+      << "impuestos repercutidos: base";
+
+  const auto contable = hoja(QStringLiteral("cmdResumenContable"));
+  const QString cruce = QStringLiteral(
+      " FROM cabecera_factura INNER JOIN detalle_factura ON detalle_factura.num_factura = cabecera_factura.numero");
+  const QString periodo = QStringLiteral(" WHERE cabecera_factura.fechaventa BETWEEN ? AND ?");
+  EXPECT_NEAR(prueba::NumeroEnCruce(contable, total, QStringLiteral("Importe")).value_or(-1),
+              sumar(QStringLiteral("SELECT SUM(detalle_factura.precio)") + cruce + periodo), 0.005)
+      << "resumen contable: importe de las líneas";
+  EXPECT_NEAR(prueba::NumeroEnCruce(contable, total, QStringLiteral("Impuesto")).value_or(-1),
+              sumar(QStringLiteral("SELECT SUM(detalle_factura.impuesto)") + cruce + periodo), 0.005)
+      << "resumen contable: impuesto de las líneas";
+  EXPECT_NEAR(prueba::NumeroTrasRotulo(contable, QStringLiteral("Ventas del periodo:")).value_or(-1),
+              sumar(QStringLiteral("SELECT COUNT(*) FROM cabecera_factura WHERE fechaventa BETWEEN ? AND ?")), 0.001)
+      << "resumen contable: ventas";
+  EXPECT_NEAR(prueba::NumeroTrasRotulo(contable, QStringLiteral("Coste de lo vendido:")).value_or(-1),
+              sumar(QStringLiteral("SELECT SUM(detalle_factura.unidades * productos.coste)") + cruce +
+                    QStringLiteral(" INNER JOIN productos ON productos.codigo = detalle_factura.codigo") + periodo),
+              0.005)
+      << "resumen contable: coste de lo vendido";
+}
+
+}  // namespace
+
+// Cada vez la hoja del informe y una suma de la base en el periodo.
+class ConciliacionContable : public ConciliacionCaja {
+ protected:
+  void Conciliar() {
+    const Cifras f = DeLasFacturas();
+    ASSERT_GT(f.facturas, 0);
+    ConciliarContables([this](const QString& boton) { return Hoja(boton); },
+                       [this](const QString& sql) {
+                         datos::Consulta q = tienda.ajustes.ConexionVentas->preparar(sql);
+                         q.enlazar(tienda.seleccion.FechaDesde).enlazar(tienda.seleccion.FechaHasta);
+                         q.ejecutar();
+                         return q.siguiente() ? q.valor(0).toDouble() : 0.0;
+                       },
+                       f.cobrado, f.impuesto);
+  }
+};
+
+TEST_P(ConciliacionContable, LaTiendaDeCajaCuadraEnImpuestosYResumenContable) {
+  CargarTiendaDeCaja();
+  Conciliar();
+}
+
+// Con descuentos a la factura entera, líneas sin tipo y líneas borradas.
+TEST_P(ConciliacionContable, UnMesGeneradoCuadraEnImpuestosYResumenContable) {
+  demo::OpcionesDemo opciones;
+  opciones.semilla = 12;
+  opciones.ventasDia = 40;
+  opciones.hoy = QDate(2026, 12, 1);
+  demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
+  demo::LlenarVentas(*tienda.ajustes.ConexionVentas, opciones, QDate(2026, 11, 1), QDate(2026, 11, 30));
+  Periodo(QDate(2026, 11, 1), QDate(2026, 11, 30));
+  Conciliar();
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionContable, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
