@@ -1,0 +1,284 @@
+#include "builders/Busquedas.h"
+#include "builders/InformesCaja.h"
+#include "builders/InformesPersonal.h"
+
+#include <QHash>
+
+#include <cmath>
+
+#include <vector>
+
+namespace informes {
+
+namespace {
+
+// Los códigos de proveedores, productos y familias son texto y la suite los
+// compara sin distinguir mayúsculas.
+QString ClaveCodigo(const QVariant& v) {
+  return v.toString().trimmed().toLower();
+}
+
+// Un día leído de la base como "dd/mm/aaaa"; lo que no es un día se copia tal
+// cual antes que perderlo.
+QVariant DiaEnTexto(const QVariant& v) {
+  if (v.isNull()) return {};
+  const QDate d = datos::aFecha(v);
+  return d.isValid() ? QVariant(textoDiaMesAnio(d)) : QVariant(v.toString());
+}
+
+struct Producto {
+  QVariant nombre, descripcion, iva, familia;
+};
+
+}  // namespace
+
+void CrearPedidosProveedor(Contexto& ctx) {
+  SeleccionInforme& sel = ctx.seleccion;
+  sel.SinDatos = true;
+  const datos::Conexion& ventas = *ctx.ajustes.ConexionVentas;
+  EscritorInformes escritor(*ctx.ajustes.ConexionInformes);
+  escritor.vaciar();
+  const CabeceraNegocio cabecera = LeerCabeceraTabla(ventas, &ctx.notificador);
+
+  // Proveedores, familias y productos son tablas pequeñas: se leen enteras
+  // antes del recorrido, en vez de tres consultas por línea de pedido. Si
+  // un código se repite vale el primero, como en la búsqueda de un registro.
+  QHash<QString, QVariant> proveedores;  // sólo los no borrados
+  {
+    datos::Consulta q =
+        ventas.preparar(QStringLiteral("SELECT codigo, nombre FROM proveedores"
+                                       " WHERE borrar IS NULL OR borrar = 0"));
+    q.ejecutar();
+    while (q.siguiente()) {
+      const QString k = ClaveCodigo(q.valor(0));
+      if (!proveedores.contains(k)) proveedores.insert(k, q.valor(1));
+    }
+  }
+  QHash<QString, QVariant> familias;
+  {
+    datos::Consulta q = ventas.preparar(QStringLiteral("SELECT codigo, nombre FROM seccion"));
+    q.ejecutar();
+    while (q.siguiente()) {
+      const QString k = ClaveCodigo(q.valor(0));
+      if (!familias.contains(k)) familias.insert(k, q.valor(1));
+    }
+  }
+  QHash<QString, Producto> productos;
+  {
+    datos::Consulta q =
+        ventas.preparar(QStringLiteral("SELECT codigo, nombre, descripcion, iva, seccion FROM productos"));
+    q.ejecutar();
+    while (q.siguiente()) {
+      const QString k = ClaveCodigo(q.valor(0));
+      if (productos.contains(k)) continue;
+      // Una familia que no existe deja su columna vacía.
+      const QVariant seccion = q.valor(4);
+      productos.insert(k, {q.valor(1), q.valor(2), q.valor(3),
+                           seccion.isNull() ? QVariant() : familias.value(ClaveCodigo(seccion))});
+    }
+  }
+
+  escritor.fijar(Col::Texto6, cabecera.nombre);
+  escritor.fijar(Col::Texto7, cabecera.direccion);
+  escritor.fijar(Col::Fecha1, sel.FechaDesde);
+  escritor.fijar(Col::Fecha2, sel.FechaHasta);
+
+  // Los pedidos por número y, dentro de cada uno, sus líneas; las líneas no
+  // tienen número propio y se ordenan por lo que tienen para que el informe
+  // salga igual en cualquier motor.
+  datos::Lectura q(
+      ventas,
+      QStringLiteral("SELECT pedidos.cod, pedidos.proveedor, pedidosdet.producto, pedidosdet.coste, pedidosdet.unidades"
+                     " FROM pedidos INNER JOIN pedidosdet ON pedidosdet.pedido = pedidos.cod"
+                     " WHERE pedidos.fecha BETWEEN ? AND ?"
+                     " ORDER BY pedidos.cod, pedidosdet.producto, pedidosdet.coste, pedidosdet.unidades"));
+  q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
+  q.ejecutar();
+  const QString eliminado = QStringLiteral("Proveedor eliminado");
+  while (q.siguiente()) {
+    escritor.nuevaFila();
+    escritor.origen("pedidosdet", "la línea del pedido", q.valor(0));
+    const auto proveedor = proveedores.constFind(ClaveCodigo(q.valor(1)));
+    escritor.poner(Col::Texto21, proveedor != proveedores.constEnd() ? *proveedor : QVariant(eliminado));
+    escritor.poner(Col::Numerico1, q.valor(3), "coste");
+    escritor.poner(Col::Numerico4, q.valor(4), "unidades");
+    const auto producto = productos.constFind(ClaveCodigo(q.valor(2)));
+    if (producto != productos.constEnd()) {
+      escritor.poner(Col::Texto2, producto->nombre);
+      escritor.poner(Col::Texto3, producto->descripcion);
+      escritor.poner(Col::Numerico2, producto->iva, "iva");
+      escritor.poner(Col::Texto8, producto->familia);
+    }
+    sel.SinDatos = false;
+    escritor.guardarFila();
+  }
+  escritor.terminar();
+  if (sel.SinDatos) AvisarSinDatos(ctx.notificador);
+}
+
+// --- Comandas de cocina contra ventas ---------------------------------------------
+
+namespace {
+
+// Lo que se sabe de una venta: quién la cobró o la lleva, a qué hora y por
+// cuánto.
+struct Venta {
+  QVariant camarero, hora, total;
+};
+
+// Busca la venta de cada comanda en las cobradas, las abiertas y las
+// eliminadas. Las tres tablas se leen una sola vez, sólo con las ventas que
+// nombran las comandas del intervalo; una venta repetida vale la primera.
+class EstadosVenta {
+ public:
+  EstadosVenta(const datos::Conexion& ventas, const QDate& desde, const QDate& hasta) {
+    const QString columnas = QStringLiteral("SELECT numero, camarero, hora, total FROM ");
+    const QString cobradas =
+        QStringLiteral(" WHERE numero IN (SELECT numfactura FROM cocifac WHERE fecha BETWEEN ? AND ?)");
+    const QString abiertas = QStringLiteral(
+        " WHERE numero IN (SELECT numventa FROM cocifac WHERE fecha BETWEEN ? AND ? AND numfactura IS NULL)");
+    const QString eliminadas = QStringLiteral(
+        " WHERE numero IN (SELECT COALESCE(numfactura, numventa) FROM cocifac WHERE fecha BETWEEN ? AND ?)");
+    Cargar(ventas, columnas + QStringLiteral("cabecera_factura") + cobradas, desde, hasta, cobradas_);
+    Cargar(ventas, columnas + QStringLiteral("cabecera_factura_temp") + abiertas, desde, hasta, abiertas_);
+    Cargar(ventas, columnas + QStringLiteral("cabecera_factura_anulaciones") + eliminadas, desde, hasta, eliminadas_);
+  }
+
+  enum class Estado { Cobrada, Abierta, Eliminada };
+  struct Resultado {
+    Estado estado;
+    const Venta* venta;  // nulo si no está en ninguna tabla
+  };
+
+  // Una comanda ya cobrada busca su factura; una sin cobrar, su venta
+  // abierta; si no está, la busca entre las eliminadas con el mismo número.
+  // Sin venta en ninguna tabla conserva el primer estado.
+  Resultado Buscar(bool cobrada, qint64 numero) const {
+    const auto& tabla = cobrada ? cobradas_ : abiertas_;
+    const Estado primero = cobrada ? Estado::Cobrada : Estado::Abierta;
+    if (const auto it = tabla.constFind(numero); it != tabla.constEnd()) return {primero, &*it};
+    if (const auto it = eliminadas_.constFind(numero); it != eliminadas_.constEnd()) return {Estado::Eliminada, &*it};
+    return {primero, nullptr};
+  }
+
+ private:
+  static void Cargar(const datos::Conexion& ventas, const QString& sql, const QDate& desde, const QDate& hasta,
+                     QHash<qint64, Venta>& destino) {
+    datos::Lectura q(ventas, sql);
+    q.enlazar(desde).enlazar(hasta);
+    q.ejecutar();
+    while (q.siguiente()) {
+      const auto numero = EnteroDe(q.valor(0));
+      if (numero && !destino.contains(*numero)) destino.insert(*numero, {q.valor(1), q.valor(2), q.valor(3)});
+    }
+  }
+
+  QHash<qint64, Venta> cobradas_, abiertas_, eliminadas_;
+};
+
+struct Comanda {
+  QVariant fecha, numVenta, numFactura;
+};
+
+}  // namespace
+
+void CrearPedidosCocinaXVentas(Contexto& ctx) {
+  SeleccionInforme& sel = ctx.seleccion;
+  sel.SinDatos = true;
+  const SelloGeneracion sello = TomarSello(ctx.reloj);
+  const datos::Conexion& ventas = *ctx.ajustes.ConexionVentas;
+  EscritorInformes escritor(*ctx.ajustes.ConexionInformes);
+  escritor.vaciar();
+  const CabeceraNegocio cabecera = LeerCabeceraTabla(ventas, &ctx.notificador);
+  escritor.fijar(Col::Texto6, textoDiaMesAnio(sel.FechaDesde));
+  escritor.fijar(Col::Texto7, textoDiaMesAnio(sel.FechaHasta));
+  escritor.fijar(Col::Texto1, cabecera.nombre);
+  escritor.fijar(Col::Texto2, cabecera.direccion);
+  escritor.fijar(Col::Fecha1, sello.fecha);
+  escritor.fijar(Col::Fecha2, sello.hora);
+
+  const EstadosVenta estados(ventas, sel.FechaDesde, sel.FechaHasta);
+  // Los totales en céntimos: así suman lo mismo que la plantilla, fila a fila.
+  qint64 abiertas = 0, eliminadas = 0, cobradas = 0;
+  auto centimos = [](const QVariant& v) { return std::llround(Importe(v) * 100.0); };
+
+  std::vector<Comanda> comandas;
+  {
+    datos::Lectura q(ventas, QStringLiteral("SELECT fecha, numventa, numfactura FROM cocifac"
+                                            " WHERE fecha BETWEEN ? AND ? ORDER BY fecha, numventa, numfactura"));
+    q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
+    q.ejecutar();
+    while (q.siguiente()) comandas.push_back({q.valor(0), q.valor(1), q.valor(2)});
+  }
+  for (const Comanda& c : comandas) {
+    escritor.nuevaFila();
+    escritor.origen("cocifac", "la comanda", c.numVenta);
+    escritor.poner(Col::Numerico10, c.numVenta, "numventa");
+    escritor.poner(Col::Texto5, DiaEnTexto(c.fecha));
+    const bool cobrada = !c.numFactura.isNull();
+    if (cobrada) escritor.poner(Col::Numerico11, c.numFactura, "numfactura");
+    const auto numero = EnteroDe(cobrada ? c.numFactura : c.numVenta);
+    const auto r = numero ? estados.Buscar(cobrada, *numero)
+                          : EstadosVenta::Resultado{
+                                cobrada ? EstadosVenta::Estado::Cobrada : EstadosVenta::Estado::Abierta, nullptr};
+    // Una comanda cuya venta no está en ninguna tabla no suma nada.
+    const Venta sinVenta{QStringLiteral(""), QVariant(), 0};
+    const Venta& v = r.venta ? *r.venta : sinVenta;
+    escritor.poner(Col::Texto21, v.camarero.isNull() ? QVariant(QStringLiteral("")) : v.camarero);
+    escritor.poner(Col::Fecha4, HoraONulo(v.hora));
+    escritor.poner(Col::Doble1, v.total.isNull() ? QVariant(0) : v.total, "total");
+    switch (r.estado) {
+      case EstadosVenta::Estado::Cobrada:
+        escritor.poner(Col::Texto9, QStringLiteral("Cobrada"));
+        escritor.poner(Col::Texto10, QStringLiteral(""));
+        cobradas += centimos(v.total);
+        break;
+      case EstadosVenta::Estado::Abierta:
+        escritor.poner(Col::Texto9, QStringLiteral("Abierta"));
+        escritor.poner(Col::Texto10, QStringLiteral(""));
+        abiertas += centimos(v.total);
+        break;
+      case EstadosVenta::Estado::Eliminada:
+        // Cobrada y después eliminada: ese dinero no se quedó en la caja, va
+        // sólo con las eliminadas.
+        escritor.poner(Col::Texto9, QStringLiteral(""));
+        escritor.poner(Col::Texto10, QStringLiteral("Eliminada"));
+        eliminadas += centimos(v.total);
+        break;
+    }
+    sel.SinDatos = false;
+    escritor.guardarFila();
+  }
+
+  // Las cobradas del intervalo que no tienen ninguna comanda. Con NOT EXISTS
+  // una comanda aún sin factura (numfactura Null) no deja fuera a todas.
+  datos::Lectura q(ventas, QStringLiteral("SELECT numero, fechaventa, camarero, hora, total FROM cabecera_factura"
+                                          " WHERE NOT EXISTS (SELECT 1 FROM cocifac"
+                                          " WHERE cocifac.numfactura IS NOT NULL"
+                                          " AND cocifac.numfactura = cabecera_factura.numero)"
+                                          " AND fechaventa BETWEEN ? AND ? ORDER BY numero"));
+  q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
+  q.ejecutar();
+  while (q.siguiente()) {
+    escritor.nuevaFila();
+    escritor.origen("cabecera_factura", "la factura", q.valor(0));
+    escritor.poner(Col::Numerico11, q.valor(0), "numero");
+    escritor.poner(Col::Texto5, DiaEnTexto(q.valor(1)));
+    escritor.poner(Col::Texto21, q.valor(2));
+    escritor.poner(Col::Fecha4, HoraONulo(q.valor(3)));
+    escritor.poner(Col::Doble1, q.valor(4), "total");
+    escritor.poner(Col::Texto9, QStringLiteral("Cobrado"));
+    cobradas += centimos(q.valor(4));
+    sel.SinDatos = false;
+    escritor.guardarFila();
+  }
+
+  escritor.estampar({{Col::Numerico18, static_cast<double>(abiertas) / 100.0},
+                     {Col::Numerico19, static_cast<double>(eliminadas) / 100.0},
+                     {Col::Numerico20, static_cast<double>(cobradas) / 100.0}});
+  escritor.terminar();
+  if (sel.SinDatos)
+    AvisarSinDatos(ctx.notificador, QStringLiteral("No hay datos para ser mostrados"), QStringLiteral("Atencion"));
+}
+
+}  // namespace informes
