@@ -1,7 +1,8 @@
-// Pedidos a proveedor, comandas de cocina contra ventas y los listados del
-// personal sobre la tienda de tests/fixtures/personal.sql (del 1 al 5 de
-// marzo de 2026), en cada motor: lo que cada informe deja en Informes en los
-// casos que sus reglas deciden.
+// Las reglas de las comandas de cocina, las promociones, los gastos y el
+// empleado del mes, en cada motor, sobre la tienda de
+// tests/fixtures/personal.sql (del 1 al 5 de marzo de 2026). El resto de cada
+// fila lo guardan los ficheros dorados; lo que se concilia con la caja, la
+// prueba de conciliación.
 
 #include "builders/InformesPersonal.h"
 #include "support/Ayudas.h"
@@ -50,12 +51,10 @@ TEST_P(InformesPersonal, ComandasDeCocinaConElEstadoDeSuVentaYLasCobradasSinComa
   EXPECT_EQ(Columna(f, "texto9").mid(0, 7),
             QStringList({"Cobrada", "Abierta", "", "Abierta", "Cobrada", "Cobrada", "Cobrado"}));
   EXPECT_EQ(Columna(f, "texto10").mid(0, 7), QStringList({"", "", "Eliminada", "", "", "", "-"}));
-  EXPECT_EQ(Columna(f, "texto21").mid(0, 7), QStringList({"Ana", "Marta", "Ana", "", "", "Ana", "Ana"}));
   // La venta que no está en ninguna tabla (504, y la factura 70001) vale 0 y
   // no tiene hora.
   EXPECT_EQ(Columna(f, "doble1").mid(0, 7), QStringList({"42.5", "15", "4", "0", "0", "53", "18.9"}));
   EXPECT_EQ(Columna(f, "fecha4").mid(3, 2), QStringList({"-", "-"}));
-  EXPECT_EQ(Columna(f, "texto5").mid(0, 2), QStringList({"02/03/2026", "03/03/2026"}));
 
   // Abiertas: la 502; eliminadas: la 2010, que no entra en las cobradas;
   // cobradas: las dos comandas cobradas y las diez ventas sin comanda.
@@ -67,62 +66,20 @@ TEST_P(InformesPersonal, ComandasDeCocinaConElEstadoDeSuVentaYLasCobradasSinComa
   }
 }
 
-TEST_P(InformesPersonal, PedidosAProveedorNombranElProveedorEliminadoYDejanVacioLoQueNoEstaEnLaFicha) {
-  const Filas f = Crear(informes::CrearPedidosProveedor);
-  // El pedido 4 es del día 6. Los códigos se encuentran sin mayúsculas
-  // ("p1", "lim"); el proveedor de baja y el que no existe salen eliminados.
-  EXPECT_EQ(Columna(f, "texto21"),
-            QStringList({"Frutas Segura", "Frutas Segura", "Proveedor eliminado", "Proveedor eliminado"}));
-  EXPECT_EQ(Columna(f, "texto2"), QStringList({"Pizza", "Limones", "Caña", "-"}));
-  EXPECT_EQ(Columna(f, "texto3"), QStringList({"Pizza margarita", "-", "Caña de cerveza", "-"}));
-  // La familia 99 no existe: vacía, no la del producto anterior.
-  EXPECT_EQ(Columna(f, "texto8"), QStringList({"Cocina", "-", "Bebidas", "-"}));
-  EXPECT_EQ(Columna(f, "numerico2"), QStringList({"10", "4", "10", "-"}));
-  EXPECT_EQ(Columna(f, "numerico1"), QStringList({"3", "0.2", "0.4", "4.5"}));
-  EXPECT_EQ(Columna(f, "numerico4"), QStringList({"10", "50", "120", "6"}));
-  EXPECT_EQ(Columna(f, "fecha1"), QStringList(4, "2026-03-01"));
-  EXPECT_EQ(Columna(f, "fecha2"), QStringList(4, "2026-03-05"));
-  EXPECT_EQ(Columna(f, "texto6"), QStringList(4, QString::fromUtf8("Taberna La Ñora")));
-}
-
-TEST_P(InformesPersonal, PromocionesConSuNombreYLasDeFabricaSiempreIgual) {
-  const Filas f = Crear(informes::CrearVentasPromociones);
-  // La promoción 0 (1004) no cuenta; la factura borrada 1007 sí; la 3 se
-  // llama como la de fábrica aunque la tabla diga otra cosa, y la 4 sin
-  // estar en la tabla.
+TEST_P(InformesPersonal, LasPromocionesDeFabricaSeLlamanSiempreIgualYCadaGastoTomaUnaColumna) {
+  // La promoción 0 (1004) no cuenta y la factura borrada 1007 sí; la 3 se
+  // llama como la de fábrica aunque la tabla diga otra cosa, y la 4 sin estar
+  // en la tabla.
+  Filas f = Crear(informes::CrearVentasPromociones);
   EXPECT_EQ(Columna(f, "texto22"), QStringList({"1001", "1001", "1007", "1011"}));
   EXPECT_EQ(Columna(f, "texto21"), QStringList({"2x1 en cañas", "Descuento x Porcentaje",
                                                 QString::fromUtf8("Café con el menú"), "Unidades x Importe"}));
-  EXPECT_EQ(Columna(f, "texto11"),
-            QStringList({"Total - 2x1 en cañas", "Total - Descuento x Porcentaje",
-                         QString::fromUtf8("Total - Café con el menú"), "Total - Unidades x Importe"}));
-  EXPECT_EQ(Columna(f, "numerico3"), QStringList({"1", "2", "1", "2"}));
-  EXPECT_EQ(Columna(f, "texto23"), QStringList({"13:05", "13:05", "12:00", "20:10"}));
-  EXPECT_EQ(Columna(f, "texto10"), QStringList({"Ana", "Ana", "Ana", "Pedro"}));
-}
+  EXPECT_EQ(Columna(f, "texto11")[1], "Total - Descuento x Porcentaje");
 
-TEST_P(InformesPersonal, GastosRetiradasYPropinasConSuImporteYSinLosDeEmpleadosQueNoEstan) {
-  // El importe con decimales cuando no es 0 ni Null; si no, el otro. El
-  // gasto del empleado 0 no sale.
-  Filas f = Crear(informes::CrearGastos);
+  // El importe con decimales cuando no es 0 ni Null; si no, el otro.
+  f = Crear(informes::CrearGastos);
   EXPECT_EQ(Columna(f, "texto15"), QStringList({"Hielo", "Limpieza", "Pan", "Fruta"}));
   EXPECT_EQ(Columna(f, "numerico9"), QStringList({"0.5", "10.5", "20", "10"}));
-  EXPECT_EQ(Columna(f, "texto21"),
-            QStringList({QString::fromUtf8("Ana García López"), "Marta Ruiz", QString::fromUtf8("Pedro Sánchez Gil"),
-                         QString::fromUtf8("Ana García López")}));
-  EXPECT_EQ(Columna(f, "texto23"), QStringList({"1", "5", "4", "1"}));
-
-  // La retirada del empleado 99, que ya no está en la ficha, no sale.
-  f = Crear(informes::CrearRetiradas);
-  EXPECT_EQ(Columna(f, "numerico9"), QStringList({"100", "50"}));
-  EXPECT_EQ(Columna(f, "texto5"), QStringList({"03/03/2026", "05/03/2026"}));
-
-  // La propina del bote (venta 0) sale sin hora ni terminal.
-  f = Crear(informes::CrearPropinas);
-  EXPECT_EQ(Columna(f, "numerico1"), QStringList({"1001", "1001", "1011", "1011", "0", "1009"}));
-  EXPECT_EQ(Columna(f, "texto16"), QStringList({"13:05", "13:05", "20:10", "20:10", "-", "15:20"}));
-  EXPECT_EQ(Columna(f, "texto17"), QStringList({"BARRA", "BARRA", "BARRA", "BARRA", "-", "-"}));
-  EXPECT_EQ(Columna(f, "numerico9"), QStringList({"2", "1.5", "0.5", "0.5", "2", "3"}));
 }
 
 TEST_P(InformesPersonal, EmpleadoDelMesSumaSusLineasConLosDescuentosDevueltosYSinRecargos) {
@@ -156,27 +113,6 @@ TEST_P(InformesPersonal, EmpleadoDelMesSumaSusLineasConLosDescuentosDevueltosYSi
   EXPECT_DOUBLE_EQ(f[0].value("numerico2").toDouble(), 103);
   EXPECT_DOUBLE_EQ(f[0].value("numerico3").toDouble(), 2);
   EXPECT_DOUBLE_EQ(f[0].value("numerico4").toDouble(), 5);
-}
-
-TEST_P(InformesPersonal, SinNadaEnElIntervaloCadaListadoAvisaConSuMensaje) {
-  tienda.seleccion.FechaDesde = QDate(2025, 1, 1);
-  tienda.seleccion.FechaHasta = QDate(2025, 1, 31);
-  const std::vector<std::pair<void (*)(informes::Contexto&), QString>> casos = {
-      {informes::CrearPedidosProveedor, "ATENCION: No hay datos para ser mostrados."},
-      {informes::CrearPedidosCocinaXVentas, "Atencion: No hay datos para ser mostrados"},
-      {informes::CrearEmpleadoMes, "ATENCION: No hay datos para ser mostrados."},
-      {informes::CrearRetiradas, "ATENCION: No hay datos para ser mostrados."},
-      {informes::CrearVentasPromociones, "Atencion: No hay datos para ser mostrados"},
-      {informes::CrearGastos, "Atencion: No hay datos para ser mostrados"},
-      {informes::CrearPropinas, "Atencion: No hay datos para ser mostrados"},
-  };
-  for (const auto& [constructor, aviso] : casos) {
-    tienda.notificador.avisos.clear();
-    EXPECT_TRUE(Crear(constructor).empty()) << aviso.toStdString();
-    EXPECT_TRUE(tienda.seleccion.SinDatos);
-    ASSERT_EQ(tienda.notificador.avisos.size(), 1u);
-    EXPECT_EQ(tienda.notificador.avisos.front().titulo + ": " + tienda.notificador.avisos.front().texto, aviso);
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, InformesPersonal, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
