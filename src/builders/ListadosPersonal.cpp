@@ -64,8 +64,19 @@ QVariant DiaEnTexto(const QVariant& v) {
 
 // "hh:mm" de una hora leída de la base; vacío si no hay hora.
 QVariant HoraEnTexto(const QVariant& v) {
+  if (v.isNull()) return {};
+  if (v.typeId() == QMetaType::QString) {
+    // "hh:mm:ss" tal como se guarda: basta con cortarla.
+    const QString t = v.toString();
+    auto digito = [&](qsizetype i) { return t.at(i) >= QLatin1Char('0') && t.at(i) <= QLatin1Char('9'); };
+    if (t.size() >= 5 && digito(0) && digito(1) && t.at(2) == QLatin1Char(':') && digito(3) && digito(4) &&
+        (t.size() == 5 || t.at(5) == QLatin1Char(':')))
+      return t.left(5);
+  }
   const QVariant h = HoraONulo(v);
-  return h.isNull() ? QVariant() : QVariant(h.toTime().toString(QStringLiteral("hh:mm")));
+  if (h.isNull()) return {};
+  const QTime t = h.toTime();
+  return QStringLiteral("%1:%2").arg(t.hour(), 2, 10, QLatin1Char('0')).arg(t.minute(), 2, 10, QLatin1Char('0'));
 }
 
 // Un código numérico en una columna de texto, sin decimales sobrantes.
@@ -102,24 +113,41 @@ void CrearEmpleadoMes(Contexto& ctx) {
   q.ejecutar();
   struct Camarero {
     QVariant codigo, nombre;
+    // Lo leído, para reconocer las líneas del camarero sin convertirlas.
+    bool codigoNulo;
+    qint64 clave;
+    bool nombreNulo;
+    QByteArray bytes;
     double prec = 0, dcto = 0, rec = 0;
   };
   std::vector<Camarero> camareros;
-  QHash<QString, std::size_t> indice;
+  std::size_t ultimo = 0;
   while (q.siguiente()) {
-    const QVariant codigo = q.valor(0);
-    const QVariant nombre = q.valor(1);
-    const QString clave = (codigo.isNull() ? QStringLiteral("\x01") : codigo.toString()) + QLatin1Char('\x02') +
-                          (nombre.isNull() ? QStringLiteral("\x01") : nombre.toString().toLower());
-    auto it = indice.constFind(clave);
-    if (it == indice.constEnd()) {
-      it = indice.insert(clave, camareros.size());
-      camareros.push_back({codigo, nombre});
+    const bool codigoNulo = q.esNulo(0);
+    const qint64 clave = codigoNulo ? 0 : q.entero(0);
+    const bool nombreNulo = q.esNulo(1);
+    const QByteArrayView nombre = q.textoUtf8(1);
+    Camarero* c = nullptr;
+    // Casi todas las líneas seguidas son del mismo camarero: se empieza por
+    // el último.
+    for (std::size_t n = 0; !c && n < camareros.size(); ++n) {
+      const std::size_t i = (ultimo + n) % camareros.size();
+      Camarero& k = camareros[i];
+      if (k.codigoNulo != codigoNulo || k.clave != clave || k.nombreNulo != nombreNulo) continue;
+      if (nombreNulo || k.bytes == nombre ||
+          QString::fromUtf8(k.bytes).compare(QString::fromUtf8(nombre), Qt::CaseInsensitive) == 0) {
+        c = &k;
+        ultimo = i;
+      }
     }
-    Camarero& c = camareros[*it];
-    c.prec += q.numero(2);
-    c.dcto += q.numero(3);
-    c.rec += q.numero(4);
+    if (!c) {
+      camareros.push_back({q.valor(0), q.valor(1), codigoNulo, clave, nombreNulo, nombre.toByteArray()});
+      ultimo = camareros.size() - 1;
+      c = &camareros.back();
+    }
+    c->prec += q.numero(2);
+    c->dcto += q.numero(3);
+    c->rec += q.numero(4);
   }
   // En el orden de la agrupación: por código y, a igual código, por nombre.
   const datos::CriterioOrden criterio;

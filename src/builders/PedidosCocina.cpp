@@ -176,8 +176,11 @@ class EstadosVenta {
   QHash<qint64, Venta> cobradas_, abiertas_, eliminadas_;
 };
 
-struct Comanda {
-  QVariant fecha, numVenta, numFactura;
+// Una fila del informe: una comanda con lo que se sabe de su venta, o una
+// cobrada sin comanda.
+struct Fila {
+  QVariant numVenta, numFactura, fecha, camarero, hora, total;
+  enum class Tipo { Cobrada, Abierta, Eliminada, SinComanda } tipo;
 };
 
 }  // namespace
@@ -190,92 +193,103 @@ void CrearPedidosCocinaXVentas(Contexto& ctx) {
   EscritorInformes escritor(*ctx.ajustes.ConexionInformes);
   escritor.vaciar();
   const CabeceraNegocio cabecera = LeerCabeceraTabla(ventas, &ctx.notificador);
+
+  // Primero se lee todo y se suman los totales, que van en cada fila: así se
+  // escriben con ella y no hace falta volver sobre todas al final.
+  const EstadosVenta estados(ventas, sel.FechaDesde, sel.FechaHasta);
+  std::vector<Fila> filas;
+  {
+    datos::Lectura q(ventas, QStringLiteral("SELECT numventa, numfactura, fecha FROM cocifac"
+                                            " WHERE fecha BETWEEN ? AND ? ORDER BY fecha, numventa, numfactura"));
+    q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
+    q.ejecutar();
+    while (q.siguiente()) {
+      Fila f{q.valor(0), q.valor(1), q.valor(2), QStringLiteral(""), QVariant(), 0, Fila::Tipo::Abierta};
+      const bool cobrada = !f.numFactura.isNull();
+      const auto numero = EnteroDe(cobrada ? f.numFactura : f.numVenta);
+      const auto r = numero ? estados.Buscar(cobrada, *numero)
+                            : EstadosVenta::Resultado{
+                                  cobrada ? EstadosVenta::Estado::Cobrada : EstadosVenta::Estado::Abierta, nullptr};
+      // Una comanda cuya venta no está en ninguna tabla no suma nada.
+      if (r.venta) {
+        if (!r.venta->camarero.isNull()) f.camarero = r.venta->camarero;
+        f.hora = r.venta->hora;
+        if (!r.venta->total.isNull()) f.total = r.venta->total;
+      }
+      f.tipo = r.estado == EstadosVenta::Estado::Cobrada   ? Fila::Tipo::Cobrada
+               : r.estado == EstadosVenta::Estado::Abierta ? Fila::Tipo::Abierta
+                                                           : Fila::Tipo::Eliminada;
+      filas.push_back(std::move(f));
+    }
+  }
+  {
+    // Las cobradas del intervalo que no tienen ninguna comanda. Con NOT
+    // EXISTS una comanda aún sin factura (numfactura Null) no deja fuera a
+    // todas.
+    datos::Lectura q(ventas, QStringLiteral("SELECT numero, fechaventa, camarero, hora, total FROM cabecera_factura"
+                                            " WHERE NOT EXISTS (SELECT 1 FROM cocifac"
+                                            " WHERE cocifac.numfactura IS NOT NULL"
+                                            " AND cocifac.numfactura = cabecera_factura.numero)"
+                                            " AND fechaventa BETWEEN ? AND ? ORDER BY numero"));
+    q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
+    q.ejecutar();
+    while (q.siguiente())
+      filas.push_back({QVariant(), q.valor(0), q.valor(1), q.valor(2), q.valor(3), q.valor(4), Fila::Tipo::SinComanda});
+  }
+
+  // Los totales en céntimos: así suman lo mismo que la plantilla, fila a fila.
+  // Una venta cobrada y después eliminada no se quedó en la caja: va sólo con
+  // las eliminadas.
+  qint64 abiertas = 0, eliminadas = 0, cobradas = 0;
+  for (const Fila& f : filas) {
+    const qint64 c = std::llround(Importe(f.total) * 100.0);
+    (f.tipo == Fila::Tipo::Abierta ? abiertas : f.tipo == Fila::Tipo::Eliminada ? eliminadas : cobradas) += c;
+  }
+
   escritor.fijar(Col::Texto6, textoDiaMesAnio(sel.FechaDesde));
   escritor.fijar(Col::Texto7, textoDiaMesAnio(sel.FechaHasta));
   escritor.fijar(Col::Texto1, cabecera.nombre);
   escritor.fijar(Col::Texto2, cabecera.direccion);
   escritor.fijar(Col::Fecha1, sello.fecha);
   escritor.fijar(Col::Fecha2, sello.hora);
-
-  const EstadosVenta estados(ventas, sel.FechaDesde, sel.FechaHasta);
-  // Los totales en céntimos: así suman lo mismo que la plantilla, fila a fila.
-  qint64 abiertas = 0, eliminadas = 0, cobradas = 0;
-  auto centimos = [](const QVariant& v) { return std::llround(Importe(v) * 100.0); };
-
-  std::vector<Comanda> comandas;
-  {
-    datos::Lectura q(ventas, QStringLiteral("SELECT fecha, numventa, numfactura FROM cocifac"
-                                            " WHERE fecha BETWEEN ? AND ? ORDER BY fecha, numventa, numfactura"));
-    q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
-    q.ejecutar();
-    while (q.siguiente()) comandas.push_back({q.valor(0), q.valor(1), q.valor(2)});
-  }
-  for (const Comanda& c : comandas) {
+  escritor.fijar(Col::Numerico18, static_cast<double>(abiertas) / 100.0);
+  escritor.fijar(Col::Numerico19, static_cast<double>(eliminadas) / 100.0);
+  escritor.fijar(Col::Numerico20, static_cast<double>(cobradas) / 100.0);
+  const QString vacio = QStringLiteral("");
+  for (const Fila& f : filas) {
     escritor.nuevaFila();
-    escritor.origen("cocifac", "la comanda", c.numVenta);
-    escritor.poner(Col::Numerico10, c.numVenta, "numventa");
-    escritor.poner(Col::Texto5, DiaEnTexto(c.fecha));
-    const bool cobrada = !c.numFactura.isNull();
-    if (cobrada) escritor.poner(Col::Numerico11, c.numFactura, "numfactura");
-    const auto numero = EnteroDe(cobrada ? c.numFactura : c.numVenta);
-    const auto r = numero ? estados.Buscar(cobrada, *numero)
-                          : EstadosVenta::Resultado{
-                                cobrada ? EstadosVenta::Estado::Cobrada : EstadosVenta::Estado::Abierta, nullptr};
-    // Una comanda cuya venta no está en ninguna tabla no suma nada.
-    const Venta sinVenta{QStringLiteral(""), QVariant(), 0};
-    const Venta& v = r.venta ? *r.venta : sinVenta;
-    escritor.poner(Col::Texto21, v.camarero.isNull() ? QVariant(QStringLiteral("")) : v.camarero);
-    escritor.poner(Col::Fecha4, HoraONulo(v.hora));
-    escritor.poner(Col::Doble1, v.total.isNull() ? QVariant(0) : v.total, "total");
-    switch (r.estado) {
-      case EstadosVenta::Estado::Cobrada:
+    const bool comanda = f.tipo != Fila::Tipo::SinComanda;
+    if (comanda) {
+      escritor.origen("cocifac", "la comanda", f.numVenta);
+      escritor.poner(Col::Numerico10, f.numVenta, "numventa");
+    } else {
+      escritor.origen("cabecera_factura", "la factura", f.numFactura);
+    }
+    if (!f.numFactura.isNull()) escritor.poner(Col::Numerico11, f.numFactura, comanda ? "numfactura" : "numero");
+    escritor.poner(Col::Texto5, DiaEnTexto(f.fecha));
+    escritor.poner(Col::Texto21, f.camarero);
+    escritor.poner(Col::Fecha4, HoraONulo(f.hora));
+    escritor.poner(Col::Doble1, f.total, "total");
+    switch (f.tipo) {
+      case Fila::Tipo::Cobrada:
         escritor.poner(Col::Texto9, QStringLiteral("Cobrada"));
-        escritor.poner(Col::Texto10, QStringLiteral(""));
-        cobradas += centimos(v.total);
+        escritor.poner(Col::Texto10, vacio);
         break;
-      case EstadosVenta::Estado::Abierta:
+      case Fila::Tipo::Abierta:
         escritor.poner(Col::Texto9, QStringLiteral("Abierta"));
-        escritor.poner(Col::Texto10, QStringLiteral(""));
-        abiertas += centimos(v.total);
+        escritor.poner(Col::Texto10, vacio);
         break;
-      case EstadosVenta::Estado::Eliminada:
-        // Cobrada y después eliminada: ese dinero no se quedó en la caja, va
-        // sólo con las eliminadas.
-        escritor.poner(Col::Texto9, QStringLiteral(""));
+      case Fila::Tipo::Eliminada:
+        escritor.poner(Col::Texto9, vacio);
         escritor.poner(Col::Texto10, QStringLiteral("Eliminada"));
-        eliminadas += centimos(v.total);
+        break;
+      case Fila::Tipo::SinComanda:
+        escritor.poner(Col::Texto9, QStringLiteral("Cobrado"));
         break;
     }
     sel.SinDatos = false;
     escritor.guardarFila();
   }
-
-  // Las cobradas del intervalo que no tienen ninguna comanda. Con NOT EXISTS
-  // una comanda aún sin factura (numfactura Null) no deja fuera a todas.
-  datos::Lectura q(ventas, QStringLiteral("SELECT numero, fechaventa, camarero, hora, total FROM cabecera_factura"
-                                          " WHERE NOT EXISTS (SELECT 1 FROM cocifac"
-                                          " WHERE cocifac.numfactura IS NOT NULL"
-                                          " AND cocifac.numfactura = cabecera_factura.numero)"
-                                          " AND fechaventa BETWEEN ? AND ? ORDER BY numero"));
-  q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
-  q.ejecutar();
-  while (q.siguiente()) {
-    escritor.nuevaFila();
-    escritor.origen("cabecera_factura", "la factura", q.valor(0));
-    escritor.poner(Col::Numerico11, q.valor(0), "numero");
-    escritor.poner(Col::Texto5, DiaEnTexto(q.valor(1)));
-    escritor.poner(Col::Texto21, q.valor(2));
-    escritor.poner(Col::Fecha4, HoraONulo(q.valor(3)));
-    escritor.poner(Col::Doble1, q.valor(4), "total");
-    escritor.poner(Col::Texto9, QStringLiteral("Cobrado"));
-    cobradas += centimos(q.valor(4));
-    sel.SinDatos = false;
-    escritor.guardarFila();
-  }
-
-  escritor.estampar({{Col::Numerico18, static_cast<double>(abiertas) / 100.0},
-                     {Col::Numerico19, static_cast<double>(eliminadas) / 100.0},
-                     {Col::Numerico20, static_cast<double>(cobradas) / 100.0}});
   escritor.terminar();
   if (sel.SinDatos)
     AvisarSinDatos(ctx.notificador, QStringLiteral("No hay datos para ser mostrados"), QStringLiteral("Atencion"));
