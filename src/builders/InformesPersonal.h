@@ -17,4 +17,8 @@ void CrearVentasPromociones(Contexto& ctx);
 void CrearGastos(Contexto& ctx);
 void CrearPropinas(Contexto& ctx);
 
+// Un día leído de la base como "dd/mm/aaaa"; lo que no es un día se copia tal
+// cual antes que perderlo.
+QVariant DiaEnTexto(const QVariant& v);
+
 }  // namespace informes

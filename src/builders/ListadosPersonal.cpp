@@ -55,13 +55,6 @@ class Listado {
   bool avisoConPunto_;
 };
 
-// "dd/mm/aaaa" de un día leído de la base; lo que no es un día, tal cual.
-QVariant DiaEnTexto(const QVariant& v) {
-  if (v.isNull()) return {};
-  const QDate d = datos::aFecha(v);
-  return d.isValid() ? QVariant(textoDiaMesAnio(d)) : QVariant(v.toString());
-}
-
 // "hh:mm" de una hora leída de la base; vacío si no hay hora.
 QVariant HoraEnTexto(const QVariant& v) {
   if (v.isNull()) return {};
@@ -93,6 +86,18 @@ QString NombreCompleto(const QVariant& nombre, const QVariant& apellidos) {
 }
 
 }  // namespace
+
+QVariant DiaEnTexto(const QVariant& v) {
+  if (v.isNull()) return {};
+  // Las filas llegan casi siempre por días: el mismo texto que la anterior
+  // no se vuelve a leer como fecha.
+  thread_local QVariant ultimo, ultimoTexto;
+  if (v == ultimo) return ultimoTexto;
+  const QDate d = datos::aFecha(v);
+  ultimo = v;
+  ultimoTexto = d.isValid() ? QVariant(textoDiaMesAnio(d)) : QVariant(v.toString());
+  return ultimoTexto;
+}
 
 // --- Empleado del mes ------------------------------------------------------------
 

@@ -18,14 +18,6 @@ QString ClaveCodigo(const QVariant& v) {
   return v.toString().trimmed().toLower();
 }
 
-// Un día leído de la base como "dd/mm/aaaa"; lo que no es un día se copia tal
-// cual antes que perderlo.
-QVariant DiaEnTexto(const QVariant& v) {
-  if (v.isNull()) return {};
-  const QDate d = datos::aFecha(v);
-  return d.isValid() ? QVariant(textoDiaMesAnio(d)) : QVariant(v.toString());
-}
-
 struct Producto {
   QVariant nombre, descripcion, iva, familia;
 };
