@@ -4,6 +4,7 @@
 #include "builders/InformesTicket.h"
 #include "builders/InformesZonas.h"
 #include "builders/InformesContables.h"
+#include "builders/InformesPersonal.h"
 #include "builders/ListadosMaestros.h"
 #include "builders/VentasEliminadas.h"
 
@@ -74,6 +75,9 @@ const std::vector<BotonInforme>& Botones() {
       if (mas) mas(b);
     };
   };
+  // Los informes del personal y de la caja aparte de las ventas se prueban
+  // sobre su propia tienda.
+  const auto dePersonal = [](BotonInforme& b) { b.familia = QStringLiteral("personal"); };
   const auto enTicket = [](BotonInforme& b) {
     b.impresora = ImpresoraDestino::Ticket;
     b.familia = QStringLiteral("ticket");
@@ -152,25 +156,26 @@ const std::vector<BotonInforme>& Botones() {
       ConFechas(QStringLiteral("cmdImpuestosRep"), QStringLiteral("Impuestos Repercutidos"),
                 informes::CrearImpuestosRepercutidos, QStringLiteral("ImpuestosRepercutidos.rpt"),
                 contable(enRemotoNo)),
-      ConFechas(QStringLiteral("cmdPedidosProveedor"), QStringLiteral("Pedidos realizados a Proveedor"), {},
-                QStringLiteral("PedidosAProveedor.rpt")),
-      ConFechas(QStringLiteral("cmdPedidosCocinaXVentas"), QStringLiteral("Relacion Pedidos Cocina contra Ventas"), {},
-                QStringLiteral("PedidosCocina_x_ventas.rpt")),
+      ConFechas(QStringLiteral("cmdPedidosProveedor"), QStringLiteral("Pedidos realizados a Proveedor"),
+                informes::CrearPedidosProveedor, QStringLiteral("PedidosAProveedor.rpt"), dePersonal),
+      ConFechas(QStringLiteral("cmdPedidosCocinaXVentas"), QStringLiteral("Relacion Pedidos Cocina contra Ventas"),
+                informes::CrearPedidosCocinaXVentas, QStringLiteral("PedidosCocina_x_ventas.rpt"), dePersonal),
       ConFechas(QStringLiteral("cmdVentasXFamilias"), QStringLiteral("Ventas por Familias"),
                 informes::CrearVentasFamilias, QStringLiteral("VentasXFamilias.rpt"),
                 [&](BotonInforme& b) {
                   deZonas(b);
                   b.dialogo = Dialogo::FechasYAgrupacion;
                 }),
-      ConFechas(QStringLiteral("cmdEmpleadoMes"), QStringLiteral("Empleado del Mes"), {},
-                QStringLiteral("EmpleadoMes.rpt")),
-      ConFechas(QStringLiteral("cmdRetiradas"), QStringLiteral("Retiradas por Empleados"), {},
-                QStringLiteral("Retiradas.rpt")),
-      ConFechas(QStringLiteral("cmdVentasPromociones"), QStringLiteral("Ventas con Promociones"), {},
-                QStringLiteral("VentasConPromociones.rpt")),
-      ConFechas(QStringLiteral("cmdGastos"), QStringLiteral("Gastos"), {}, QStringLiteral("Gastos.rpt")),
-      ConFechas(QStringLiteral("cmdPropinas"), QStringLiteral("Relacion de Propinas"), {},
-                QStringLiteral("Propinas.rpt")),
+      ConFechas(QStringLiteral("cmdEmpleadoMes"), QStringLiteral("Empleado del Mes"), informes::CrearEmpleadoMes,
+                QStringLiteral("EmpleadoMes.rpt"), dePersonal),
+      ConFechas(QStringLiteral("cmdRetiradas"), QStringLiteral("Retiradas por Empleados"), informes::CrearRetiradas,
+                QStringLiteral("Retiradas.rpt"), dePersonal),
+      ConFechas(QStringLiteral("cmdVentasPromociones"), QStringLiteral("Ventas con Promociones"),
+                informes::CrearVentasPromociones, QStringLiteral("VentasConPromociones.rpt"), dePersonal),
+      ConFechas(QStringLiteral("cmdGastos"), QStringLiteral("Gastos"), informes::CrearGastos,
+                QStringLiteral("Gastos.rpt"), dePersonal),
+      ConFechas(QStringLiteral("cmdPropinas"), QStringLiteral("Relacion de Propinas"), informes::CrearPropinas,
+                QStringLiteral("Propinas.rpt"), dePersonal),
 
       // Formato ticket.
       ConFechas(QStringLiteral("cmd_Ticket"), QStringLiteral("Ventas en formato Ticket Detallado"),

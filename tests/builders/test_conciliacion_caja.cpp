@@ -416,3 +416,87 @@ TEST_P(ConciliacionContable, UnMesGeneradoCuadraEnImpuestosYResumenContable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionContable, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+
+// --- Gastos, retiradas y propinas: sus listados contra los informes de caja ----------
+//
+// Los listados de gastos, retiradas y propinas cuentan el mismo dinero que el
+// pie de las ventas generales por día, pero cada uno con su regla, y la
+// diferencia tiene que ser exactamente lo que la regla deja fuera:
+// - retiradas: el listado no enseña las de empleados que ya no están en la
+//   ficha;
+// - gastos: el listado no enseña los de empleados que no están en la ficha, y
+//   de cada gasto toma el importe con decimales cuando lo tiene (si no, el
+//   otro), mientras la caja suma las dos columnas;
+// - propinas: el listado va por el día de la propina, con o sin venta; la
+//   caja, por las facturas no borradas del periodo.
+namespace {
+
+class ConciliacionPersonal : public ConciliacionCaja {
+ protected:
+  double Suma(const QString& sql) {
+    datos::Consulta q = tienda.ajustes.ConexionVentas->preparar(sql);
+    for (int i = 0; i < sql.count(QLatin1Char('?')) / 2; ++i)
+      q.enlazar(tienda.seleccion.FechaDesde).enlazar(tienda.seleccion.FechaHasta);
+    q.ejecutar();
+    return q.siguiente() ? q.valor(0).toDouble() : 0;
+  }
+
+  double TotalListado(const QString& boton) {
+    const auto v = prueba::NumeroEnCruce(Hoja(boton), QStringLiteral("Total del periodo"), QStringLiteral("Importe"));
+    EXPECT_TRUE(v.has_value()) << boton.toStdString();
+    return v.value_or(0);
+  }
+
+  void ConciliarListados() {
+    const auto caja = Hoja(QStringLiteral("cmdCierreResumido"));
+    const double gastosCaja = prueba::NumeroTrasRotulo(caja, QStringLiteral("Gastos:")).value_or(-1);
+    const double retiradasCaja = prueba::NumeroTrasRotulo(caja, QStringLiteral("Retiradas:")).value_or(-1);
+    const double propinasCaja =
+        prueba::NumeroEnCruce(caja, QStringLiteral("Total del periodo"), QStringLiteral("Propina")).value_or(-1);
+    const QString sinFicha = QStringLiteral(" NOT IN (SELECT codigo FROM empleados)");
+
+    const double retiradasFuera =
+        Suma(QStringLiteral("SELECT SUM(importe) FROM retiradas WHERE fecha BETWEEN ? AND ? AND empleado") + sinFicha);
+    EXPECT_NEAR(TotalListado(QStringLiteral("cmdRetiradas")), retiradasCaja - retiradasFuera, 0.005);
+
+    const double gastosFuera =
+        Suma(QStringLiteral("SELECT SUM(COALESCE(importe, 0) + COALESCE(importe_decimal, 0)) FROM gastos"
+                            " WHERE fecha BETWEEN ? AND ? AND codigoempleado") +
+             sinFicha);
+    const double enteroDeLosPartidos =
+        Suma(QStringLiteral("SELECT SUM(importe) FROM gastos WHERE fecha BETWEEN ? AND ?"
+                            " AND importe_decimal <> 0 AND codigoempleado IN (SELECT codigo FROM empleados)"));
+    EXPECT_NEAR(TotalListado(QStringLiteral("cmdGastos")), gastosCaja - gastosFuera - enteroDeLosPartidos, 0.005);
+
+    const QString facturasDelPeriodo =
+        QStringLiteral(" (SELECT numero FROM cabecera_factura WHERE fechaventa BETWEEN ? AND ? AND borrar = 0)");
+    const double sinFactura =
+        Suma(QStringLiteral("SELECT SUM(importe) FROM propinas WHERE fecha BETWEEN ? AND ? AND numventa NOT IN") +
+             facturasDelPeriodo);
+    const double deOtroDia =
+        Suma(QStringLiteral("SELECT SUM(importe) FROM propinas WHERE NOT (fecha BETWEEN ? AND ?) AND numventa IN") +
+             facturasDelPeriodo);
+    EXPECT_NEAR(TotalListado(QStringLiteral("cmdPropinas")), propinasCaja + sinFactura - deOtroDia, 0.005);
+  }
+};
+
+TEST_P(ConciliacionPersonal, LaTiendaDelPersonalCuadraConLaCajaSegunLaReglaDeCadaListado) {
+  tienda.ajustes.ConexionVentas->ejecutarGuion(prueba::GuionTienda(QStringLiteral("personal")));
+  Periodo(QDate(2026, 3, 1), QDate(2026, 3, 5));
+  ConciliarListados();
+}
+
+TEST_P(ConciliacionPersonal, UnMesGeneradoCuadraConLaCajaSegunLaReglaDeCadaListado) {
+  demo::OpcionesDemo opciones;
+  opciones.semilla = 11;
+  opciones.ventasDia = 40;
+  opciones.hoy = QDate(2026, 12, 1);
+  demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
+  demo::LlenarVentas(*tienda.ajustes.ConexionVentas, opciones, QDate(2026, 11, 1), QDate(2026, 11, 30));
+  Periodo(QDate(2026, 11, 1), QDate(2026, 11, 30));
+  ConciliarListados();
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionPersonal, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+
+}  // namespace
