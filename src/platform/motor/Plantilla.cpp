@@ -648,14 +648,17 @@ struct Lector {
         // Lo que llega al borde derecho se queda pegado a él: si empieza en
         // el izquierdo se estira (títulos, rayas), si no se desplaza (los
         // importes). Lo demás queda donde está, cortado si no cabe.
-        if (cambio != 0 && e.x + e.ancho >= caracteresDiseno - 0.01) {
-          if (e.x <= 0.01)
-            e.ancho += cambio;
-          else
-            e.x += cambio;
+        // Sin otra impresora, lo que se sale es un error de la plantilla.
+        if (cambio != 0) {
+          if (e.x + e.ancho >= caracteresDiseno - 0.01) {
+            if (e.x <= 0.01)
+              e.ancho += cambio;
+            else
+              e.x += cambio;
+          }
+          e.x = std::clamp(e.x, 0.0, static_cast<double>(total));
+          e.ancho = std::clamp(e.ancho, 0.0, total - e.x);
         }
-        e.x = std::clamp(e.x, 0.0, static_cast<double>(total));
-        e.ancho = std::clamp(e.ancho, 0.0, total - e.x);
         e.x *= ancho;
         e.ancho *= ancho;
         e.y *= alto;
