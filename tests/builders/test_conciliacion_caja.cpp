@@ -225,7 +225,9 @@ class ConciliacionZonas : public ConciliacionCaja {
       return leido.value_or(-1);
     };
     EXPECT_NEAR(leer(QStringLiteral("cmdVentasXFamilias")), ImporteDeLineas(false), 0.005);
-    if (conCatalogo) EXPECT_NEAR(leer(QStringLiteral("cmdVXZonasTotXProducto")), ImporteDeLineas(true), 0.005);
+    if (conCatalogo) {
+      EXPECT_NEAR(leer(QStringLiteral("cmdVXZonasTotXProducto")), ImporteDeLineas(true), 0.005);
+    }
   }
 };
 
