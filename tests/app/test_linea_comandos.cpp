@@ -257,16 +257,16 @@ TEST_F(EnUnaTienda, ListaLosBotonesHechosYNombraElDesconocidoOPendiente) {
   EXPECT_EQ(s.codigo, app::kSalidaBien);
   for (const char* trozo : {"cmdProductos", "Listado de Productos", "cmdCierreResumido", "Ventas Generales por Dia"})
     EXPECT_TRUE(s.salida.contains(QString::fromUtf8(trozo))) << trozo;
-  EXPECT_EQ(s.salida.count(QLatin1Char('\n')), 14);
+  EXPECT_EQ(s.salida.count(QLatin1Char('\n')), 21);
   // Los botones cuyo informe aún no está hecho no se listan.
-  EXPECT_FALSE(s.salida.contains(QStringLiteral("cmdVentasMenus")));
+  EXPECT_FALSE(s.salida.contains(QStringLiteral("cmdReservas")));
 
   Resultado r = Informe({QStringLiteral("cmdNada")});
   EXPECT_EQ(r.codigo, app::kSalidaUso);
   EXPECT_TRUE(r.errores.contains(QStringLiteral("cmdNada")));
-  r = Informe({QStringLiteral("cmdVentasMenus")});
+  r = Informe({QStringLiteral("cmdReservas")});
   EXPECT_EQ(r.codigo, app::kSalidaUso);
-  EXPECT_TRUE(r.errores.contains(QStringLiteral("Venta de menus"))) << r.errores.toStdString();
+  EXPECT_TRUE(r.errores.contains(QStringLiteral("Reservas por dia"))) << r.errores.toStdString();
   EXPECT_TRUE(r.errores.contains(QStringLiteral("próxima versión"))) << r.errores.toStdString();
 }
 
