@@ -229,11 +229,12 @@ void CrearConsumoMenus(Contexto& ctx) {
   std::map<QString, DeFamilia> porFamilia;
   for (const Familia& f : familias) porFamilia.try_emplace(f.codigo);
   {
-    datos::Lectura q(ventas, kColumnasLineas +
-                                 QStringLiteral(", detalle_factura.codmenu, detalle_factura.menu,"
-                                                " detalle_factura.productodemenu, detalle_factura.orden") +
-                                 kDesdeLineas +
-                                 QStringLiteral(" AND detalle_factura.codmenu IS NOT NULL AND detalle_factura.borrar = 0"));
+    datos::Lectura q(ventas,
+                     kColumnasLineas +
+                         QStringLiteral(", detalle_factura.codmenu, detalle_factura.menu,"
+                                        " detalle_factura.productodemenu, detalle_factura.orden") +
+                         kDesdeLineas +
+                         QStringLiteral(" AND detalle_factura.codmenu IS NOT NULL AND detalle_factura.borrar = 0"));
     q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
     q.ejecutar();
     enum { kCodMenu = kDescuentoVenta + 1, kMenu, kProductoDeMenu, kOrden };
@@ -262,7 +263,8 @@ void CrearConsumoMenus(Contexto& ctx) {
       escritor.origen("detalle_factura", "el menú", g.codigo);
       escritor.poner(Col::Texto5, g.producto);
       // Un menú sin familia cuesta 0 y no tiene precio que enseñar.
-      const auto cp = g.codigo.isNull() ? BusquedasCatalogo::CostePrecio{} : catalogo.CostePrecioMenu(g.codigo.toString());
+      const auto cp =
+          g.codigo.isNull() ? BusquedasCatalogo::CostePrecio{} : catalogo.CostePrecioMenu(g.codigo.toString());
       escritor.poner(Col::Numerico1, cp.coste.value_or(0));
       escritor.poner(Col::Numerico2, Nulable(cp.precio));
       escritor.poner(Col::Numerico3, g.unidades);
