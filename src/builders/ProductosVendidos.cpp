@@ -4,56 +4,81 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+#include <map>
 #include <optional>
+#include <vector>
 
 namespace informes {
 
 namespace {
 
-// Las líneas de venta del intervalo, de una en una y en orden de código de
-// producto: las del mismo producto van seguidas y se suman en una fila.
-// Los códigos en Null van juntos, al final, en los dos motores.
+// Las líneas de venta del intervalo, sin ordenar: ordenar un año de líneas
+// por producto en la base cuesta más que leerlas. Se suman aquí por código
+// de producto y se ordenan los productos, que son pocos.
+const QString kColumnasLineas = QStringLiteral(
+    "SELECT detalle_factura.producto, detalle_factura.unidades, detalle_factura.precio, detalle_factura.descuento,"
+    " detalle_factura.recargo, detalle_factura.codigo, detalle_factura.precio_unit, detalle_factura.num_factura,"
+    " detalle_factura.indice, cabecera_factura.descuento");
 const QString kDesdeLineas = QStringLiteral(
     " FROM cabecera_factura INNER JOIN detalle_factura ON cabecera_factura.numero = detalle_factura.num_factura"
     " WHERE cabecera_factura.fechaventa BETWEEN ? AND ?");
-const QString kOrdenCodigo = QStringLiteral(
-    " ORDER BY (detalle_factura.codigo IS NULL), detalle_factura.codigo, detalle_factura.num_factura,"
-    " detalle_factura.indice");
+enum { kProducto, kUnidades, kPrecio, kDescuento, kRecargo, kCodigo, kPrecioUnit, kFactura, kIndice, kDescuentoVenta };
 
-// Una fila de producto en curso: lo de la línea que la empezó y las sumas.
+// Un producto sumado: lo de su primera línea (en orden de venta y de línea)
+// y el descuento de la venta de su última línea.
 struct Grupo {
   QVariant codigo, producto, precioUnit, descuentoVenta;
   double unidades = 0, precio = 0, descuento = 0, recargo = 0;
+  std::pair<qint64, qint64> primera, ultima;
 };
 
-// Recorre una consulta de líneas cuyas columnas empiezan por producto,
-// unidades, precio, descuento, recargo y código, y llama a `cerrar` con cada
-// producto sumado; el último con `ultimo` a verdadero. `extra` lee lo demás
-// de la línea que empieza el grupo o de la última leída.
-template <typename Cerrar, typename Extra>
-void RecorrerPorCodigo(datos::Lectura& q, Cerrar cerrar, Extra extra) {
-  enum { kProducto, kUnidades, kPrecio, kDescuento, kRecargo, kCodigo };
-  std::optional<Grupo> g;
-  while (q.siguiente()) {
-    const QVariant codigo = q.valor(kCodigo);
-    const bool mismo =
-        g && codigo.isNull() == g->codigo.isNull() && (codigo.isNull() || codigo.toString() == g->codigo.toString());
-    if (!mismo) {
-      if (g) cerrar(*g, false);
-      g.emplace();
-      g->codigo = codigo;
-      g->producto = q.valor(kProducto);
-      extra(*g, q, true);
-    } else {
-      extra(*g, q, false);
+class Agrupacion {
+ public:
+  void anadir(const datos::Lectura& q) {
+    const bool nulo = q.esNulo(kCodigo);
+    const QString codigo = nulo ? QString() : q.valor(kCodigo).toString();
+    const std::pair<qint64, qint64> linea{q.entero(kFactura), q.entero(kIndice)};
+    auto [it, nuevo] = indices_.try_emplace(Clave{nulo, codigo}, grupos_.size());
+    if (nuevo) grupos_.emplace_back();
+    Grupo& g = grupos_[it->second];
+    if (nuevo || linea < g.primera) {
+      g.codigo = q.valor(kCodigo);
+      g.producto = q.valor(kProducto);
+      g.precioUnit = q.valor(kPrecioUnit);
+      g.primera = linea;
     }
-    g->unidades += q.numero(kUnidades);
-    g->precio += q.numero(kPrecio);
-    g->descuento += q.numero(kDescuento);
-    g->recargo += q.numero(kRecargo);
+    if (nuevo || !(linea < g.ultima)) {
+      const QVariant d = q.valor(kDescuentoVenta);
+      g.descuentoVenta = d.isNull() ? QVariant(0) : d;
+      g.ultima = linea;
+    }
+    g.unidades += q.numero(kUnidades);
+    g.precio += q.numero(kPrecio);
+    g.descuento += q.numero(kDescuento);
+    g.recargo += q.numero(kRecargo);
   }
-  if (g) cerrar(*g, true);
-}
+  // Los productos en orden de código, los que no tienen al final.
+  std::vector<Grupo> terminar() {
+    std::vector<std::pair<Clave, std::size_t>> orden(indices_.begin(), indices_.end());
+    std::sort(orden.begin(), orden.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Grupo> r;
+    r.reserve(orden.size());
+    for (const auto& [clave, i] : orden) r.push_back(std::move(grupos_[i]));
+    grupos_.clear();
+    indices_.clear();
+    return r;
+  }
+
+ private:
+  struct Clave {
+    bool nulo;
+    QString codigo;
+    bool operator<(const Clave& o) const { return nulo != o.nulo ? !nulo : codigo < o.codigo; }
+  };
+  std::map<Clave, std::size_t> indices_;
+  std::vector<Grupo> grupos_;
+};
 
 QVariant Nulable(const std::optional<double>& v) {
   return v ? QVariant(*v) : QVariant();
@@ -83,37 +108,32 @@ void CrearProductosMasVendidos(Contexto& ctx) {
       {"Menus", " AND detalle_factura.productodemenu = 0 AND detalle_factura.menu <> 0"}};
   for (const auto& [seccion, filtro] : secciones) {
     escritor.fijar(Col::Texto21, QString::fromLatin1(seccion));
-    datos::Lectura q(ventas, QStringLiteral("SELECT detalle_factura.producto, detalle_factura.unidades,"
-                                            " detalle_factura.precio, detalle_factura.descuento,"
-                                            " detalle_factura.recargo, detalle_factura.codigo,"
-                                            " detalle_factura.precio_unit") +
-                                 kDesdeLineas + QLatin1String(filtro) + kOrdenCodigo);
+    datos::Lectura q(ventas, kColumnasLineas + kDesdeLineas + QLatin1String(filtro));
     q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
     q.ejecutar();
-    RecorrerPorCodigo(
-        q,
-        [&](const Grupo& g, bool ultimo) {
-          escritor.nuevaFila();
-          escritor.origen("detalle_factura", "el producto", g.codigo);
-          escritor.poner(Col::Numerico20, g.precioUnit, "precio_unit");
-          escritor.poner(Col::Texto5, g.producto);
-          // Sin ficha de producto, o sin coste o precio en ella, la columna
-          // va vacía: nunca con lo del producto anterior.
-          const auto cp =
-              g.codigo.isNull() ? BusquedasCatalogo::CostePrecio{} : catalogo.CostePrecioProducto(g.codigo.toString());
-          escritor.poner(Col::Numerico1, Nulable(cp.coste));
-          escritor.poner(Col::Numerico2, Nulable(cp.precio));
-          escritor.poner(Col::Numerico3, g.unidades);
-          escritor.poner(Col::Numerico10, g.precio);
-          // El último producto de la sección sólo lleva descuento si lo tuvo.
-          if (!ultimo || g.descuento != 0) escritor.poner(Col::Numerico5, g.descuento);
-          escritor.poner(Col::Numerico6, g.recargo);
-          sel.SinDatos = false;
-          escritor.guardarFila();
-        },
-        [](Grupo& g, const datos::Lectura& l, bool primera) {
-          if (primera) g.precioUnit = l.valor(6);
-        });
+    Agrupacion agrupacion;
+    while (q.siguiente()) agrupacion.anadir(q);
+    const std::vector<Grupo> grupos = agrupacion.terminar();
+    for (std::size_t i = 0; i < grupos.size(); ++i) {
+      const Grupo& g = grupos[i];
+      escritor.nuevaFila();
+      escritor.origen("detalle_factura", "el producto", g.codigo);
+      escritor.poner(Col::Numerico20, g.precioUnit, "precio_unit");
+      escritor.poner(Col::Texto5, g.producto);
+      // Sin ficha de producto, o sin coste o precio en ella, la columna va
+      // vacía: nunca con lo del producto anterior.
+      const auto cp =
+          g.codigo.isNull() ? BusquedasCatalogo::CostePrecio{} : catalogo.CostePrecioProducto(g.codigo.toString());
+      escritor.poner(Col::Numerico1, Nulable(cp.coste));
+      escritor.poner(Col::Numerico2, Nulable(cp.precio));
+      escritor.poner(Col::Numerico3, g.unidades);
+      escritor.poner(Col::Numerico10, g.precio);
+      // El último producto de la sección sólo lleva descuento si lo tuvo.
+      if (i + 1 < grupos.size() || g.descuento != 0) escritor.poner(Col::Numerico5, g.descuento);
+      escritor.poner(Col::Numerico6, g.recargo);
+      sel.SinDatos = false;
+      escritor.guardarFila();
+    }
   }
   escritor.terminar();
   if (sel.SinDatos) AvisarSinDatos(ctx.notificador);
@@ -200,79 +220,79 @@ void CrearConsumoMenus(Contexto& ctx) {
     while (q.siguiente()) familias.push_back({q.texto(QStringLiteral("codigo")), q.valor(1)});
   }
 
+  // Las líneas de menú del intervalo de una vez, repartidas por familia: los
+  // menús (cabeceras de menú) y los platos de los tres primeros pases. Las
+  // líneas borradas no cuentan; las ventas borradas, sí.
+  struct DeFamilia {
+    Agrupacion menus, platos;
+  };
+  std::map<QString, DeFamilia> porFamilia;
+  for (const Familia& f : familias) porFamilia.try_emplace(f.codigo);
+  {
+    datos::Lectura q(ventas,
+                     kColumnasLineas +
+                         QStringLiteral(", detalle_factura.codmenu, detalle_factura.menu,"
+                                        " detalle_factura.productodemenu, detalle_factura.orden") +
+                         kDesdeLineas +
+                         QStringLiteral(" AND detalle_factura.codmenu IS NOT NULL AND detalle_factura.borrar = 0"));
+    q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
+    q.ejecutar();
+    enum { kCodMenu = kDescuentoVenta + 1, kMenu, kProductoDeMenu, kOrden };
+    while (q.siguiente()) {
+      const auto it = porFamilia.find(q.valor(kCodMenu).toString());
+      if (it == porFamilia.end()) continue;
+      if (q.entero(kMenu) != 0) {
+        if (q.entero(kProductoDeMenu) == 0) it->second.menus.anadir(q);
+      } else if (const qint64 orden = q.entero(kOrden); !q.esNulo(kOrden) && orden >= 1 && orden <= 3) {
+        it->second.platos.anadir(q);
+      }
+    }
+  }
+
   escritor.fijar(Col::Texto1, cabecera.nombre);
   escritor.fijar(Col::Texto2, cabecera.direccion);
   escritor.fijar(Col::Texto3, textoDiaMesAnio(sel.FechaDesde));
   escritor.fijar(Col::Texto4, textoDiaMesAnio(sel.FechaHasta));
-  const QString columnas = QStringLiteral(
-      "SELECT detalle_factura.producto, detalle_factura.unidades, detalle_factura.precio, detalle_factura.descuento,"
-      " detalle_factura.recargo, detalle_factura.codigo");
   for (const Familia& f : familias) {
+    DeFamilia& d = porFamilia[f.codigo];
     escritor.fijar(Col::Texto21, f.nombre);
-    // Los menús vendidos de la familia.
-    {
-      datos::Lectura q(ventas, columnas + QStringLiteral(", cabecera_factura.descuento") + kDesdeLineas +
-                                   QStringLiteral(" AND detalle_factura.menu <> 0 AND detalle_factura.codmenu = ?"
-                                                  " AND detalle_factura.productodemenu = 0"
-                                                  " AND detalle_factura.borrar = 0") +
-                                   kOrdenCodigo);
-      q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta).enlazar(f.codigo);
-      q.ejecutar();
-      RecorrerPorCodigo(
-          q,
-          [&](const Grupo& g, bool ultimo) {
-            escritor.nuevaFila();
-            escritor.origen("detalle_factura", "el menú", g.codigo);
-            escritor.poner(Col::Texto5, g.producto);
-            // Un menú sin familia cuesta 0 y no tiene precio que enseñar.
-            const auto cp =
-                g.codigo.isNull() ? BusquedasCatalogo::CostePrecio{} : catalogo.CostePrecioMenu(g.codigo.toString());
-            escritor.poner(Col::Numerico1, cp.coste.value_or(0));
-            escritor.poner(Col::Numerico2, Nulable(cp.precio));
-            escritor.poner(Col::Numerico3, g.unidades);
-            escritor.poner(Col::Numerico4, g.precio);
-            // El último menú de la familia sin descuento en sus líneas lleva
-            // el descuento de la venta de la última línea leída.
-            escritor.poner(Col::Numerico5, ultimo && g.descuento == 0 ? g.descuentoVenta : QVariant(g.descuento),
-                           "descuento");
-            escritor.poner(Col::Numerico6, g.recargo);
-            sel.SinDatos = false;
-            escritor.guardarFila();
-          },
-          [](Grupo& g, const datos::Lectura& l, bool) {
-            const QVariant d = l.valor(6);
-            g.descuentoVenta = d.isNull() ? QVariant(0) : d;
-          });
+    const std::vector<Grupo> menus = d.menus.terminar();
+    for (std::size_t i = 0; i < menus.size(); ++i) {
+      const Grupo& g = menus[i];
+      escritor.nuevaFila();
+      escritor.origen("detalle_factura", "el menú", g.codigo);
+      escritor.poner(Col::Texto5, g.producto);
+      // Un menú sin familia cuesta 0 y no tiene precio que enseñar.
+      const auto cp =
+          g.codigo.isNull() ? BusquedasCatalogo::CostePrecio{} : catalogo.CostePrecioMenu(g.codigo.toString());
+      escritor.poner(Col::Numerico1, cp.coste.value_or(0));
+      escritor.poner(Col::Numerico2, Nulable(cp.precio));
+      escritor.poner(Col::Numerico3, g.unidades);
+      escritor.poner(Col::Numerico4, g.precio);
+      // El último menú de la familia sin descuento en sus líneas lleva el
+      // descuento de la venta de su última línea.
+      const bool ultimo = i + 1 == menus.size();
+      escritor.poner(Col::Numerico5, ultimo && g.descuento == 0 ? g.descuentoVenta : QVariant(g.descuento),
+                     "descuento");
+      escritor.poner(Col::Numerico6, g.recargo);
+      sel.SinDatos = false;
+      escritor.guardarFila();
     }
-    // Los platos servidos en sus menús: sólo los tres primeros pases.
-    datos::Lectura q(ventas,
-                     columnas + QStringLiteral(", detalle_factura.precio_unit") + kDesdeLineas +
-                         QStringLiteral(" AND detalle_factura.codmenu = ? AND detalle_factura.menu = 0"
-                                        " AND detalle_factura.borrar = 0 AND detalle_factura.orden IN (1, 2, 3)") +
-                         kOrdenCodigo);
-    q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta).enlazar(f.codigo);
-    q.ejecutar();
-    RecorrerPorCodigo(
-        q,
-        [&](const Grupo& g, bool) {
-          escritor.nuevaFila();
-          escritor.origen("detalle_factura", "el plato de menú", g.codigo);
-          escritor.poner(Col::Texto5,
-                         QStringLiteral("      ") + (g.producto.isNull() ? QString() : g.producto.toString()));
-          escritor.poner(Col::Numerico1, 0);
-          // El precio del plato es el precio por unidad de su propia línea
-          // (la primera de las suyas), no el de una línea vecina.
-          escritor.poner(Col::Numerico2, g.precioUnit.isNull() ? QVariant(0) : g.precioUnit, "precio_unit");
-          escritor.poner(Col::Numerico3, g.unidades);
-          escritor.poner(Col::Numerico4, g.precio);
-          escritor.poner(Col::Numerico5, g.descuento);
-          escritor.poner(Col::Numerico6, g.recargo);
-          sel.SinDatos = false;
-          escritor.guardarFila();
-        },
-        [](Grupo& g, const datos::Lectura& l, bool primera) {
-          if (primera) g.precioUnit = l.valor(6);
-        });
+    for (const Grupo& g : d.platos.terminar()) {
+      escritor.nuevaFila();
+      escritor.origen("detalle_factura", "el plato de menú", g.codigo);
+      escritor.poner(Col::Texto5, QStringLiteral("      ") + (g.producto.isNull() ? QString() : g.producto.toString()));
+      escritor.poner(Col::Numerico1, 0);
+      // El precio del plato es el precio por unidad de su propia línea (la
+      // primera de las suyas), no el de una línea vecina.
+      escritor.poner(Col::Numerico2, g.precioUnit.isNull() ? QVariant(0) : g.precioUnit, "precio_unit");
+      escritor.poner(Col::Numerico3, g.unidades);
+      escritor.poner(Col::Numerico4, g.precio);
+      escritor.poner(Col::Numerico5, g.descuento);
+      escritor.poner(Col::Numerico6, g.recargo);
+      sel.SinDatos = false;
+      escritor.guardarFila();
+    }
   }
   escritor.terminar();
   if (sel.SinDatos) AvisarSinDatos(ctx.notificador);
