@@ -44,18 +44,27 @@ QVariant HoraONulo(const QVariant& v) {
   return fh.isValid() ? QVariant(fh.time()) : QVariant();
 }
 
+const QString kImporteGastoSql = QStringLiteral(
+    "CASE WHEN importe_decimal IS NOT NULL AND importe_decimal <> 0 THEN importe_decimal ELSE COALESCE(importe, 0) "
+    "END");
+
+double ImporteGasto(const QVariant& importe, const QVariant& importeDecimal) {
+  const double exacto = Importe(importeDecimal);
+  return exacto != 0 ? exacto : Importe(importe);
+}
+
 double TotalGastos(const datos::Conexion& ventas, const QDate& desde, const QDate& hasta,
                    std::optional<qint64> empleado) {
   double total = 0;
   Tolerante([&] {
-    QString sql = QStringLiteral("SELECT importe, importe_decimal FROM gastos WHERE fecha BETWEEN ? AND ?");
+    QString sql =
+        QStringLiteral("SELECT SUM(") + kImporteGastoSql + QStringLiteral(") FROM gastos WHERE fecha BETWEEN ? AND ?");
     if (empleado) sql += QStringLiteral(" AND codigoempleado = ?");
     datos::Consulta q = ventas.preparar(sql);
     q.enlazar(desde).enlazar(hasta);
     if (empleado) q.enlazar(*empleado);
     q.ejecutar();
-    while (q.siguiente())
-      total += Importe(q.valor(QStringLiteral("importe"))) + Importe(q.valor(QStringLiteral("importe_decimal")));
+    if (q.siguiente()) total = Importe(q.valor(0));
   });
   return total;
 }

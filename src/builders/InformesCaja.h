@@ -23,9 +23,15 @@ extern const QString kNotaFechaApertura;
 
 // --- Piezas comunes de los informes de caja ------------------------------------
 
-// Importe de la suma de `importe` e `importe_decimal` de los gastos del
-// intervalo; de un empleado, si se da. Paso tolerante: sin tabla de gastos,
-// lo sumado hasta el fallo (0).
+// Lo gastado en un gasto: las cajas apuntan el entero en `importe` y el
+// importe exacto en `importe_decimal`, o sólo uno de los dos. Cuenta el
+// exacto cuando está y no es 0; si no, el entero. Sumar los dos contaría dos
+// veces el mismo gasto. Es la misma regla en todos los informes y gráficos.
+extern const QString kImporteGastoSql;
+double ImporteGasto(const QVariant& importe, const QVariant& importeDecimal);
+
+// Lo gastado en el intervalo; de un empleado, si se da. Paso tolerante: sin
+// tabla de gastos, lo sumado hasta el fallo (0).
 double TotalGastos(const datos::Conexion& ventas, const QDate& desde, const QDate& hasta,
                    std::optional<qint64> empleado = std::nullopt);
 

@@ -43,17 +43,10 @@ NegocioTicket LeerNegocioTicket(const datos::Conexion& ventas) {
   return n;
 }
 
-// Gastos del intervalo: importe más importe_decimal, a dos decimales; 0 si
-// ninguna de las dos sumas es positiva.
+// Gastos del intervalo, a dos decimales; 0 si no suman nada positivo.
 double GastosTicket(const datos::Conexion& ventas, const QDate& desde, const QDate& hasta) {
-  datos::Consulta q = ventas.preparar(QStringLiteral(
-      "SELECT SUM(importe) AS totales, SUM(importe_decimal) AS totales2 FROM gastos WHERE fecha BETWEEN ? AND ?"));
-  q.enlazar(desde).enlazar(hasta);
-  q.ejecutar();
-  if (!q.siguiente()) return 0;
-  const double t = q.numero(QStringLiteral("totales"));
-  const double t2 = q.numero(QStringLiteral("totales2"));
-  return t > 0 || t2 > 0 ? DosDecimales(t + t2) : 0;
+  const double t = TotalGastos(ventas, desde, hasta);
+  return t > 0 ? DosDecimales(t) : 0;
 }
 
 // Lo cobrado con tarjeta y con la forma de pago 2 («C. Comida») de las

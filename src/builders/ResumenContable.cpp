@@ -48,15 +48,7 @@ void CrearResumenContable(Contexto& ctx) {
     q.ejecutar();
     if (q.siguiente()) numeroVentas = q.valor(0).toLongLong();
   }
-  // Los gastos son sólo su importe_decimal.
-  double gastos = 0;
-  Tolerante([&] {
-    datos::Consulta q =
-        ventas.preparar(QStringLiteral("SELECT importe_decimal FROM gastos WHERE fecha BETWEEN ? AND ?"));
-    q.enlazar(sel.FechaDesde).enlazar(sel.FechaHasta);
-    q.ejecutar();
-    while (q.siguiente()) gastos += Importe(q.valor(0));
-  });
+  const double gastos = TotalGastos(ventas, sel.FechaDesde, sel.FechaHasta);
 
   static const QString kLineas = QStringLiteral(
       " FROM cabecera_factura INNER JOIN detalle_factura ON detalle_factura.num_factura = cabecera_factura.numero"

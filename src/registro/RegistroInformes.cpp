@@ -1,10 +1,10 @@
 #include "registro/RegistroInformes.h"
 
 #include "builders/InformesCaja.h"
-#include "builders/InformesTicket.h"
-#include "builders/InformesZonas.h"
 #include "builders/InformesContables.h"
 #include "builders/InformesPersonal.h"
+#include "builders/InformesTicket.h"
+#include "builders/InformesZonas.h"
 #include "builders/ListadosMaestros.h"
 #include "builders/VentasEliminadas.h"
 
