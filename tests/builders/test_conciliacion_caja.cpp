@@ -194,6 +194,7 @@ INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionCaja, testing::ValuesIn(prueba::Mo
 // empleados mide otra cosa: el precio de las líneas que sirvió cada uno, sin
 // el descuento a la factura entera ni las facturas sin líneas.
 
+#include "builders/InformesCaja.h"
 #include "builders/InformesTicket.h"
 
 namespace {
@@ -460,9 +461,9 @@ class ConciliacionPersonal : public ConciliacionCaja {
         Suma(QStringLiteral("SELECT SUM(importe) FROM retiradas WHERE fecha BETWEEN ? AND ? AND empleado") + sinFicha);
     EXPECT_NEAR(TotalListado(QStringLiteral("cmdRetiradas")), retiradasCaja - retiradasFuera, 0.005);
 
-    const double gastosFuera = Suma(QStringLiteral("SELECT SUM(") + informes::kImporteGastoSql +
-                                    QStringLiteral(") FROM gastos WHERE fecha BETWEEN ? AND ? AND codigoempleado") +
-                                    sinFicha);
+    const double gastosFuera =
+        Suma(QStringLiteral("SELECT SUM(") + informes::kImporteGastoSql +
+             QStringLiteral(") FROM gastos WHERE fecha BETWEEN ? AND ? AND codigoempleado") + sinFicha);
     EXPECT_NEAR(TotalListado(QStringLiteral("cmdGastos")), gastosCaja - gastosFuera, 0.005);
 
     const QString facturasDelPeriodo =

@@ -125,8 +125,9 @@ TEST_P(InformesCaja, CierreCajaListaLasFacturasDelEmpleadoConSuLugarPagoYGastos)
   Factura(16, {{"codigo_camarero", 4}});
   Factura(17, {{"fechaventa", "2026-03-06"}, {"fecha", "2026-03-05"}});  // se abrió dentro, se cerró fuera
   Factura(18, {{"fechaventa", "2026-03-05"}, {"fecha", "2026-03-04"}});
-  Gasto("2026-03-01", 3, 10.005, 2.0);
+  Gasto("2026-03-01", 3, 10.0, 10.004);  // el entero y el exacto del mismo gasto
   Gasto("2026-03-05", 3, Nulo, 1.5);
+  Gasto("2026-03-04", 3, 2.0, 0.0);
   Gasto("2026-03-03", 4, 50.0, 0.0);
   Gasto("2026-03-06", 3, 99.0, 0.0);
 
@@ -146,8 +147,9 @@ TEST_P(InformesCaja, CierreCajaListaLasFacturasDelEmpleadoConSuLugarPagoYGastos)
     EXPECT_EQ(f.value("texto6"), "01/03/2026");
     EXPECT_EQ(f.value("texto7"), "05/03/2026");
     EXPECT_EQ(f.value("entero3").toLongLong(), 5);
-    // 10,005 + 2 + 1,5 de los gastos del empleado en el intervalo, a dos decimales.
-    EXPECT_DOUBLE_EQ(f.value("numerico5").toDouble(), 13.51);
+    // Los gastos del empleado en el intervalo, cada uno una vez (el exacto
+    // 10,004, o el entero si no lo hay) y a dos decimales: 10,004 + 1,5 + 2.
+    EXPECT_DOUBLE_EQ(f.value("numerico5").toDouble(), 13.5);
     EXPECT_DOUBLE_EQ(f.value("numerico1").toDouble(), 1.82);
     EXPECT_DOUBLE_EQ(f.value("numerico2").toDouble(), 18.18);
     EXPECT_DOUBLE_EQ(f.value("doble1").toDouble(), 20.0);
@@ -255,7 +257,7 @@ TEST_P(InformesCaja, ResumenPorEmpleadoDaUnaFilaPorCamareroConSuParte) {
   Linea(40, 3, "Ana", 5.0, Nulo, Nulo, Nulo);
   Factura(42, {{"fechaventa", "2026-03-09"}});
   Linea(42, 3, "Ana", 5.0, 0.45);
-  Gasto("2026-03-02", 9, 4.0, 1.0);
+  Gasto("2026-03-02", 9, 5.0, 5.0);
 
   const Filas filas = Ejecutar(informes::CrearResumenVentasEmpleados);
   ASSERT_EQ(filas.size(), 3u);
@@ -449,7 +451,7 @@ TEST_P(InformesCaja, CierreResumidoDaUnaFilaPorPropinaDistintaYLosTotalesDelInte
   propina(120, 1.0);
   propina(120, 2.0);  // igual que otra: una sola fila, con las dos propinas
   propina(121, -1.0);
-  Gasto("2026-03-02", 3, 1.25, 0.25);
+  Gasto("2026-03-02", 3, 1.0, 1.5);
   tienda.insertar("retiradas", {{"fecha", "2026-03-02"}, {"importe", 100.0}});
   tienda.insertar("retiradas", {{"fecha", "2026-03-09"}, {"importe", 50.0}});
   tienda.insertar("cierre_caja", {{"fecha", "2026-03-02"}, {"cajainicialsiguientedia", 150.0}});

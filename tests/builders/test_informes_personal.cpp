@@ -79,7 +79,7 @@ TEST_P(InformesPersonal, LasPromocionesDeFabricaSeLlamanSiempreIgualYCadaGastoTo
   // El importe con decimales cuando no es 0 ni Null; si no, el otro.
   f = Crear(informes::CrearGastos);
   EXPECT_EQ(Columna(f, "texto15"), QStringList({"Hielo", "Limpieza", "Pan", "Fruta"}));
-  EXPECT_EQ(Columna(f, "numerico9"), QStringList({"0.5", "10.5", "20", "10"}));
+  EXPECT_EQ(Columna(f, "numerico9"), QStringList({"12.5", "10.5", "20", "10"}));
 }
 
 TEST_P(InformesPersonal, EmpleadoDelMesSumaSusLineasConLosDescuentosDevueltosYSinRecargos) {
