@@ -12,6 +12,8 @@
 #include <QtCharts/QPieSlice>
 #include <QtCharts/QValueAxis>
 #include <QtDataVisualization/Q3DBars>
+#include <QtDataVisualization/Q3DCamera>
+#include <QtDataVisualization/Q3DScene>
 #include <QtDataVisualization/Q3DSurface>
 #include <QtDataVisualization/Q3DTheme>
 #include <QtDataVisualization/QBar3DSeries>
@@ -129,11 +131,12 @@ QChart* CrearGraficoPlano(const Serie& serie, const Dibujo& dibujo) {
       }
       auto* linea = Puntos<QLineSeries>(serie);
       linea->setName(NombreSerie(serie));
+      // El tema pone su color al añadirla: el grosor, después.
+      grafico->addSeries(linea);
       QPen pluma = linea->pen();
       pluma.setWidth(3);
       if (dibujo.color) pluma.setColor(*dibujo.color);
       linea->setPen(pluma);
-      grafico->addSeries(linea);
       PonerEjes(grafico, serie, anterior, false);
       break;
     }
@@ -193,6 +196,14 @@ QColor ColorDeSerie(const QChart& grafico) {
 
 namespace {
 
+// Un poco desde arriba y de lado, y cerca: la cámara de partida deja el
+// gráfico pequeño en medio de la ventana.
+void Encuadrar(QAbstract3DGraph* grafico) {
+  grafico->scene()->activeCamera()->setCameraPreset(Q3DCamera::CameraPresetIsometricRight);
+  grafico->scene()->activeCamera()->setZoomLevel(100.0f);
+  grafico->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
+}
+
 QAbstract3DGraph* Relieve(const Serie& serie, const Dibujo& dibujo) {
   const double techo = std::max(1.0, Maximo(serie, dibujo.anterior) * 1.08);
   // El área en relieve son barras pegadas: un bloque escalonado que llega al
@@ -206,6 +217,7 @@ QAbstract3DGraph* Relieve(const Serie& serie, const Dibujo& dibujo) {
     barras->valueAxis()->setTitle(serie.tituloY);
     barras->valueAxis()->setTitleVisible(true);
     barras->valueAxis()->setRange(0, static_cast<float>(techo));
+    barras->valueAxis()->setLabelFormat(QStringLiteral("%.0f"));
     barras->setBarThickness(area ? 1.0f : 0.8f);
     if (area) barras->setBarSpacing(QSizeF(0.0, 0.6));
     auto añadir = [&](const Serie& s, const QColor& color, bool conColor) {
@@ -224,6 +236,7 @@ QAbstract3DGraph* Relieve(const Serie& serie, const Dibujo& dibujo) {
     };
     if (dibujo.anterior) añadir(*dibujo.anterior, ColorAnterior(dibujo.color), true);
     añadir(serie, dibujo.color.value_or(QColor()), dibujo.color.has_value());
+    Encuadrar(barras);
     return barras;
   }
   // Las líneas en relieve: una cinta de superficie a lo largo de las filas.
@@ -234,6 +247,8 @@ QAbstract3DGraph* Relieve(const Serie& serie, const Dibujo& dibujo) {
   superficie->axisY()->setTitle(serie.tituloY);
   superficie->axisY()->setTitleVisible(true);
   superficie->axisY()->setRange(0, static_cast<float>(techo));
+  superficie->axisY()->setLabelFormat(QStringLiteral("%.0f"));
+  superficie->axisX()->setLabelFormat(QStringLiteral("%.0f"));
   superficie->axisZ()->setRange(0, dibujo.anterior ? 3 : 1);
   auto añadir = [&](const Serie& s, const std::optional<QColor>& color, float z) {
     auto* filas = new QSurfaceDataArray;
@@ -256,6 +271,7 @@ QAbstract3DGraph* Relieve(const Serie& serie, const Dibujo& dibujo) {
   };
   if (dibujo.anterior) añadir(*dibujo.anterior, ColorAnterior(dibujo.color), 2.0f);
   añadir(serie, dibujo.color, 0.0f);
+  Encuadrar(superficie);
   return superficie;
 }
 
@@ -273,7 +289,17 @@ QImage PintarGrafico(const Serie& serie, const Dibujo& dibujo, QSize tamano) {
   if (EsTresD(dibujo.tipo)) {
     std::unique_ptr<QAbstract3DGraph> ventana(Relieve(serie, dibujo));
     ventana->resize(tamano);
-    return ventana->renderToImage(4, tamano);
+    QImage imagen = ventana->renderToImage(4, tamano);
+    if (!imagen.isNull()) {
+      // El relieve no tiene nota al pie: se escribe debajo, como en el plano.
+      QPainter p(&imagen);
+      QFont letra = p.font();
+      letra.setItalic(true);
+      p.setFont(letra);
+      p.setPen(Qt::black);
+      p.drawText(QRect(0, 0, imagen.width(), imagen.height() - 8), Qt::AlignHCenter | Qt::AlignBottom, serie.pie);
+    }
+    return imagen;
   }
   QChartView vista(CrearGraficoPlano(serie, dibujo));
   vista.setRenderHint(QPainter::Antialiasing);

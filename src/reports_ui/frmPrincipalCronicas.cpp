@@ -18,9 +18,9 @@
 #include "ui_frmPrincipalCronicas.h"
 
 #include <QCloseEvent>
-#include <QLocale>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QStyle>
 
 #include <algorithm>
