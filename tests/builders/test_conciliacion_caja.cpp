@@ -252,9 +252,9 @@ TEST_P(ConciliacionGraficos, LasBarrasDelMesSumanLoQueDicenLosInformesDeCaja) {
   // Regla de las zonas: cuentan todas las ventas no borradas, pero sólo hay
   // fila para las zonas de salones; las de la barra y las de reparto sin
   // salón no salen en el gráfico.
-  const double sinSalon = Numero(QStringLiteral(
-      "SELECT SUM(total) FROM cabecera_factura c WHERE fechaventa BETWEEN ? AND ? AND borrar = 0"
-      " AND NOT EXISTS (SELECT 1 FROM salones s WHERE s.codigo = c.zona_venta)"));
+  const double sinSalon =
+      Numero(QStringLiteral("SELECT SUM(total) FROM cabecera_factura c WHERE fechaventa BETWEEN ? AND ? AND borrar = 0"
+                            " AND NOT EXISTS (SELECT 1 FROM salones s WHERE s.codigo = c.zona_venta)"));
   EXPECT_NEAR(Suma(serie(graficos::kVentasPorZonas)), *cobrado - sinSalon, 0.005);
   EXPECT_NEAR(Suma(serie(graficos::kDescuentos)), *descuentos, 0.005);
   // Regla de los gastos: el gráfico suma sólo importe_decimal; el pie de
