@@ -2,8 +2,10 @@
 
 #include "builders/ExportarCsv.h"
 #include "builders/InformesTicket.h"
+#include "charts/SeriesGraficos.h"
 #include "demo/Demo.h"
 #include "platform/ajustes/AlmacenAjustes.h"
+#include "platform/motor/Informe.h"
 #include "platform/motor/Motor.h"
 #include "platform/sistema/FicheroSalida.h"
 #include "platform/sistema/Notificador.h"
@@ -13,12 +15,15 @@
 #include "startup/Arranque.h"
 #include "startup/Prohibiciones.h"
 
+#include <QBuffer>
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -229,6 +234,7 @@ class Peticion {
   QString ficheroAjustes() const { return lector_.value(generales_.ficheroAjustes); }
   const sistema::Reloj& reloj() const { return consola_.reloj; }
   QIODevice& salida() { return consola_.salida; }
+  const PintorGrafico& pintor() const { return consola_.pintarGrafico; }
   sistema::Notificador& notificador() { return notificador_; }
 
   void decir(const QString& texto) { Decir(consola_, texto); }
@@ -670,6 +676,171 @@ int OrdenInforme(Peticion& p) {
   return kSalidaBien;
 }
 
+// --- cronicas grafico --------------------------------------------------------------
+
+const char* kExplicacionGrafico =
+    "Dibuja sin ventana el gráfico del mes CODIGO: el número de la serie (0 a 7) o el\n"
+    "botón que la elige en la ventana principal (cmdCajaxDias). 0 descuentos, 1 gastos,\n"
+    "2 retiradas, 3 caja por días, 4 ventas por zonas, 5 ventas por horas, 6 ventas por\n"
+    "empleados, 7 reservas. Sin --png ni --tabla-csv escribe la serie en la salida\n"
+    "estándar: un renglón «rótulo;valor» por fila.\n";
+
+const char* kNotasGrafico =
+    "--3d dibuja en relieve con OpenGL y necesita una pantalla (DISPLAY), por ejemplo\n"
+    "«xvfb-run -a cronicas grafico 5 --mes 3 --año 2026 --3d --png ventas.png». La tarta\n"
+    "(circular) es siempre plana. La tabla día por hora (--tabla-csv) es la de las ventas\n"
+    "por horas (5) y la de las reservas (7); sus celdas a cero van en blanco.\n"
+    "\n"
+    "Códigos de salida: 0 bien, 1 argumentos mal escritos, 2 error de ajustes, de base\n"
+    "de datos o al escribir un fichero, 5 el empleado del puesto no tiene permiso.\n";
+
+// Un fichero de salida pedido por el usuario: sustituye al anterior sólo
+// cuando está entero; lo que no es un fichero normal se escribe en su sitio.
+bool EscribirFichero(const QString& ruta, const QByteArray& bytes, QString& error) {
+  sistema::FicheroSalida f(ruta);
+  if (!f.abrir() || f.dispositivo().write(bytes) != bytes.size() || !f.confirmar()) {
+    error = QStringLiteral("No se pudo escribir %1: %2").arg(QDir::toNativeSeparators(ruta), f.error());
+    return false;
+  }
+  return true;
+}
+
+// El código de la serie: su número o el botón que la elige; -1 si no es
+// ninguno.
+qint16 CodigoGrafico(const QString& texto) {
+  bool ok = false;
+  const int n = texto.toInt(&ok);
+  if (ok) return graficos::CodigoValido(static_cast<qint16>(n)) ? static_cast<qint16>(n) : -1;
+  const registro::BotonInforme* b = registro::BuscarBoton(texto);
+  return b && b->clase == registro::Clase::Grafico ? b->grafico : -1;
+}
+
+int OrdenGrafico(Peticion& p) {
+  const auto mes = p.opcion(QStringLiteral("mes"), QStringLiteral("mes del gráfico, de 1 a 12"), QStringLiteral("M"));
+  const auto año =
+      p.opcion(QString::fromUtf8("año"), QString::fromUtf8("año del gráfico (también --anio)"), QStringLiteral("A"));
+  const auto anio = p.opcion(QStringLiteral("anio"), QString::fromUtf8("lo mismo que --año"), QStringLiteral("A"));
+  const auto estilo = p.opcion(QStringLiteral("estilo"), QStringLiteral("barras, lineas, circular o conico"),
+                               QStringLiteral("ESTILO"), QStringLiteral("barras"));
+  const auto tresD = p.opcion(QStringLiteral("3d"), QStringLiteral("en relieve (barras, lineas y conico)"));
+  const auto color = p.opcion(QStringLiteral("color"), QStringLiteral("rojo, naranja, amarillo, verde, celeste o azul"),
+                              QStringLiteral("COLOR"));
+  const auto anterior =
+      p.opcion(QStringLiteral("anterior"), QString::fromUtf8("compara con el mismo mes del año anterior"));
+  const auto png =
+      p.opcion(QStringLiteral("png"), QStringLiteral("dibuja el gráfico en una imagen PNG"), QStringLiteral("FICHERO"));
+  const auto tabla =
+      p.opcion(QStringLiteral("tabla-csv"), QStringLiteral("escribe la tabla día por hora (5 y 7) en CSV"),
+               QStringLiteral("FICHERO"));
+  const auto ancho = p.opcion(QStringLiteral("ancho"), QStringLiteral("ancho de la imagen en píxeles"),
+                              QStringLiteral("N"), QStringLiteral("1000"));
+  const auto alto = p.opcion(QStringLiteral("alto"), QStringLiteral("alto de la imagen en píxeles"),
+                             QStringLiteral("N"), QStringLiteral("600"));
+  if (const auto fin = p.leer()) return *fin;
+  if (!p.rutasDeSalida({png, tabla})) return kSalidaUso;
+  if (p.posicionales().size() != 1)
+    return p.malUsada(p.posicionales().isEmpty()
+                          ? QStringLiteral("Falta el código del gráfico (0 a 7).")
+                          : QStringLiteral("Sobra: %1.").arg(p.posicionales().mid(1).join(QLatin1Char(' '))));
+  const qint16 codigo = CodigoGrafico(p.posicionales().constFirst());
+  if (codigo < 0)
+    return p.mal(QStringLiteral("No hay ningún gráfico «%1»: el código va de 0 a 7 o es el botón (cmdCajaxDias).")
+                     .arg(p.posicionales().constFirst()));
+  int m = 0, a = 0, w = 1000, h = 600;
+  if (!p.hay(mes)) return p.malUsada(QStringLiteral("Falta el mes: --mes M."));
+  if (p.hay(año) == p.hay(anio))
+    return p.malUsada(p.hay(año) ? QString::fromUtf8("Sobra --anio: ya se dio --año.")
+                                 : QString::fromUtf8("Falta el año: --año A."));
+  if (!p.entero(mes, 1, 12, m) || !p.entero(p.hay(año) ? año : anio, 1753, 9998, a) || !p.entero(ancho, 100, 8000, w) ||
+      !p.entero(alto, 100, 8000, h))
+    return kSalidaUso;
+  const std::optional<graficos::Estilo> elegido = graficos::EstiloPorNombre(p.valor(estilo));
+  if (!elegido)
+    return p.mal(QStringLiteral("--estilo es barras, lineas, circular o conico (se dio «%1»).").arg(p.valor(estilo)));
+  std::optional<QColor> colorSerie;
+  if (p.hay(color)) {
+    colorSerie = graficos::ColorPorNombre(p.valor(color));
+    if (!colorSerie)
+      return p.mal(QStringLiteral("--color es rojo, naranja, amarillo, verde, celeste o azul (se dio «%1»).")
+                       .arg(p.valor(color)));
+  }
+  if (p.hay(tabla) && !graficos::ConTabla(codigo))
+    return p.mal(QStringLiteral("El gráfico %1 no tiene tabla día por hora: sólo el 5 y el 7.").arg(codigo));
+  if (p.hay(png) && !p.pintor())
+    return p.mal(QStringLiteral("Este programa no trae la parte gráfica: no puede dibujar el PNG."));
+  const int tipo =
+      graficos::TipoGrafico(*elegido, p.hay(tresD) ? graficos::Dimension::TresD : graficos::Dimension::DosD);
+
+  sistema::Notificador& notificador = p.notificador();
+  QString fallo;
+  try {
+    ajustes::AlmacenAjustes almacen(p.ficheroAjustes(), [&notificador](const QString& aviso) {
+      notificador.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
+    });
+    if (const auto falta = arranque::FaltaBaseVentas(almacen)) {
+      notificador.mensaje(*falta, QStringLiteral("Cronicas"), sistema::Icono::Critico);
+      return kSalidaError;
+    }
+    AjustesTerminal at;
+    arranque::Entorno entorno;
+    entorno.reloj = &p.reloj();
+    entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
+    entorno.buscarActualizaciones = false;
+    entorno.avisar = [&p](const QString& aviso) { p.avisar(QStringLiteral("Aviso: %1\n").arg(aviso)); };
+    arranque::Arrancar(at, almacen, entorno);
+    for (const registro::BotonInforme& b : registro::Botones())
+      if (b.clase == registro::Clase::Grafico && b.grafico == codigo && !PermisosIgnorados(almacen) &&
+          permisos::BotonProhibido(*at.ConexionVentas, at.EmpleadoTerminal, b.boton)) {
+        notificador.mensaje(QStringLiteral("El empleado %1 de este puesto no tiene permiso para «%2» (%3).")
+                                .arg(at.EmpleadoTerminal)
+                                .arg(b.titulo, b.boton),
+                            QStringLiteral("Cronicas"), sistema::Icono::Critico);
+        return kSalidaSinPermiso;
+      }
+
+    // El nombre del mes, en el idioma de los informes de la tienda: el del
+    // sistema salvo que los ajustes digan otro, y el español en un servidor
+    // sin idioma.
+    QLocale::setDefault(motor::ConfiguracionRegional(almacen.valor(QStringLiteral("informes/regional"))));
+    const graficos::Serie serie = graficos::CrearSerie(at, codigo, m, a, notificador);
+    std::optional<graficos::Serie> previa;
+    if (p.hay(anterior))
+      previa = graficos::AlinearAnterior(serie, graficos::CrearSerie(at, codigo, m, a - 1, notificador));
+    auto guardado = [&](const QString& fichero) {
+      p.avisar(QString::fromUtf8("Gráfico «%1» guardado en %2\n")
+                   .arg(serie.pie, QDir::toNativeSeparators(QFileInfo(fichero).absoluteFilePath())));
+    };
+    if (p.hay(png)) {
+      const QImage imagen = p.pintor()(serie, previa ? &*previa : nullptr, tipo, colorSerie, QSize(w, h));
+      QByteArray bytes;
+      QBuffer bufer(&bytes);
+      bufer.open(QIODevice::WriteOnly);
+      if (imagen.isNull() || !imagen.save(&bufer, "PNG"))
+        fallo = QStringLiteral("No se pudo dibujar el gráfico (¿falta la pantalla para --3d?).");
+      else if (EscribirFichero(p.valor(png), bytes, fallo))
+        guardado(p.valor(png));
+    }
+    if (fallo.isEmpty() && p.hay(tabla)) {
+      const graficos::Matriz matriz = graficos::CrearMatriz(at, codigo, m, a, notificador);
+      if (EscribirFichero(p.valor(tabla), graficos::MatrizCsv(matriz).toUtf8(), fallo)) guardado(p.valor(tabla));
+    }
+    if (!p.hay(png) && !p.hay(tabla)) {
+      for (qsizetype i = 0; i < serie.rotulos.size(); ++i) {
+        QString linea = serie.rotulos.at(i) + QLatin1Char(';') + informes::NumeroCsv(serie.valores[size_t(i)]);
+        if (previa) linea += QLatin1Char(';') + informes::NumeroCsv(previa->valores[size_t(i)]);
+        p.decir(linea + QLatin1Char('\n'));
+      }
+    }
+  } catch (const sistema::Error& e) {
+    fallo = e.mensaje();
+  }
+  if (!fallo.isEmpty()) {
+    notificador.mensaje(fallo, QStringLiteral("Cronicas"), sistema::Icono::Critico);
+    return kSalidaError;
+  }
+  return kSalidaBien;
+}
+
 // --- La tabla de órdenes ------------------------------------------------------------
 
 // Una orden nueva es su función y un renglón aquí.
@@ -677,6 +848,8 @@ const Orden kOrdenes[] = {
     {"demo", "", "crea una tienda de demostración (bases de datos y ajustes)", kExplicacionDemo, "", OrdenDemo},
     {"informe", "BOTON", "ejecuta un informe sin ventana y guarda sus filas", kExplicacionInforme, kNotasInforme,
      OrdenInforme},
+    {"grafico", "CODIGO", "dibuja un gráfico del mes sin ventana (PNG) o su tabla día por hora", kExplicacionGrafico,
+     kNotasGrafico, OrdenGrafico},
 };
 
 const Orden* BuscarOrden(const QString& nombre) {

@@ -3,9 +3,15 @@
 // es una función que declara sus opciones y las usa, y una línea de la tabla
 // de órdenes; la ayuda sale de esas mismas declaraciones.
 
+#include "charts/SeriesGraficos.h"
+
+#include <QColor>
 #include <QIODevice>
+#include <QImage>
+#include <QSize>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace sistema {
@@ -24,6 +30,12 @@ enum CodigoSalida : int {
   kSalidaSinPermiso = 5,  // el empleado del puesto no puede usar ese botón
 };
 
+// Quien pinta un gráfico a imagen: la serie, la del año anterior si se
+// pidió, el tipo de gráfico, el color y el tamaño. Lo pone el programa, que
+// tiene la parte de ventanas; sin él, «grafico --png» no se puede hacer.
+using PintorGrafico = std::function<QImage(const graficos::Serie& serie, const graficos::Serie* anterior, int tipo,
+                                           const std::optional<QColor>& color, QSize tamano)>;
+
 // Adónde escribe una orden y de qué reloj salen «hoy» y «ayer». El programa
 // usa la consola y el reloj del sistema; las pruebas, memoria y un reloj fijo.
 struct Consola {
@@ -33,6 +45,7 @@ struct Consola {
   // Lo escrito en `salida` no llegó entero (un disco lleno, una tubería
   // cerrada): la orden no puede terminar bien.
   bool salidaFallida = false;
+  PintorGrafico pintarGrafico = {};
 };
 
 // Sin orden, el programa abre la ventana: devuelve el fichero de ajustes con

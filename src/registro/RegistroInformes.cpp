@@ -48,6 +48,7 @@ BotonInforme Grafico(const QString& boton, const QString& titulo, qint16 numero)
   b.clase = Clase::Grafico;
   b.familia = QStringLiteral("graficos");
   b.grafico = numero;
+  b.hecho = true;
   return b;
 }
 

@@ -1,6 +1,7 @@
 #include "reports_ui/frmPrincipalCronicas.h"
 
 #include "builders/InformesTicket.h"
+#include "charts/frmGraficos.h"
 #include "platform/motor/Informe.h"
 #include "registro/CargarEmpleados.h"
 #include "registro/EjecutarInforme.h"
@@ -21,6 +22,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QStyle>
 
 #include <algorithm>
@@ -195,9 +197,7 @@ void frmPrincipalCronicas::conectarBotones() {
   }
 
   connect(ui_->cmdAceptarMeses, &QAbstractButton::clicked, this, [this] {
-    // El formulario de gráficos recibirá título, mes (1 a 12), año y número;
-    // mientras no exista, se dice.
-    avisarProximaVersion();
+    abrirGrafico();
     mostrarMeses(false);
     HabilitarFrames(true);
   });
@@ -216,6 +216,19 @@ void frmPrincipalCronicas::conectarBotones() {
     }
   });
   connect(ui_->cmd_Salir, &QAbstractButton::clicked, this, &QWidget::close);
+}
+
+void frmPrincipalCronicas::abrirGrafico() {
+  // El mes se nombra en el idioma de los informes.
+  QLocale::setDefault(motor::ConfiguracionRegional(e_.opciones.regional));
+  frmGraficos graficos({e_.ajustes, e_.notificador, aspecto::ColorTexto(*ui_->lblTitulo), pantalla()}, this);
+  graficos.NombreGrafico = tituloGrafico_;
+  graficos.mes = QString::number(ui_->cbMes->currentIndex() + 1);
+  graficos.año = ui_->cbAño->currentText();
+  graficos.NumGrafico = codigoGrafico_;
+  graficos.Cargar();
+  graficos.move(pantalla().topLeft());
+  graficos.exec();
 }
 
 void frmPrincipalCronicas::closeEvent(QCloseEvent* evento) {

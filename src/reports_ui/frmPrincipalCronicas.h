@@ -76,6 +76,8 @@ class frmPrincipalCronicas : public QWidget {
   void ObtenerNombrePais();
   void conectarBotones();
   void mostrarMeses(bool mostrar);
+  // El formulario de gráficos con el gráfico pendiente y el mes del panel.
+  void abrirGrafico();
 
   bool pedirDialogos(const registro::BotonInforme& boton, QAbstractButton* control);
   void mostrarInforme(const registro::BotonInforme& boton);

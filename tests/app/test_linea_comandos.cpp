@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QProcess>
 #include <QRegularExpression>
@@ -73,7 +74,7 @@ TEST(Ordenes, LaAyudaDeCadaOrdenListaLasOpcionesQueEntiendeYNadaEnIngles) {
   const Resultado general = Ejecutar({QStringLiteral("--ayuda")});
   EXPECT_EQ(general.codigo, app::kSalidaBien);
   SinIngles(general.salida, QStringLiteral("cronicas --ayuda"));
-  for (const char* orden : {"demo", "informe"}) {
+  for (const char* orden : {"demo", "informe", "grafico"}) {
     EXPECT_TRUE(general.salida.contains(QStringLiteral("\n  %1 ").arg(QLatin1String(orden)))) << orden;
 
     const Resultado ayuda = Ejecutar({QLatin1String(orden), QStringLiteral("-h")});
@@ -636,3 +637,63 @@ TEST_F(EnUnaTienda, TicketDetalladoEnTextoDelAnchoPedido) {
 }
 
 }  // namespace
+
+// --- cronicas grafico ---------------------------------------------------------------
+
+TEST_F(EnUnaTienda, ElGraficoDelMesSaleComoSerieTablaOImagenYLoMalEscritoSeDice) {
+  // Sin salida pedida, la serie: un renglón por día.
+  const Resultado serie =
+      Ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("grafico"), QStringLiteral("cmdCajaxDias"),
+                QStringLiteral("--mes"), QStringLiteral("3"), QString::fromUtf8("--año"), QStringLiteral("2024")},
+               reloj);
+  ASSERT_EQ(serie.codigo, app::kSalidaBien) << serie.errores.toStdString();
+  const QStringList renglones = serie.salida.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(renglones.size(), 31);
+  EXPECT_EQ(renglones.at(13), QStringLiteral("14;23.4"));
+  EXPECT_EQ(renglones.at(15), QStringLiteral("16;0"));
+
+  const QString tabla = Ruta(QStringLiteral("tabla.csv"));
+  const Resultado t = Ejecutar(
+      {QStringLiteral("--ajustes"), ini, QStringLiteral("grafico"), QStringLiteral("5"), QStringLiteral("--mes"),
+       QStringLiteral("3"), QStringLiteral("--anio"), QStringLiteral("2024"), QStringLiteral("--tabla-csv"), tabla},
+      reloj);
+  ASSERT_EQ(t.codigo, app::kSalidaBien) << t.errores.toStdString();
+  const QStringList filas = QString::fromUtf8(prueba::leerBytes(tabla)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(filas.size(), 25);
+  // Las dos ventas no tienen hora: no tienen fila en la tabla.
+  EXPECT_EQ(filas.at(0), QStringLiteral("23 - 24") + QString(32, QLatin1Char(';')));
+
+  const struct {
+    QStringList args;
+    const char* mensaje;
+  } casos[] = {
+      {{QStringLiteral("8"), QStringLiteral("--mes"), QStringLiteral("3"), QStringLiteral("--anio"), "2024"},
+       "No hay ningún gráfico «8»"},
+      {{QStringLiteral("3"), QStringLiteral("--mes"), QStringLiteral("13"), QStringLiteral("--anio"), "2024"},
+       "--mes es demasiado grande: como mucho 12"},
+      {{QStringLiteral("3"), QStringLiteral("--mes"), QStringLiteral("3")}, "Falta el año"},
+      {{QStringLiteral("3"), QStringLiteral("--mes"), "3", "--anio", "2024", "--tabla-csv", tabla},
+       "no tiene tabla día por hora"},
+      {{QStringLiteral("3"), QStringLiteral("--mes"), "3", "--anio", "2024", "--estilo", "tarta"},
+       "--estilo es barras"},
+      {{QStringLiteral("3"), QStringLiteral("--mes"), "3", "--anio", "2024", "--color", "morado"}, "--color es rojo"},
+      {{QStringLiteral("3"), QStringLiteral("--mes"), "3", "--anio", "2024", "--png", Ruta("g.png")},
+       "no trae la parte gráfica"},
+  };
+  for (const auto& c : casos) {
+    const Resultado r =
+        Ejecutar(QStringList{QStringLiteral("--ajustes"), ini, QStringLiteral("grafico")} + c.args, reloj);
+    EXPECT_EQ(r.codigo, app::kSalidaUso) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(r.errores.contains(QString::fromUtf8(c.mensaje))) << r.errores.toStdString();
+  }
+
+  // El programa sí trae la parte gráfica: el PNG del tamaño pedido.
+  const QString png = Ruta(QStringLiteral("caja.png"));
+  const Resultado imagen =
+      Proceso({QStringLiteral("--ajustes"), ini, QStringLiteral("grafico"), QStringLiteral("3"),
+               QStringLiteral("--mes"), QStringLiteral("3"), QStringLiteral("--anio"), QStringLiteral("2024"),
+               QStringLiteral("--estilo"), QStringLiteral("circular"), QStringLiteral("--color"),
+               QStringLiteral("azul"), QStringLiteral("--ancho"), QStringLiteral("640"), QStringLiteral("--png"), png});
+  ASSERT_EQ(imagen.codigo, app::kSalidaBien) << imagen.errores.toStdString();
+  EXPECT_EQ(QImage(png).size(), QSize(640, 600));
+}

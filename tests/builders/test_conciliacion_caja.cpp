@@ -498,3 +498,85 @@ TEST_P(ConciliacionPersonal, UnMesGeneradoCuadraConLaCajaSegunLaReglaDeCadaLista
 INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionPersonal, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 
 }  // namespace
+
+// --- Gráficos del mes ------------------------------------------------------------
+// Los gráficos de un mes generado contra lo que pintan los informes de caja
+// del mismo mes. Donde el gráfico mide otra cosa, la diferencia es su regla y
+// se nombra. Aún no hay informes de gastos ni de retiradas: los gastos se
+// concilian con los del pie de las ventas por formas de pago, y las
+// retiradas no tienen con qué.
+
+#include "charts/SeriesGraficos.h"
+
+#include <numeric>
+
+namespace {
+
+double Suma(const graficos::Serie& s) {
+  return std::accumulate(s.valores.begin(), s.valores.end(), 0.0);
+}
+
+class ConciliacionGraficos : public testing::TestWithParam<prueba::Motor> {
+ protected:
+  ConciliacionGraficos() : tienda(GetParam()) {}
+
+  double Numero(const QString& sql) {
+    datos::Consulta q = tienda.ajustes.ConexionVentas->preparar(sql);
+    q.enlazar(tienda.seleccion.FechaDesde).enlazar(tienda.seleccion.FechaHasta);
+    q.ejecutar();
+    return q.siguiente() ? q.valor(0).toDouble() : 0.0;
+  }
+
+  prueba::Tienda tienda;
+  QTemporaryDir dir;
+};
+
+TEST_P(ConciliacionGraficos, LasBarrasDelMesSumanLoQueDicenLosInformesDeCaja) {
+  demo::OpcionesDemo opciones;
+  opciones.semilla = 11;
+  opciones.ventasDia = 40;
+  opciones.hoy = QDate(2026, 12, 1);
+  demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
+  demo::LlenarVentas(*tienda.ajustes.ConexionVentas, opciones, QDate(2026, 10, 25), QDate(2026, 12, 1));
+  tienda.seleccion.FechaDesde = QDate(2026, 11, 1);
+  tienda.seleccion.FechaHasta = QDate(2026, 11, 30);
+
+  const registro::BotonInforme* boton = registro::BuscarBoton(QStringLiteral("cmdVentasXFPago"));
+  ASSERT_NE(boton, nullptr);
+  ASSERT_EQ(registro::EjecutarBoton(*boton, tienda.contexto).resultado, registro::Resultado::ConDatos);
+  const QString xlsx = dir.filePath(QStringLiteral("pagos.xlsx"));
+  ASSERT_TRUE(registro::GenerarSalidas(*tienda.ajustes.ConexionInformes, boton->plantilla,
+                                       {QString(), QStringLiteral("es_ES")}, {QString(), xlsx}, tienda.notificador,
+                                       tienda.reloj));
+  const auto celdas = prueba::LeerXlsx(xlsx);
+  const auto cobrado = prueba::NumeroTrasRotulo(celdas, QStringLiteral("Importe cobrado:"));
+  const auto gastos = prueba::NumeroTrasRotulo(celdas, QStringLiteral("Gastos del periodo:"));
+  const auto descuentos = prueba::NumeroEnCruce(celdas, QStringLiteral("Total del periodo"), QStringLiteral("Dto."));
+  ASSERT_TRUE(cobrado && gastos && descuentos);
+  ASSERT_GT(*cobrado, 0);
+
+  auto serie = [&](qint16 codigo) { return graficos::LeerSerie(*tienda.ajustes.ConexionVentas, codigo, 11, 2026); };
+  // Regla de la caja por días y de las horas: las ventas a 0 o en negativo
+  // (devoluciones) no cuentan en el gráfico y sí en lo cobrado.
+  const double noPositivas = Numero(QStringLiteral(
+      "SELECT SUM(total) FROM cabecera_factura WHERE fechaventa BETWEEN ? AND ? AND borrar = 0 AND total <= 0"));
+  EXPECT_NEAR(Suma(serie(graficos::kCajaPorDias)), *cobrado - noPositivas, 0.005);
+  EXPECT_NEAR(Suma(serie(graficos::kVentasPorHoras)), *cobrado - noPositivas, 0.005);
+  // Regla de las zonas: cuentan todas las ventas no borradas, pero sólo hay
+  // fila para las zonas de salones; las de la barra y las de reparto sin
+  // salón no salen en el gráfico.
+  const double sinSalon =
+      Numero(QStringLiteral("SELECT SUM(total) FROM cabecera_factura c WHERE fechaventa BETWEEN ? AND ? AND borrar = 0"
+                            " AND NOT EXISTS (SELECT 1 FROM salones s WHERE s.codigo = c.zona_venta)"));
+  EXPECT_NEAR(Suma(serie(graficos::kVentasPorZonas)), *cobrado - sinSalon, 0.005);
+  EXPECT_NEAR(Suma(serie(graficos::kDescuentos)), *descuentos, 0.005);
+  // Regla de los gastos: el gráfico suma sólo importe_decimal; el pie de
+  // caja suma también la columna importe.
+  const double enteros = Numero(QStringLiteral("SELECT SUM(importe) FROM gastos WHERE fecha BETWEEN ? AND ?"));
+  EXPECT_GT(Suma(serie(graficos::kGastos)), 0);
+  EXPECT_NEAR(Suma(serie(graficos::kGastos)), *gastos - enteros, 0.005);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionGraficos, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+
+}  // namespace

@@ -3,6 +3,7 @@
 // plantilla; las reglas del tipo de negocio, del país, del correo y de los
 // permisos; el panel de meses de los gráficos.
 
+#include "charts/frmGraficos.h"
 #include "registro/CargarEmpleados.h"
 #include "registro/Principal.h"
 #include "registro/RegistroInformes.h"
@@ -541,10 +542,23 @@ TEST_F(Principal, ElPanelDeMesesGuardaElGraficoYDeshabilitaLosMarcos) {
     for (const QString& m : marcos) EXPECT_TRUE(Control<QWidget>(f.get(), m)->isEnabled()) << m.toStdString();
   }
   EXPECT_TRUE(tienda.notificador.avisos.isEmpty());
-  // Aceptar el mes: el formulario de gráficos aún no está, y se dice.
+  // Aceptar el mes abre el formulario de gráficos con el título del botón,
+  // el mes elegido (su posición en la lista más uno) y el año.
   f->pedirMes(QStringLiteral("Caja Total por Dias"), 3);
+  Control<QComboBox>(f.get(), QStringLiteral("cbMes"))->setCurrentIndex(1);
+  Guion guion;
+  QString titulo, pie;
+  guion.cuando(QStringLiteral("frmGraficos"), [&](QWidget* w) {
+    titulo = Control<QLabel>(w, QStringLiteral("lblTituloGrafico"))->text();
+    pie = qobject_cast<frmGraficos*>(w)->serie().pie;
+    qobject_cast<QDialog*>(w)->accept();
+  });
   Pulsar(f.get(), QStringLiteral("cmdAceptarMeses"));
-  EXPECT_EQ(Avisos(), QStringList{registro::kAvisoProximaVersion});
+  EXPECT_EQ(guion.vistos, QStringList{QStringLiteral("frmGraficos")});
+  EXPECT_EQ(titulo, QStringLiteral("Caja Total por Dias"));
+  EXPECT_EQ(pie,
+            QStringLiteral("Totales de caja realizados en ") + graficos::NombreMes(2) + QStringLiteral(" del 2026"));
+  EXPECT_TRUE(Avisos().isEmpty());
   EXPECT_FALSE(panel->isVisibleTo(f.get()));
   EXPECT_TRUE(Control<QWidget>(f.get(), QStringLiteral("frVentas"))->isEnabled());
 }
