@@ -1,6 +1,7 @@
 #include "charts/SeriesGraficos.h"
 
 #include "builders/Costumbres.h"
+#include "builders/InformesCaja.h"
 #include "startup/EjerciciosCerrados.h"
 
 #include <QDate>
@@ -160,10 +161,11 @@ Serie LeerSerie(const datos::Conexion& ventas, qint16 codigo, int mes, int anio)
               s);
       break;
     case kGastos:
-      PorDias(
-          ventas,
-          QStringLiteral("SELECT fecha, SUM(importe_decimal) FROM gastos WHERE fecha BETWEEN ? AND ? GROUP BY fecha"),
-          s);
+      // Cada gasto con la regla de los informes de caja: el mismo dinero.
+      PorDias(ventas,
+              QStringLiteral("SELECT fecha, SUM(") + informes::kImporteGastoSql +
+                  QStringLiteral(") FROM gastos WHERE fecha BETWEEN ? AND ? GROUP BY fecha"),
+              s);
       break;
     case kRetiradas:
       PorDias(ventas,

@@ -72,7 +72,7 @@ class SeriesGraficos : public testing::TestWithParam<Motor> {
     };
     gasto("2026-03-05", 12.5);
     gasto("2026-03-05", 7.5);
-    gasto("2026-03-06", QVariant());  // sin importe: el día vale 0
+    gasto("2026-03-06", QVariant());  // sin el exacto: cuenta el entero
     for (const auto& [dia, importe] :
          {std::pair("2026-03-10", 50.0), std::pair("2026-03-10", 25.0), std::pair("2026-04-01", 100.0)})
       tienda.insertar(QStringLiteral("retiradas"),
@@ -133,7 +133,8 @@ TEST_P(SeriesGraficos, CadaGraficoCuentaLoQueLeTocaDelMes) {
   EXPECT_EQ(NoCeros(Marzo(graficos::kDescuentos)), (M{{"1", 3.5}, {"31", 0.75}}));
   // Caja: sólo totales positivos.
   EXPECT_EQ(NoCeros(Marzo(graficos::kCajaPorDias)), (M{{"1", 30.5}, {"31", 30.25}}));
-  EXPECT_EQ(NoCeros(Marzo(graficos::kGastos)), (M{{"5", 20.0}}));
+  // Gastos: el importe exacto de cada uno, o su entero si no lo tiene.
+  EXPECT_EQ(NoCeros(Marzo(graficos::kGastos)), (M{{"5", 20.0}, {"6", 3.0}}));
   EXPECT_EQ(NoCeros(Marzo(graficos::kRetiradas)), (M{{"10", 75.0}}));
   // Un teléfono por día aunque reserve dos veces; las reservas sin teléfono,
   // una.
