@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QString>
 
 namespace prueba {
@@ -38,10 +39,15 @@ inline bool escribirBytes(const QString& ruta, const QByteArray& contenido) {
 }
 
 // El guion SQL de una tienda de tests/fixtures ("caja", "maestros"...); vacío
-// si falta, y entonces la prueba falla al no encontrar sus filas.
+// si falta, y entonces la prueba falla al no encontrar sus filas. Una tienda
+// que empieza por otra lo dice con una línea «-- sobre: otra» y lleva sólo lo
+// que añade.
 inline QString GuionTienda(const QString& nombre) {
-  return QString::fromUtf8(
+  const QString guion = QString::fromUtf8(
       leerBytes(QDir(QStringLiteral(CRONICAS_DIR_PRUEBAS)).filePath(QStringLiteral("fixtures/%1.sql").arg(nombre))));
+  static const QRegularExpression sobre(QStringLiteral("^-- sobre: (\\w+)$"), QRegularExpression::MultilineOption);
+  const QRegularExpressionMatch m = sobre.match(guion);
+  return m.hasMatch() ? GuionTienda(m.captured(1)) + QLatin1Char('\n') + guion : guion;
 }
 
 }  // namespace prueba
