@@ -48,11 +48,6 @@ const QString kImporteGastoSql = QStringLiteral(
     "CASE WHEN importe_decimal IS NOT NULL AND importe_decimal <> 0 THEN importe_decimal ELSE COALESCE(importe, 0) "
     "END");
 
-double ImporteGasto(const QVariant& importe, const QVariant& importeDecimal) {
-  const double exacto = Importe(importeDecimal);
-  return exacto != 0 ? exacto : Importe(importe);
-}
-
 double TotalGastos(const datos::Conexion& ventas, const QDate& desde, const QDate& hasta,
                    std::optional<qint64> empleado) {
   double total = 0;

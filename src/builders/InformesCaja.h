@@ -28,7 +28,6 @@ extern const QString kNotaFechaApertura;
 // exacto cuando está y no es 0; si no, el entero. Sumar los dos contaría dos
 // veces el mismo gasto. Es la misma regla en todos los informes y gráficos.
 extern const QString kImporteGastoSql;
-double ImporteGasto(const QVariant& importe, const QVariant& importeDecimal);
 
 // Lo gastado en el intervalo; de un empleado, si se da. Paso tolerante: sin
 // tabla de gastos, lo sumado hasta el fallo (0).

@@ -222,7 +222,7 @@ void CrearGastos(Contexto& ctx) {
     e.poner(Col::Texto23, CodigoEnTexto(q.valor(0)));
     e.poner(Col::Texto5, DiaEnTexto(q.valor(1)));
     e.poner(Col::Fecha4, HoraONulo(q.valor(2)));
-    // La regla de ImporteGasto, con la columna que la da como origen.
+    // La regla de kImporteGastoSql, con la columna que la da como origen.
     const QVariant decimal = q.valor(4);
     const bool conDecimal = !decimal.isNull() && Importe(decimal) != 0;
     e.poner(Col::Numerico9, conDecimal ? decimal : q.valor(3), conDecimal ? "importe_decimal" : "importe");
