@@ -58,6 +58,17 @@ class ConciliacionCaja : public testing::TestWithParam<Motor> {
     Periodo(QDate(2026, 3, 1), QDate(2026, 3, 5));
   }
 
+  // Noviembre de 2026 generado con la demo, a 40 ventas al día.
+  void CargarMesGenerado(quint64 semilla) {
+    demo::OpcionesDemo opciones;
+    opciones.semilla = semilla;
+    opciones.ventasDia = 40;
+    opciones.hoy = QDate(2026, 12, 1);
+    demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
+    demo::LlenarVentas(*tienda.ajustes.ConexionVentas, opciones, QDate(2026, 11, 1), QDate(2026, 11, 30));
+    Periodo(QDate(2026, 11, 1), QDate(2026, 11, 30));
+  }
+
   void Periodo(const QDate& desde, const QDate& hasta) {
     tienda.seleccion.FechaDesde = desde;
     tienda.seleccion.FechaHasta = hasta;
@@ -174,13 +185,7 @@ TEST_P(ConciliacionCaja, LaTiendaDeCajaCuadraEnTodosLosInformes) {
 }
 
 TEST_P(ConciliacionCaja, UnMesGeneradoCuadraEnTodosLosInformes) {
-  demo::OpcionesDemo opciones;
-  opciones.semilla = 11;
-  opciones.ventasDia = 40;
-  opciones.hoy = QDate(2026, 12, 1);
-  demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
-  demo::LlenarVentas(*tienda.ajustes.ConexionVentas, opciones, QDate(2026, 11, 1), QDate(2026, 11, 30));
-  Periodo(QDate(2026, 11, 1), QDate(2026, 11, 30));
+  CargarMesGenerado(11);
   Conciliar();
 }
 
@@ -259,13 +264,7 @@ TEST_P(ConciliacionTicket, LaTiendaDeCajaCuadraEnLosTickets) {
 }
 
 TEST_P(ConciliacionTicket, UnMesGeneradoCuadraEnLosTickets) {
-  demo::OpcionesDemo opciones;
-  opciones.semilla = 11;
-  opciones.ventasDia = 40;
-  opciones.hoy = QDate(2026, 12, 1);
-  demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
-  demo::LlenarVentas(*tienda.ajustes.ConexionVentas, opciones, QDate(2026, 11, 1), QDate(2026, 11, 30));
-  Periodo(QDate(2026, 11, 1), QDate(2026, 11, 30));
+  CargarMesGenerado(11);
   ConciliarTickets();
 }
 
@@ -324,13 +323,7 @@ TEST_P(ConciliacionZonas, LaTiendaDeCajaCuadraPorZonasHorasProductosYFamilias) {
 }
 
 TEST_P(ConciliacionZonas, UnMesGeneradoCuadraPorZonasHorasProductosYFamilias) {
-  demo::OpcionesDemo opciones;
-  opciones.semilla = 23;
-  opciones.ventasDia = 40;
-  opciones.hoy = QDate(2026, 12, 1);
-  demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
-  demo::LlenarVentas(*tienda.ajustes.ConexionVentas, opciones, QDate(2026, 11, 1), QDate(2026, 11, 30));
-  Periodo(QDate(2026, 11, 1), QDate(2026, 11, 30));
+  CargarMesGenerado(23);
   ConciliarZonas(true);
 }
 
@@ -408,13 +401,7 @@ TEST_P(ConciliacionContable, LaTiendaDeCajaCuadraEnImpuestosYResumenContable) {
 
 // Con descuentos a la factura entera, líneas sin tipo y líneas borradas.
 TEST_P(ConciliacionContable, UnMesGeneradoCuadraEnImpuestosYResumenContable) {
-  demo::OpcionesDemo opciones;
-  opciones.semilla = 12;
-  opciones.ventasDia = 40;
-  opciones.hoy = QDate(2026, 12, 1);
-  demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
-  demo::LlenarVentas(*tienda.ajustes.ConexionVentas, opciones, QDate(2026, 11, 1), QDate(2026, 11, 30));
-  Periodo(QDate(2026, 11, 1), QDate(2026, 11, 30));
+  CargarMesGenerado(12);
   Conciliar();
 }
 
@@ -485,13 +472,7 @@ TEST_P(ConciliacionPersonal, LaTiendaDelPersonalCuadraConLaCajaSegunLaReglaDeCad
 }
 
 TEST_P(ConciliacionPersonal, UnMesGeneradoCuadraConLaCajaSegunLaReglaDeCadaListado) {
-  demo::OpcionesDemo opciones;
-  opciones.semilla = 11;
-  opciones.ventasDia = 40;
-  opciones.hoy = QDate(2026, 12, 1);
-  demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
-  demo::LlenarVentas(*tienda.ajustes.ConexionVentas, opciones, QDate(2026, 11, 1), QDate(2026, 11, 30));
-  Periodo(QDate(2026, 11, 1), QDate(2026, 11, 30));
+  CargarMesGenerado(11);
   ConciliarListados();
 }
 
