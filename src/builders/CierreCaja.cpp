@@ -44,6 +44,16 @@ QVariant HoraONulo(const QVariant& v) {
   return fh.isValid() ? QVariant(fh.time()) : QVariant();
 }
 
+FilaDePago PagoDeLaPasada(const QVariant& pago, const QVariant& total, double efectivo, double tarjeta, bool partido,
+                          int pasada, const BusquedasVentas& busquedas) {
+  if (!partido) {
+    const auto codigo = EnteroDe(pago);
+    return {codigo && *codigo != 0 ? busquedas.NombreFormaPago(pago) : QVariant(), total};
+  }
+  if (pasada == 0) return {QStringLiteral("Efectivo"), efectivo};
+  return {EnteroDe(pago) == 1 ? QVariant(QStringLiteral("Tarjeta/Mixto")) : busquedas.NombreFormaPago(2), tarjeta};
+}
+
 const QString kImporteGastoSql = QStringLiteral(
     "CASE WHEN importe_decimal IS NOT NULL AND importe_decimal <> 0 THEN importe_decimal ELSE COALESCE(importe, 0) "
     "END");

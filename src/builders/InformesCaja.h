@@ -41,6 +41,17 @@ double TotalGastos(const datos::Conexion& ventas, const QDate& desde, const QDat
 std::optional<double> BaseConReparacion(const QVariant& impuesto, const QVariant& total, const QVariant& numero,
                                         BusquedasVentas& busquedas);
 
+// Rótulo e importe de una fila de pago. Un pago repartido entre efectivo y
+// tarjeta da dos filas (pasada 0, el efectivo; 1, la tarjeta: «Tarjeta/Mixto»
+// con la forma 1, si no el nombre de la forma 2); uno entero, su forma de
+// pago (nada con la forma 0) y el total.
+struct FilaDePago {
+  QVariant rotulo;
+  QVariant importe;
+};
+FilaDePago PagoDeLaPasada(const QVariant& pago, const QVariant& total, double efectivo, double tarjeta, bool partido,
+                          int pasada, const BusquedasVentas& busquedas);
+
 // Lo que llevan todas las filas del cierre de caja y de las ventas por forma
 // de pago, en las mismas columnas: negocio, sello, intervalo, número de
 // facturas y gastos.

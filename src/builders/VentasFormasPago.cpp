@@ -118,21 +118,10 @@ void CrearVentasFormasPago(Contexto& ctx) {
       escritor.poner(Col::Texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
       escritor.poner(Col::Numerico3, q.valor(kRecargo), "recargo");
 
-      QVariant rotulo;
-      QVariant importe = total;
-      if (!partido) {
-        const auto codigo = EnteroDe(pago);
-        if (codigo && *codigo != 0) rotulo = busquedas.NombreFormaPago(pago);
-      } else if (pasada == 0) {
-        rotulo = QStringLiteral("Efectivo");
-        importe = efectivo;
-      } else {
-        rotulo = EnteroDe(pago) == 1 ? QVariant(QStringLiteral("Tarjeta/Mixto")) : busquedas.NombreFormaPago(2);
-        importe = tarjeta;
-      }
-      escritor.poner(Col::Numerico2, importe, "total");
-      escritor.poner(Col::Texto21, rotulo);
-      escritor.poner(Col::Texto4, rotulo);
+      const FilaDePago fila = PagoDeLaPasada(pago, total, efectivo, tarjeta, partido, pasada, busquedas);
+      escritor.poner(Col::Numerico2, fila.importe, "total");
+      escritor.poner(Col::Texto21, fila.rotulo);
+      escritor.poner(Col::Texto4, fila.rotulo);
       sel.SinDatos = false;
       escritor.guardarFila();
     }

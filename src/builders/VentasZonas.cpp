@@ -222,20 +222,9 @@ void FacturasPorZonaOHora(Contexto& ctx, bool porHoras) {
       escritor.poner(Col::Texto5, dia.isValid() ? QVariant(textoDiaMesAnio(dia)) : QVariant());
       escritor.poner(Col::Numerico3, recargo, "recargo");
 
-      QVariant rotuloPago;
-      QVariant importe = total;
-      if (!partido) {
-        const auto codigo = EnteroDe(pago);
-        if (codigo && *codigo != 0) rotuloPago = busquedas.NombreFormaPago(pago);
-      } else if (pasada == 0) {
-        rotuloPago = QStringLiteral("Efectivo");
-        importe = efectivo;
-      } else {
-        rotuloPago = EnteroDe(pago) == 1 ? QVariant(QStringLiteral("Tarjeta/Mixto")) : busquedas.NombreFormaPago(2);
-        importe = tarjeta;
-      }
-      escritor.poner(Col::Numerico2, importe, "total");
-      escritor.poner(Col::Texto4, rotuloPago);
+      const FilaDePago fila = PagoDeLaPasada(pago, total, efectivo, tarjeta, partido, pasada, busquedas);
+      escritor.poner(Col::Numerico2, fila.importe, "total");
+      escritor.poner(Col::Texto4, fila.rotulo);
       sel.SinDatos = false;
       escritor.guardarFila();
     }
