@@ -28,9 +28,13 @@ Buscar::Buscar(const datos::Conexion& ventas, QString& ProductoBusqueda, QWidget
   aspecto::PonerColorFondo(*this, Qt::white);
   aspecto::PonerColorFondo(*ui_->shp_botones, QColor(0xF4, 0xF6, 0xF8));
   aspecto::PonerColorFondo(*ui_->shp_titulos_1, QColor(0x1F, 0x3A, 0x5F));
-  aspecto::PonerColorFondo(*ui_->shp_titulos_2, QColor(0x2E, 0x5C, 0x8A));
+  aspecto::PonerColorFondo(*ui_->shp_titulos_2, QColor(0xDD, 0xE4, 0xEC));
   aspecto::PonerColorFondo(*ui_->shp_titulos_3, QColor(0x5B, 0x84, 0xB1));
   aspecto::PonerColorFondo(*ui_->shp_logo, QColor(0xE8, 0xEE, 0xF4));
+
+  // Un botón rellena su fondo con el color de botón; la casilla tiene que
+  // tomar el de la ventana, que es el que le da el coloreado.
+  ui_->chSinAsignar->setBackgroundRole(QPalette::Window);
 
   for (const int tecla : kTeclas) {
     auto* boton = findChild<QPushButton*>(QStringLiteral("bt_letra_%1").arg(tecla));
@@ -63,11 +67,17 @@ Buscar::Buscar(const datos::Conexion& ventas, QString& ProductoBusqueda, QWidget
 
 Buscar::~Buscar() = default;
 
-void Buscar::showEvent(QShowEvent* evento) {
-  if (!cargado_) {
+void Buscar::setVisible(bool visible) {
+  // La carga va antes de enseñarlo: el tamaño de la pantalla tiene que estar
+  // puesto cuando la ventana aparece.
+  if (visible && !cargado_) {
     cargado_ = true;
     Cargar();
   }
+  QDialog::setVisible(visible);
+}
+
+void Buscar::showEvent(QShowEvent* evento) {
   QDialog::showEvent(evento);
   Mostrar();
 }
@@ -77,7 +87,8 @@ void Buscar::Cargar() {
   if (almacen) aspecto::ColorearDesdeAlmacen(*this, *almacen);
   aspecto::PonerColorFondo(*ui_->FrProd, aspecto::ColorFondo(*ui_->shp_logo));
   aspecto::PonerColorFondo(*ui_->fr_teclas, aspecto::ColorFondo(*ui_->shp_titulos_1));
-  const QColor colorTecla = aspecto::ColorFondo(*ui_->shp_botones);
+  // Teclas claras sobre el marco oscuro: se leen de lejos.
+  const QColor colorTecla = aspecto::ColorFondo(*ui_->shp_titulos_2);
   for (const int tecla : kTeclas)
     if (auto* boton = findChild<QPushButton*>(QStringLiteral("bt_letra_%1").arg(tecla)))
       aspecto::PonerColorFondo(*boton, colorTecla);
@@ -95,7 +106,7 @@ void Buscar::Cargar() {
   if (pantalla.isValid()) move(pantalla.topLeft());
   fx_ = f.fx;
   vaiven_ = VaivenAyuda(fx_);
-  ui_->cmd_ayuda->move(static_cast<int>(vaiven_.limiteIzquierdo()), ui_->cmd_ayuda->y());
+  ui_->cmd_ayuda->move(vaiven_.izquierda(), ui_->cmd_ayuda->y());
   tmrMovAyuda_->start();
   tmrMovAyuda2_->start();
 }
@@ -161,7 +172,7 @@ void Buscar::pulsarTecla(int tecla) {
 
 void Buscar::moverAyuda() {
   QPushButton& boton = *ui_->cmd_ayuda;
-  boton.move(vaiven_.tic(boton.x()), boton.y());
+  boton.move(vaiven_.tic(), boton.y());
   if (!vaiven_.enSerie()) tmrMovAyuda_->stop();
 }
 

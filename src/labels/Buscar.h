@@ -50,6 +50,7 @@ class Buscar : public QDialog {
   QTimer* temporizadorSeries() const { return tmrMovAyuda2_; }
 
   void reject() override;
+  void setVisible(bool visible) override;
 
  protected:
   void showEvent(QShowEvent* evento) override;

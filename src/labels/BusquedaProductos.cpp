@@ -98,37 +98,28 @@ QString PulsarTecla(const QString& texto, bool todoSeleccionado, bool bloqueada,
   return (todoSeleccionado ? QString() : texto) + QChar(tecla);
 }
 
-VaivenAyuda::VaivenAyuda(double fx) : fx_(fx) {}
+VaivenAyuda::VaivenAyuda(double fx) : fx_(fx), izquierda_(kLimiteIzquierdo * fx) {}
 
-double VaivenAyuda::limiteDerecho() const {
-  return kLimiteDerecho * fx_ / kTwipsPorPixel;
-}
-
-double VaivenAyuda::limiteIzquierdo() const {
-  return kLimiteIzquierdo * fx_ / kTwipsPorPixel;
-}
-
-double VaivenAyuda::paso() const {
-  return kPaso * fx_ / kTwipsPorPixel;
+int VaivenAyuda::izquierda() const {
+  return static_cast<int>(std::lround(izquierda_ / kTwipsPorPixel));
 }
 
 void VaivenAyuda::empezarSerie() {
   enSerie_ = true;
 }
 
-int VaivenAyuda::tic(int izquierdaPixeles) {
-  if (!enSerie_) return izquierdaPixeles;
-  double izquierda = izquierdaPixeles;
+int VaivenAyuda::tic() {
+  if (!enSerie_) return izquierda();
   if (derecha_) {
-    if (izquierda <= limiteDerecho()) {
-      izquierda += paso();
+    if (izquierda_ <= kLimiteDerecho * fx_) {
+      izquierda_ += kPaso * fx_;
     } else {
       derecha_ = false;
       ++vaivenes_;
     }
   } else {
-    if (izquierda >= limiteIzquierdo()) {
-      izquierda -= paso();
+    if (izquierda_ >= kLimiteIzquierdo * fx_) {
+      izquierda_ -= kPaso * fx_;
     } else {
       derecha_ = true;
       ++vaivenes_;
@@ -138,7 +129,7 @@ int VaivenAyuda::tic(int izquierdaPixeles) {
     vaivenes_ = 0;
     enSerie_ = false;
   }
-  return static_cast<int>(std::lround(izquierda));
+  return izquierda();
 }
 
 }  // namespace etiquetas

@@ -74,27 +74,26 @@ QString PulsarTecla(const QString& texto, bool todoSeleccionado, bool bloqueada,
 // Cada tic mueve el botón 30 twips (por el factor horizontal de la
 // pantalla): a la derecha mientras su borde izquierdo no pase de 1770, a la
 // izquierda mientras no baje de 1425. Cada cambio de sentido es un vaivén;
-// tras el cuarto la serie acaba y el contador vuelve a cero.
+// tras el cuarto la serie acaba y el contador vuelve a cero. El botón sale
+// del borde izquierdo. La posición se lleva con decimales: redondeada a
+// píxeles en cada tic, un paso de 1,56 píxeles sería de 2.
 class VaivenAyuda {
  public:
   explicit VaivenAyuda(double fx = 1.0);
 
-  // Un tic de la serie, con el borde izquierdo actual en píxeles; devuelve
-  // el nuevo. Tras el cuarto vaivén enSerie() pasa a falso.
-  int tic(int izquierdaPixeles);
+  // Un tic de la serie; devuelve el borde izquierdo en píxeles. Tras el
+  // cuarto vaivén enSerie() pasa a falso y los tics no lo mueven.
+  int tic();
+  int izquierda() const;
   // Empieza otra serie (la que lanza el temporizador de cuatro segundos).
   void empezarSerie();
   bool enSerie() const { return enSerie_; }
   int vaivenes() const { return vaivenes_; }
   bool haciaLaDerecha() const { return derecha_; }
 
-  // Los bordes y el paso, en píxeles de pantalla.
-  double limiteDerecho() const;
-  double limiteIzquierdo() const;
-  double paso() const;
-
  private:
   double fx_;
+  double izquierda_;  // en twips
   bool derecha_ = true;
   bool enSerie_ = true;
   int vaivenes_ = 0;
