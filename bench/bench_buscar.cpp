@@ -3,7 +3,7 @@
 // comienzo de nombre, sobre la base de ventas de una tienda ya hecha (la de
 // `cronicas demo`) o sobre un catálogo generado de N productos.
 //
-//   bench_buscar --base RUTA.db [--repeticiones N]
+//   bench_buscar --base sqlite:RUTA.db [--repeticiones N]
 //   bench_buscar --productos N [--repeticiones N] [--postgresql URI]
 
 #include "labels/BusquedaProductos.h"
@@ -95,7 +95,8 @@ int main(int argc, char* argv[]) {
       postgresql = a[i + 1];
   }
   if (base.isEmpty() && productos <= 0) {
-    std::fprintf(stderr, "uso: bench_buscar --base RUTA.db | --productos N [--repeticiones N] [--postgresql URI]\n");
+    std::fprintf(stderr,
+                 "uso: bench_buscar --base sqlite:RUTA.db | --productos N [--repeticiones N] [--postgresql URI]\n");
     return 2;
   }
   try {
@@ -106,7 +107,8 @@ int main(int argc, char* argv[]) {
     }
     QTemporaryDir dir;
     const auto c = datos::Conexion::abrir(
-        datos::FuenteDatos::interpretar(QStringLiteral("hosteleria"), dir.filePath(QStringLiteral("h.db"))),
+        datos::FuenteDatos::interpretar(QStringLiteral("hosteleria"),
+                                        QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("h.db"))),
         {.crearSiFalta = true});
     datos::CrearEsquemaVentas(*c);
     Poblar(*c, productos);
