@@ -3,7 +3,6 @@
 #include "startup/AspectoFormulario.h"
 #include "ui_Buscar.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
