@@ -2,6 +2,8 @@
 
 #include "platform/datos/Orden.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <array>
 
@@ -30,11 +32,6 @@ bool TodosLosProveedores(const QString& elegido) {
   return ok && v == -1;
 }
 
-struct Producto {
-  QVariant nombre, coste, precio, stock, minimo, familia, proveedor;
-  QVariant codigoProveedor, codigo;
-};
-
 }  // namespace
 
 void CrearStockProveedores(Contexto& ctx) {
@@ -59,11 +56,12 @@ void CrearStockProveedores(Contexto& ctx) {
   escritor.fijar(Col::Texto34, direccion);
 
   // Uniones internas: un producto sin familia o sin proveedor existentes no
-  // se valora aquí. Un proveedor borrado con productos vivos sí sale.
+  // se valora aquí. Un proveedor borrado con productos vivos sí sale. Las
+  // columnas, en el orden de kNombre...kCodProveedor.
+  enum { kNombre, kCoste, kPrecio, kStock, kMinimo, kFamilia, kProveedor, kCodProveedor, kColumnas };
   QString sql = QStringLiteral(
-      "SELECT productos.codigo AS codigo, productos.nombre AS nombre, productos.coste AS coste, "
-      "productos.precio AS precio, productos.stock AS stock, productos.stockminimo AS stockminimo, "
-      "productos.proveedor AS codproveedor, seccion.nombre AS desseccion, proveedores.nombre AS desproveedor "
+      "SELECT productos.nombre, productos.coste, productos.precio, productos.stock, productos.stockminimo, "
+      "seccion.nombre, proveedores.nombre, productos.proveedor "
       "FROM productos INNER JOIN seccion ON productos.seccion = seccion.codigo "
       "INNER JOIN proveedores ON productos.proveedor = proveedores.codigo "
       "WHERE productos.borrar = 0 AND ");
@@ -71,43 +69,46 @@ void CrearStockProveedores(Contexto& ctx) {
   const bool todos = TodosLosProveedores(ctx.seleccion.ProveedorElegido);
   if (!todos) sql += QStringLiteral(" AND productos.proveedor = ?");
   sql += QStringLiteral(" ORDER BY productos.codigo");
-  datos::Consulta q = ventas.preparar(sql);
+  datos::Lectura q(ventas, sql);
   q.enlazar(kFiltros.at(static_cast<std::size_t>(tipo)).valor);
   if (!todos) q.enlazar(ctx.seleccion.ProveedorElegido);
   q.ejecutar();
 
-  // Proveedor, nombre y código se ordenan aquí, como los demás listados por
-  // nombre, para que los dos motores den el mismo orden.
-  std::vector<Producto> productos;
+  // Proveedor y nombre se ordenan aquí, como los demás listados por nombre,
+  // para que los dos motores den el mismo orden; a igualdad, el del código
+  // con que llegan. La clave de cada proveedor se calcula una sola vez.
+  std::vector<std::array<QVariant, kColumnas>> productos;
   std::vector<datos::ClavesFila> claves;
+  QHash<QString, datos::ClaveOrden> clavesProveedor;
   const datos::CriterioOrden criterio;
   while (q.siguiente()) {
-    Producto p{q.valor(QStringLiteral("nombre")),       q.valor(QStringLiteral("coste")),
-               q.valor(QStringLiteral("precio")),       q.valor(QStringLiteral("stock")),
-               q.valor(QStringLiteral("stockminimo")),  q.valor(QStringLiteral("desseccion")),
-               q.valor(QStringLiteral("desproveedor")), q.valor(QStringLiteral("codproveedor")),
-               q.valor(QStringLiteral("codigo"))};
-    claves.push_back({criterio.clave(p.codigoProveedor), criterio.clave(p.nombre), criterio.clave(p.codigo)});
+    std::array<QVariant, kColumnas> p;
+    for (int c = 0; c < kColumnas; ++c) p[static_cast<std::size_t>(c)] = q.valor(c);
+    const QString proveedor = p[kCodProveedor].toString();
+    auto clave = clavesProveedor.constFind(proveedor);
+    if (clave == clavesProveedor.constEnd())
+      clave = clavesProveedor.insert(proveedor, criterio.clave(p[kCodProveedor]));
+    claves.push_back({*clave, criterio.clave(p[kNombre])});
     productos.push_back(std::move(p));
   }
 
   double acumulado = 0;
   for (std::size_t i : datos::OrdenEstable(claves)) {
-    const Producto& p = productos[i];
+    const auto& p = productos[i];
     // Un coste o un stock sin valor no vale nada, pero no borra lo que ya se
     // lleva sumado.
-    const double stock = p.stock.isNull() ? 0 : p.stock.toDouble();
-    const double coste = p.coste.isNull() ? 0 : p.coste.toDouble();
+    const double stock = p[kStock].isNull() ? 0 : p[kStock].toDouble();
+    const double coste = p[kCoste].isNull() ? 0 : p[kCoste].toDouble();
     acumulado += stock * coste;
     escritor.nuevaFila();
-    escritor.poner(Col::Texto2, p.nombre);
-    escritor.poner(Col::Numerico1, p.coste);
-    escritor.poner(Col::Numerico2, p.precio);
-    escritor.poner(Col::Numerico5, p.stock);
+    escritor.poner(Col::Texto2, p[kNombre]);
+    escritor.poner(Col::Numerico1, p[kCoste]);
+    escritor.poner(Col::Numerico2, p[kPrecio]);
+    escritor.poner(Col::Numerico5, p[kStock]);
     escritor.poner(Col::Texto32, stock < 0 ? QStringLiteral("*") : QStringLiteral(""));
-    escritor.poner(Col::Numerico6, p.minimo);
-    escritor.poner(Col::Texto3, p.familia);
-    escritor.poner(Col::Texto4, p.proveedor);
+    escritor.poner(Col::Numerico6, p[kMinimo]);
+    escritor.poner(Col::Texto3, p[kFamilia]);
+    escritor.poner(Col::Texto4, p[kProveedor]);
     escritor.poner(Col::Numerico15, acumulado);
     ctx.seleccion.SinDatos = false;
     escritor.guardarFila();
