@@ -523,10 +523,9 @@ int OrdenInforme(Peticion& p) {
       QStringLiteral("num-ventas"),
       QStringLiteral("cmdProdSinVentas: lista los productos que vendieron menos de N unidades (por defecto 1)"),
       QStringLiteral("N"));
-  const auto proveedor =
-      p.opcion(QStringLiteral("proveedor"),
-               QStringLiteral("cmdStockXProveedores: código del proveedor, o «todos» (por defecto)"),
-               QStringLiteral("C"));
+  const auto proveedor = p.opcion(QStringLiteral("proveedor"),
+                                  QStringLiteral("cmdStockXProveedores: código del proveedor, o «todos» (por defecto)"),
+                                  QStringLiteral("C"));
   const auto tipo = p.opcion(QStringLiteral("tipo"),
                              QStringLiteral("cmdStockXProveedores: 0 de venta, 1 de cocina, 2 ambos, 3 todos los "
                                             "productos (por defecto)"),

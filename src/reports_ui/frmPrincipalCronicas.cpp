@@ -394,8 +394,8 @@ void frmPrincipalCronicas::mostrarInforme(const registro::BotonInforme& boton) {
 // La valoración por proveedor: su formulario elige, construye y enseña el
 // informe él mismo, con la misma conexión de informes que los demás.
 void frmPrincipalCronicas::abrirStockProveedores() {
-  frmListado::Entorno entorno{e_.ajustes, e_.seleccion, e_.notificador, e_.reloj, e_.opciones, e_.carpetaSalida,
-                              e_.intervaloProgreso, pantalla()};
+  frmListado::Entorno entorno{e_.ajustes,  e_.seleccion,     e_.notificador,       e_.reloj,
+                              e_.opciones, e_.carpetaSalida, e_.intervaloProgreso, pantalla()};
   frmListado listado(entorno, this);
   abrir(listado);
 }

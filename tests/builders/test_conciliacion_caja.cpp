@@ -577,7 +577,6 @@ INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionGraficos, testing::ValuesIn(prueba
 // - la de proveedores une familia y proveedor: sin familia o sin proveedor
 //   existentes, el producto no sale.
 
-
 namespace {
 
 class ConciliacionStock : public testing::TestWithParam<prueba::Motor> {
