@@ -385,7 +385,7 @@ SeleccionInforme Seleccion(const registro::BotonInforme& boton, const QDate& des
 int MedirConstructor(const QString& ficheroAjustes, const QString& nombre, const QDate& desde, const QDate& hasta,
                      int repeticiones) {
   const registro::BotonInforme* boton = registro::BuscarBoton(nombre);
-  if (!boton || !boton->esInforme() || !boton->disponible()) return 1;
+  if (!boton || !boton->sinVentana()) return 1;
   Puesto puesto(ficheroAjustes);
   AjustesTerminal& at = puesto.at;
   SeleccionInforme seleccion = Seleccion(*boton, desde, hasta);
@@ -456,7 +456,7 @@ int MedirConstructor(const QString& ficheroAjustes, const QString& nombre, const
 int MedirFases(const QString& ficheroAjustes, const QString& nombre, const QDate& desde, const QDate& hasta,
                const QString& carpeta) {
   const registro::BotonInforme* boton = registro::BuscarBoton(nombre);
-  if (!boton || !boton->esInforme() || !boton->disponible()) return 1;
+  if (!boton || !boton->sinVentana()) return 1;
   Puesto puesto(ficheroAjustes);
   SeleccionInforme seleccion = Seleccion(*boton, desde, hasta);
   informes::Contexto ctx{puesto.at, seleccion, puesto.notificador, puesto.reloj};
@@ -656,8 +656,7 @@ bool LeerParametros(const QStringList& args, Parametros& p, QString& error) {
     return false;
   }
   for (const QString& b : p.botones)
-    if (!registro::BuscarBoton(b) || !registro::BuscarBoton(b)->esInforme() ||
-        !registro::BuscarBoton(b)->disponible()) {
+    if (!registro::BuscarBoton(b) || !registro::BuscarBoton(b)->sinVentana()) {
       error = QStringLiteral("No hay ningún informe hecho con el botón %1.").arg(b);
       return false;
     }
@@ -752,7 +751,7 @@ int main(int argc, char** argv) {
   QStringList incumplidos;
   QStringList fases;
   for (const registro::BotonInforme& boton : registro::Botones()) {
-    if (!boton.esInforme() || !boton.disponible()) continue;
+    if (!boton.sinVentana()) continue;
     if (!p.botones.isEmpty() && !p.botones.contains(boton.boton, Qt::CaseInsensitive)) continue;
     std::vector<Periodo> periodos;
     if (boton.conFechas())

@@ -149,6 +149,14 @@ int main(int argc, char* argv[]) {
     });
     Pulsar(f, QStringLiteral("cmd_Ticket"));
 
+    // La valoración por proveedor, con un proveedor elegido y los tipos a la vista.
+    AlAparecer(QStringLiteral("frmListado"), [](QWidget* d) {
+      Pulsar(d, QStringLiteral("picProveedor_1"));
+      Guardar(QStringLiteral("frmlistado"));
+      Cancelar(d);
+    });
+    Pulsar(f, QStringLiteral("cmdStockXProveedores"));
+
     Pulsar(f, QStringLiteral("cmdProductos"));
     retratarVista(QStringLiteral("vista-productos"));
     QApplication::quit();

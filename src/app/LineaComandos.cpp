@@ -475,6 +475,29 @@ bool ElegirAgrupacion(Peticion& p, const registro::BotonInforme& boton, const QC
   return true;
 }
 
+// Lo que en la ventana se elige en el formulario de stock por proveedor.
+// Sólo vale para ese botón.
+bool ElegirProveedorYTipo(Peticion& p, const registro::BotonInforme& boton, const QCommandLineOption& proveedor,
+                          const QCommandLineOption& tipo, SeleccionInforme& seleccion) {
+  const bool conProveedor = boton.boton == QLatin1String("cmdStockXProveedores");
+  for (const QCommandLineOption* o : {&proveedor, &tipo})
+    if (p.hay(*o) && !conProveedor) {
+      p.mal(QStringLiteral("%1 no lleva --%2: sólo la valoración por proveedores (cmdStockXProveedores).")
+                .arg(boton.boton, o->names().constFirst()));
+      return false;
+    }
+  if (p.hay(proveedor)) {
+    const QString codigo = p.valor(proveedor).trimmed();
+    if (codigo.isEmpty()) {
+      p.mal(QStringLiteral("--proveedor necesita el código de un proveedor o «todos»."));
+      return false;
+    }
+    seleccion.ProveedorElegido =
+        codigo.compare(QLatin1String("todos"), Qt::CaseInsensitive) == 0 ? QStringLiteral("-1") : codigo;
+  }
+  return p.entero(tipo, 0, 3, seleccion.TipoProducto);
+}
+
 int OrdenInforme(Peticion& p) {
   const auto lista = p.opcion(QStringLiteral("lista"), QStringLiteral("lista los botones disponibles con su texto"));
   const auto desde =
@@ -500,6 +523,13 @@ int OrdenInforme(Peticion& p) {
       QStringLiteral("num-ventas"),
       QStringLiteral("cmdProdSinVentas: lista los productos que vendieron menos de N unidades (por defecto 1)"),
       QStringLiteral("N"));
+  const auto proveedor = p.opcion(QStringLiteral("proveedor"),
+                                  QStringLiteral("cmdStockXProveedores: código del proveedor, o «todos» (por defecto)"),
+                                  QStringLiteral("C"));
+  const auto tipo = p.opcion(QStringLiteral("tipo"),
+                             QStringLiteral("cmdStockXProveedores: 0 de venta, 1 de cocina, 2 ambos, 3 todos los "
+                                            "productos (por defecto)"),
+                             QStringLiteral("N"));
   const auto pdf =
       p.opcion(QStringLiteral("pdf"), QStringLiteral("escribe el informe en PDF"), QStringLiteral("FICHERO"));
   const auto xlsx =
@@ -522,7 +552,7 @@ int OrdenInforme(Peticion& p) {
 
   if (p.hay(lista)) {
     for (const auto& b : registro::Botones())
-      if (b.esInforme() && b.disponible()) p.decir(QStringLiteral("%1\t%2\n").arg(b.boton, -26).arg(b.titulo));
+      if (b.sinVentana()) p.decir(QStringLiteral("%1\t%2\n").arg(b.boton, -26).arg(b.titulo));
     return kSalidaBien;
   }
   if (p.posicionales().size() != 1)
@@ -534,7 +564,7 @@ int OrdenInforme(Peticion& p) {
   if (!boton)
     return p.mal(
         QStringLiteral("No hay ningún informe «%1». «cronicas informe --lista» muestra los que hay.").arg(nombreBoton));
-  if (!boton->esInforme())
+  if (!boton->esInforme() && !boton->constructor)
     return p.mal(QStringLiteral("«%1» (%2) no es un informe.").arg(boton->titulo.trimmed(), boton->boton));
   if (!boton->disponible())
     return p.mal(QStringLiteral("El informe «%1» (%2) todavía no está hecho: %3")
@@ -549,6 +579,7 @@ int OrdenInforme(Peticion& p) {
   if (p.hay(completo) && !boton->completoConModuloFactura)
     return p.mal(QStringLiteral("%1 no lleva --completo.").arg(boton->boton));
   if (!ElegirAgrupacion(p, *boton, formatoZonas, porZonas, porEmpleados, seleccion)) return kSalidaUso;
+  if (!ElegirProveedorYTipo(p, *boton, proveedor, tipo, seleccion)) return kSalidaUso;
   // Como el diálogo: el umbral empieza en 1 y sólo lo lleva ese informe.
   const bool conNumVentas = boton->dialogo == registro::Dialogo::FechasYNumVentas;
   if (p.hay(numVentas) && !conNumVentas) return p.mal(QStringLiteral("%1 no lleva --num-ventas.").arg(boton->boton));

@@ -7,6 +7,7 @@
 #include "builders/InformesZonas.h"
 #include "builders/ListadosMaestros.h"
 #include "builders/VentasEliminadas.h"
+#include "labels/StockProveedores.h"
 
 namespace registro {
 
@@ -209,7 +210,17 @@ const std::vector<BotonInforme>& Botones() {
 
       // Formularios propios.
       Formulario(QStringLiteral("cmdLetreros"), QStringLiteral("Imprimir letreros y etiquetas de precios")),
-      Formulario(QStringLiteral("cmdStockXProveedores"), QStringLiteral("Valoracion Stock por Proveedores")),
+      [] {
+        // En la ventana, su formulario elige proveedor y tipo; sin ventana,
+        // el constructor los toma de la selección (todos y todos los tipos).
+        BotonInforme b =
+            Formulario(QStringLiteral("cmdStockXProveedores"), QStringLiteral("Valoracion Stock por Proveedores"));
+        b.familia = QStringLiteral("proveedores");
+        b.constructor = informes::CrearStockProveedores;
+        b.plantilla = QStringLiteral("hosteleria_productos.rpt");
+        b.hecho = true;
+        return b;
+      }(),
   };
   return botones;
 }

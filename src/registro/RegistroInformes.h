@@ -69,6 +69,9 @@ struct BotonInforme {
   // Un botón que aún no está hecho existe, y al pulsarlo lo dice.
   bool disponible() const { return clase == Clase::Informe ? static_cast<bool>(constructor) : hecho; }
   bool esInforme() const { return clase == Clase::Informe; }
+  // Se saca sin ventana (línea de órdenes, pruebas, mediciones): un informe
+  // hecho o un formulario que además tiene su constructor y su plantilla.
+  bool sinVentana() const { return disponible() && static_cast<bool>(constructor); }
   bool conFechas() const { return dialogo != Dialogo::Ninguno; }
   // La plantilla que toca con lo que se eligió en los diálogos.
   QString plantillaPara(const SeleccionInforme& seleccion) const;

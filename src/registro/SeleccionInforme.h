@@ -4,6 +4,7 @@
 // SinDatos.
 
 #include <QDate>
+#include <QString>
 
 struct SeleccionInforme {
   QDate FechaDesde;
@@ -19,4 +20,9 @@ struct SeleccionInforme {
   // Lo levanta el informe que encuentra una venta abierta un día anterior al
   // de su cierre; los informes en formato ticket también lo miran.
   bool AvisoFechaApertura = false;
+  // Valoración del stock por proveedor: el código del proveedor elegido
+  // ("-1", todos) y el tipo de producto, de 0 a 3 como los botones del
+  // formulario (3, todos menos los de tipo 3).
+  QString ProveedorElegido = QStringLiteral("-1");
+  qint16 TipoProducto = 3;
 };

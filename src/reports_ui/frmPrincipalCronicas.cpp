@@ -2,6 +2,7 @@
 
 #include "builders/InformesTicket.h"
 #include "charts/frmGraficos.h"
+#include "labels/frmListado.h"
 #include "platform/motor/Informe.h"
 #include "registro/CargarEmpleados.h"
 #include "registro/EjecutarInforme.h"
@@ -190,7 +191,10 @@ void frmPrincipalCronicas::conectarBotones() {
           pedirMes(control->text(), b.grafico);
           break;
         case registro::Clase::Formulario:
-          // Ningún formulario propio está hecho todavía: disponible() ya lo dijo.
+          if (b.boton == QLatin1String("cmdStockXProveedores")) {
+            abrirStockProveedores();
+            break;
+          }
           break;
       }
     });
@@ -385,4 +389,13 @@ void frmPrincipalCronicas::mostrarInforme(const registro::BotonInforme& boton) {
           : registro::ImprimirReport(vista, plantilla);
   progreso.cerrar();
   if (previa) ultimaVista_ = previa;
+}
+
+// La valoración por proveedor: su formulario elige, construye y enseña el
+// informe él mismo, con la misma conexión de informes que los demás.
+void frmPrincipalCronicas::abrirStockProveedores() {
+  frmListado::Entorno entorno{e_.ajustes,  e_.seleccion,     e_.notificador,       e_.reloj,
+                              e_.opciones, e_.carpetaSalida, e_.intervaloProgreso, pantalla()};
+  frmListado listado(entorno, this);
+  abrir(listado);
 }

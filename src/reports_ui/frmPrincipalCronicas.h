@@ -87,6 +87,7 @@ class frmPrincipalCronicas : public QWidget {
   template <class Dialogo>
   int abrir(Dialogo& dialogo);
   void avisarProximaVersion();
+  void abrirStockProveedores();
   QRect pantalla() const;
 
   std::unique_ptr<Ui::frmPrincipalCronicas> ui_;

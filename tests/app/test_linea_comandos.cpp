@@ -260,10 +260,11 @@ TEST_F(EnUnaTienda, ListaTodosLosInformesYNombraElDesconocido) {
   for (const char* trozo : {"cmdProductos", "Listado de Productos", "cmdCierreResumido", "Ventas Generales por Dia"})
     EXPECT_TRUE(s.salida.contains(QString::fromUtf8(trozo))) << trozo;
   // Cada botón de informe del registro tiene su constructor y sale en la
-  // lista, una línea cada uno; los gráficos y formularios no son informes.
+  // lista, una línea cada uno; los gráficos y formularios no son informes,
+  // salvo el formulario que además se saca sin ventana.
   qsizetype informes = 0;
   for (const auto& b : registro::Botones()) {
-    if (!b.esInforme()) {
+    if (!b.esInforme() && !b.sinVentana()) {
       EXPECT_FALSE(s.salida.contains(b.boton + QLatin1Char(' '))) << b.boton.toStdString();
       continue;
     }

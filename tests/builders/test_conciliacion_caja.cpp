@@ -564,3 +564,82 @@ TEST_P(ConciliacionGraficos, LasBarrasDelMesSumanLoQueDicenLosInformesDeCaja) {
 INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionGraficos, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
 
 }  // namespace
+
+// --- Valoración del stock: general y por proveedores ---------------------------------
+// El valor del almacén de «TODOS LOS PROVEEDORES» con «TODOS LOS PRODUCTOS»
+// contra el total de la valoración general, leídos de la hoja de cada
+// plantilla. No miden lo mismo, y la diferencia tiene que ser exactamente lo
+// que deja fuera cada regla:
+// - la general valora sólo el stock positivo, y la de proveedores también el
+//   negativo (que resta);
+// - la general cuenta los productos borrados, la de proveedores no;
+// - la de proveedores deja fuera los de tipo 3 (y los que no tienen tipo);
+// - la de proveedores une familia y proveedor: sin familia o sin proveedor
+//   existentes, el producto no sale.
+
+namespace {
+
+class ConciliacionStock : public testing::TestWithParam<prueba::Motor> {
+ protected:
+  ConciliacionStock() : tienda(GetParam()) {}
+
+  double Total(const QString& nombre) {
+    const registro::BotonInforme* boton = registro::BuscarBoton(nombre);
+    EXPECT_NE(boton, nullptr);
+    EXPECT_EQ(registro::EjecutarBoton(*boton, tienda.contexto).resultado, registro::Resultado::ConDatos);
+    const QString xlsx = dir.filePath(nombre + QStringLiteral(".xlsx"));
+    EXPECT_TRUE(registro::GenerarSalidas(*tienda.ajustes.ConexionInformes, boton->plantilla,
+                                         {QString(), QStringLiteral("es_ES")}, {QString(), xlsx}, tienda.notificador,
+                                         tienda.reloj));
+    const auto total = prueba::NumeroTrasRotulo(prueba::LeerXlsx(xlsx), QStringLiteral("Valor total del stock:"));
+    EXPECT_TRUE(total.has_value()) << nombre.toStdString();
+    return total.value_or(0);
+  }
+
+  double Valor(const QString& donde) {
+    datos::Consulta q = tienda.ajustes.ConexionVentas->preparar(
+        QStringLiteral("SELECT SUM(stock * coste) FROM productos p WHERE ") + donde);
+    q.ejecutar();
+    return q.siguiente() ? q.valor(0).toDouble() : 0;
+  }
+
+  // Devuelve cuánto pesa cada regla, para que el caso diga si la tienda la
+  // pone a prueba.
+  std::vector<double> Conciliar() {
+    tienda.seleccion.ProveedorElegido = QStringLiteral("-1");
+    tienda.seleccion.TipoProducto = 3;
+    const double general = Total(QStringLiteral("cmdStockGeneral"));
+    const double porProveedores = Total(QStringLiteral("cmdStockXProveedores"));
+    const QString unido = QStringLiteral(
+        "EXISTS (SELECT 1 FROM seccion s WHERE s.codigo = p.seccion) "
+        "AND EXISTS (SELECT 1 FROM proveedores v WHERE v.codigo = p.proveedor)");
+    const double borrados = Valor(QStringLiteral("stock > 0 AND (borrar <> 0 OR borrar IS NULL)"));
+    const double tipo3 = Valor(QStringLiteral("stock > 0 AND borrar = 0 AND (tipoprod = 3 OR tipoprod IS NULL)"));
+    const double sinUnir = Valor(QStringLiteral("stock > 0 AND borrar = 0 AND tipoprod <> 3 AND NOT (") + unido + ")");
+    const double negativo = Valor(QStringLiteral("stock < 0 AND borrar = 0 AND tipoprod <> 3 AND ") + unido);
+    EXPECT_NEAR(porProveedores, general - borrados - tipo3 - sinUnir + negativo, 0.005)
+        << "general " << general << ", borrados " << borrados << ", tipo 3 " << tipo3 << ", sin familia o proveedor "
+        << sinUnir << ", stock negativo " << negativo;
+    return {borrados, tipo3, sinUnir, negativo};
+  }
+
+  prueba::Tienda tienda;
+  QTemporaryDir dir;
+};
+
+TEST_P(ConciliacionStock, LaTiendaDeProveedoresCuadraSegunLasReglasDeCadaValoracion) {
+  tienda.ajustes.ConexionVentas->ejecutarGuion(prueba::GuionTienda(QStringLiteral("proveedores")));
+  // Cada regla deja fuera algo en esta tienda: si no, no se estaría probando.
+  for (const double peso : Conciliar()) EXPECT_NE(peso, 0);
+}
+
+TEST_P(ConciliacionStock, LaTiendaGeneradaCuadraSegunLasReglasDeCadaValoracion) {
+  demo::OpcionesDemo opciones;
+  opciones.semilla = 11;
+  demo::LlenarMaestros(*tienda.ajustes.ConexionVentas, opciones);
+  Conciliar();
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, ConciliacionStock, testing::ValuesIn(prueba::Motores()), prueba::NombreMotor);
+
+}  // namespace
