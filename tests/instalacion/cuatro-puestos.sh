@@ -119,8 +119,9 @@ en_base="$(psql "$servidor/cadena" -Atc "SELECT count(*) FROM cabecera_factura W
 [ "$en_base" = "$escritas" ] || fallo "la caja escribió $escritas ventas y en la base hay $en_base"
 "$cronicas" --ajustes "$trabajo/puesto3/ajustes.ini" informe cmdCierreResumido --desde hoy --hasta hoy \
   --pdf "$trabajo/hoy.pdf" >/dev/null 2>&1 || fallo "el resumen de hoy no salió"
-hoy="$(pdftotext -layout "$trabajo/hoy.pdf" - | grep -o "Facturas: *[0-9.]*" | tr -dc '0-9')"
+hoy="$(pdftotext -layout "$trabajo/hoy.pdf" - | grep -o "Facturas: *[0-9.]*" | head -1 | tr -dc '0-9')"
 [ "$hoy" = "$escritas" ] || fallo "el resumen de hoy cuenta $hoy facturas y la caja escribió $escritas"
 
+for i in 1 2 3 4; do echo "Puesto $i (${informe[$((i - 1))]%% *}): $(grep -E "^filas|^ ?Facturas:|^ ?Importe cobrado:" "$trabajo/solo$i.cifras" | tr -s '\n ' ' ')"; done
 echo "Cuatro puestos a la vez con una caja vendiendo: $escritas ventas escritas y en la base; $fallos fallos."
 [ "$fallos" = 0 ]

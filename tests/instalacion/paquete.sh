@@ -63,10 +63,10 @@ if grep -q -a -F "$(realpath "$compilacion")" "$trabajo/raiz/usr/bin/cronicas"; 
 # con su informe en PDF.
 export HOME="$trabajo/casa" XDG_CONFIG_HOME="$trabajo/casa/.config" QT_QPA_PLATFORM=offscreen
 mkdir -p "$HOME"
-"$trabajo/raiz/usr/bin/cronicas" --help | grep -q "^Uso: cronicas" || fallo "--help"
+[[ "$("$trabajo/raiz/usr/bin/cronicas" --help)" == "Uso: cronicas "* ]] || fallo "--help"
 (cd "$HOME" && "$trabajo/raiz/usr/bin/cronicas" demo --dias 3 --ventas-dia 5 >/dev/null &&
   "$trabajo/raiz/usr/bin/cronicas" informe cmdProductos --pdf p.pdf 2>/dev/null) || fallo "demo e informe desde el paquete"
-pdftotext "$HOME/p.pdf" - 2>/dev/null | grep -q "Listado de Productos" || fallo "el PDF del listado de productos"
+[[ "$(pdftotext "$HOME/p.pdf" - 2>/dev/null)" == *"Listado de Productos"* ]] || fallo "el PDF del listado de productos"
 
 echo "$(basename "$deb"): $(du -k "$deb" | cut -f1) kB, $(wc -l <"$trabajo/contenido") entradas; $fallos fallos."
 [ "$fallos" = 0 ]

@@ -94,5 +94,7 @@ cerrojo_pid=""
 [ "$codigo" = 2 ] || fallo "con la base bloqueada salió $codigo: $(cat "$trabajo/ocupada.err")"
 grep -q "está ocupada" "$trabajo/ocupada.err" || fallo "sin «está ocupada»: $(cat "$trabajo/ocupada.err")"
 
+# Lo que quedaría en el diario de cada caso.
+for caso in enviado rechazado ocupada; do echo "$caso: $(tr '\n' ' ' <"$trabajo/$caso.err")"; done
 echo "El resumen programado: enviado (0), rechazado (6) y con la base ocupada (2); $fallos fallos."
 [ "$fallos" = 0 ]
