@@ -390,7 +390,7 @@ int OrdenDemo(Peticion& p) {
                QStringLiteral("completar la carta con artículos generados hasta N (para medir)"), QStringLiteral("N"));
   const auto reemplazar =
       p.opcion(QStringLiteral("reemplazar"),
-               QStringLiteral("sustituir una tienda que ya esté en la carpeta (sin esto no se toca)"));
+               QStringLiteral("sustituir la tienda que ya esté en la carpeta o en el servidor (sin esto no se toca)"));
   if (const auto fin = p.leer()) return *fin;
   if (!p.posicionales().isEmpty())
     return p.malUsada(QStringLiteral("Argumento de más: %1.").arg(p.posicionales().join(QLatin1Char(' '))));
