@@ -4,6 +4,7 @@
 #include "builders/InformesTicket.h"
 #include "charts/SeriesGraficos.h"
 #include "demo/Demo.h"
+#include "demo/DemoServidor.h"
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "platform/motor/Informe.h"
 #include "platform/motor/Motor.h"
@@ -361,12 +362,20 @@ const char* kExplicacionDemo =
     "empleados, clientes, proveedores, mesas y formas de pago, y las ventas de los\n"
     "últimos días hasta ayer. Los ejercicios anteriores quedan además en sus archivos\n"
     "de cierre anual. Escribe en la carpeta hosteleria.db, informes.db,\n"
-    "fotos/cierresAnuales/ y ajustes.ini.\n";
+    "fotos/cierresAnuales/ y el fichero de ajustes; sin --destino, junto al fichero de\n"
+    "ajustes que usa el programa, para que «cronicas informe» la encuentre sin más.\n"
+    "Con --postgresql la tienda va a un servidor: la base en vivo (hosteleria, o la que\n"
+    "diga la dirección) y cada ejercicio cerrado en hosteleria_AAAA; en la carpeta quedan\n"
+    "los ajustes, que apuntan al servidor, y la base de informes del puesto.\n";
 
 int OrdenDemo(Peticion& p) {
   demo::OpcionesDemo opciones;
-  const auto destino = p.opcion(QStringLiteral("destino"), QStringLiteral("carpeta de la tienda"),
-                                QStringLiteral("CARPETA"), opciones.destino);
+  const auto destino = p.opcion(QStringLiteral("destino"),
+                                QStringLiteral("carpeta de la tienda (por defecto, la del fichero de ajustes)"),
+                                QStringLiteral("CARPETA"));
+  const auto postgresql = p.opcion(
+      QStringLiteral("postgresql"),
+      QStringLiteral("cargar la tienda en un servidor: postgresql://usuario@servidor:puerto"), QStringLiteral("URL"));
   const auto dias = p.opcion(QStringLiteral("dias"), QStringLiteral("días de ventas hasta ayer"), QStringLiteral("N"),
                              QString::number(opciones.dias));
   const auto ventasDia = p.opcion(QStringLiteral("ventas-dia"), QStringLiteral("ventas de un día normal"),
@@ -381,7 +390,7 @@ int OrdenDemo(Peticion& p) {
                QStringLiteral("completar la carta con artículos generados hasta N (para medir)"), QStringLiteral("N"));
   const auto reemplazar =
       p.opcion(QStringLiteral("reemplazar"),
-               QStringLiteral("sustituir una tienda que ya esté en la carpeta (sin esto no se toca)"));
+               QStringLiteral("sustituir la tienda que ya esté en la carpeta o en el servidor (sin esto no se toca)"));
   if (const auto fin = p.leer()) return *fin;
   if (!p.posicionales().isEmpty())
     return p.malUsada(QStringLiteral("Argumento de más: %1.").arg(p.posicionales().join(QLatin1Char(' '))));
@@ -390,15 +399,25 @@ int OrdenDemo(Peticion& p) {
       !p.entero(productos, 0, 1000000, opciones.productos) || !p.fecha(hoy, opciones.hoy))
     return kSalidaUso;
   opciones.reemplazar = p.hay(reemplazar);
-  opciones.destino = p.valor(destino);
+  if (p.hay(destino)) {
+    opciones.destino = p.valor(destino);
+  } else {
+    // Junto a los ajustes del programa: «cronicas demo» y después
+    // «cronicas informe ...» sin nada más.
+    opciones.destino = QFileInfo(p.ficheroAjustes()).absolutePath();
+    opciones.ficheroAjustes = p.ficheroAjustes();
+  }
 
   try {
-    const demo::ResultadoDemo r =
-        demo::GenerarDemo(opciones, p.reloj(), [&p](const QString& m) { p.decir(m + QLatin1Char('\n')); });
+    const auto progreso = [&p](const QString& m) { p.decir(m + QLatin1Char('\n')); };
+    const demo::ResultadoDemo r = p.hay(postgresql)
+                                      ? demo::GenerarDemoEnServidor(opciones, p.valor(postgresql), p.reloj(), progreso)
+                                      : demo::GenerarDemo(opciones, p.reloj(), progreso);
     p.decir(QStringLiteral("Tienda de demostración creada en %1: %2 ventas, %3 líneas.\n"
                            "Ajustes: %4\n"
                            "Pruebe: cronicas --ajustes %4 informe cmdProductos --csv productos.csv\n")
-                .arg(QDir::toNativeSeparators(QFileInfo(opciones.destino).absoluteFilePath()))
+                .arg(p.hay(postgresql) ? r.baseVentas
+                                       : QDir::toNativeSeparators(QFileInfo(opciones.destino).absoluteFilePath()))
                 .arg(r.facturas)
                 .arg(r.lineas)
                 .arg(QDir::toNativeSeparators(r.ficheroAjustes)));
@@ -436,7 +455,8 @@ const char* kNotasInforme =
     "Códigos de salida: 0 bien, 1 argumentos mal escritos, 2 error de ajustes, de base\n"
     "de datos, de plantilla o al escribir un fichero, 3 el informe no encontró datos,\n"
     "4 el informe no se hace desde un puesto con la base de ventas en otra máquina,\n"
-    "5 el empleado del puesto no tiene permiso para ese informe.\n";
+    "5 el empleado del puesto no tiene permiso para ese informe, 6 el informe salió pero\n"
+    "el correo no se pudo enviar (o la hoja para mandarlo no se pudo escribir).\n";
 
 // Las tareas programadas del administrador pueden saltarse los permisos del
 // empleado del puesto.
@@ -603,6 +623,7 @@ int OrdenInforme(Peticion& p) {
 
   sistema::Notificador& notificador = p.notificador();
   QString fallo;  // lo que no dejó terminar: ajustes, base, plantilla o fichero
+  bool correoFallido = false;
   try {
     // Un fichero de ajustes que no se deja escribir no impide sacar el informe.
     ajustes::AlmacenAjustes almacen(p.ficheroAjustes(), [&notificador](const QString& aviso) {
@@ -668,6 +689,10 @@ int OrdenInforme(Peticion& p) {
         p.avisar(QStringLiteral("Sin conexión a Internet: el correo no se envía.\n"));
       else if (!envio.error.isEmpty() && envio.exportado)
         p.avisar(QStringLiteral("El correo no se pudo enviar: %1\n").arg(envio.error));
+      // Una tarea programada sólo ve el código de salida: un resumen que no
+      // llegó al dueño no puede acabar como uno que sí. Sin conexión no es un
+      // fallo: es lo que el puesto tiene configurado.
+      correoFallido = !envio.exportado || (envio.enLinea && !envio.enviado);
     }
 
     auto guardado = [&](const QString& fichero) {
@@ -704,7 +729,7 @@ int OrdenInforme(Peticion& p) {
     notificador.mensaje(fallo, QStringLiteral("Cronicas"), sistema::Icono::Critico);
     return kSalidaError;
   }
-  return kSalidaBien;
+  return correoFallido ? kSalidaCorreo : kSalidaBien;
 }
 
 // --- cronicas grafico --------------------------------------------------------------

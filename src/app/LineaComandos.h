@@ -28,6 +28,7 @@ enum CodigoSalida : int {
   kSalidaSinDatos = 3,    // el informe no encontró datos
   kSalidaRechazado = 4,   // el informe no se hace desde este puesto
   kSalidaSinPermiso = 5,  // el empleado del puesto no puede usar ese botón
+  kSalidaCorreo = 6,      // el informe salió, pero el correo no se pudo enviar
 };
 
 // Quien pinta un gráfico a imagen: la serie, la del año anterior si se

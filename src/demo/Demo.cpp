@@ -179,6 +179,36 @@ Recuento LlenarVentas(const datos::Conexion& ventas, const OpcionesDemo& opcione
   return r;
 }
 
+QString FicheroAjustesDemo(const OpcionesDemo& opciones) {
+  if (!opciones.ficheroAjustes.isEmpty()) return QFileInfo(opciones.ficheroAjustes).absoluteFilePath();
+  return QDir(QFileInfo(opciones.destino).absoluteFilePath()).filePath(QStringLiteral("ajustes.ini"));
+}
+
+QString EscribirAjustesDemo(const OpcionesDemo& opciones, const QString& fuenteVentas) {
+  const QString fichero = FicheroAjustesDemo(opciones);
+  const QDir carpetaAjustes = QFileInfo(fichero).absoluteDir();
+  const QDir carpeta(QFileInfo(opciones.destino).absoluteFilePath());
+  // Rutas relativas a la carpeta del fichero de ajustes: la tienda se puede
+  // mover entera de sitio.
+  auto relativa = [&](const QString& ruta) { return carpetaAjustes.relativeFilePath(ruta); };
+  ajustes::AlmacenAjustes almacen(fichero);
+  almacen.fijarFuente(QStringLiteral("hosteleria"), fuenteVentas.startsWith(QLatin1String("sqlite:"))
+                                                        ? QStringLiteral("sqlite:") + relativa(fuenteVentas.mid(7))
+                                                        : fuenteVentas);
+  almacen.fijarFuente(QStringLiteral("Informes"), QStringLiteral("sqlite:") + relativa(carpeta.filePath(kInformes)));
+  almacen.fijarIdentificadorEquipo(IdentificadorDemo());
+  almacen.fijarCarpetaSalida(relativa(carpeta.filePath(QStringLiteral("salida"))));
+  // Un bar de Cantabria: números y fechas a la española sea cual sea el
+  // idioma de la máquina donde se prueba.
+  almacen.fijarValor(QStringLiteral("informes/regional"), QStringLiteral("es_ES"));
+  if (almacen.leerLista(QStringLiteral("Programa")).isEmpty())
+    almacen.guardarLista(QStringLiteral("Programa"), QStringLiteral("RESTAURANTE|"));
+  // A diferencia de un informe, la demostración no sirve si sus ajustes no
+  // quedan escritos.
+  if (!almacen.avisos().isEmpty()) throw ajustes::ErrorAjustes(almacen.avisos().join(QLatin1Char('\n')));
+  return almacen.fichero();
+}
+
 ResultadoDemo GenerarDemo(const OpcionesDemo& pedidas, const sistema::Reloj& reloj, const Progreso& progreso) {
   auto avisar = [&](const QString& m) {
     if (progreso) progreso(m);
@@ -284,23 +314,7 @@ ResultadoDemo GenerarDemo(const OpcionesDemo& pedidas, const sistema::Reloj& rel
   Colocar(rutaInformes + kProvisional, rutaInformes);
 
   avisar(QStringLiteral("Ajustes del puesto."));
-  ajustes::AlmacenAjustes almacen(carpeta.filePath(QStringLiteral("ajustes.ini")));
-  // Rutas relativas a la carpeta del fichero de ajustes: la tienda se puede
-  // mover entera de sitio.
-  almacen.fijarFuente(QStringLiteral("hosteleria"), QStringLiteral("sqlite:") + kVentas);
-  almacen.fijarFuente(QStringLiteral("Informes"), QStringLiteral("sqlite:") + kInformes);
-  almacen.fijarIdentificadorEquipo(IdentificadorDemo());
-  almacen.fijarCarpetaSalida(QStringLiteral("salida"));
-  // Un bar de Cantabria: números y fechas a la española sea cual sea el
-  // idioma de la máquina donde se prueba.
-  almacen.fijarValor(QStringLiteral("informes/regional"), QStringLiteral("es_ES"));
-  if (almacen.leerLista(QStringLiteral("Programa")).isEmpty())
-    almacen.guardarLista(QStringLiteral("Programa"), QStringLiteral("RESTAURANTE|"));
-  // A diferencia de un informe, la demostración no sirve si sus ajustes no
-  // quedan escritos.
-  if (!almacen.avisos().isEmpty()) throw ajustes::ErrorAjustes(almacen.avisos().join(QLatin1Char('\n')));
-
-  resultado.ficheroAjustes = almacen.fichero();
+  resultado.ficheroAjustes = EscribirAjustesDemo(opciones, QStringLiteral("sqlite:") + rutaVentas);
   resultado.baseVentas = rutaVentas;
   resultado.baseInformes = rutaInformes;
   resultado.identificadorPuesto = IdentificadorDemo();

@@ -26,6 +26,8 @@ struct OpcionesDemo {
   // esto la tienda entera (base en vivo y archivos de cierre) se sustituye,
   // pero sólo cuando la nueva se ha escrito completa.
   bool reemplazar = false;
+  // Dónde quedan los ajustes de la tienda; vacío: ajustes.ini en destino.
+  QString ficheroAjustes;
 };
 
 struct ResultadoDemo {
@@ -58,6 +60,13 @@ Recuento LlenarVentas(const datos::Conexion& ventas, const OpcionesDemo& opcione
                       const QDate& hasta, const Progreso& progreso = {});
 // Datos maestros y configuración del puesto de demostración.
 void LlenarMaestros(const datos::Conexion& ventas, const OpcionesDemo& opciones);
+
+// El fichero de ajustes de la tienda y lo que escribe en él: la base de
+// ventas (`fuenteVentas`, el texto de la fuente), la de informes y la
+// carpeta de salida de `destino`, el puesto y la configuración regional.
+// Sólo cambia esas claves. Devuelve el fichero.
+QString FicheroAjustesDemo(const OpcionesDemo& opciones);
+QString EscribirAjustesDemo(const OpcionesDemo& opciones, const QString& fuenteVentas);
 
 // Identificador del puesto con el que se guardan las opciones de la demo.
 QString IdentificadorDemo();
