@@ -208,7 +208,13 @@ const std::vector<BotonInforme>& Botones() {
       Grafico(QStringLiteral("cmdReservasHora"), QStringLiteral("Reservas Hora/Dia/Mes"), 7),
 
       // Formularios propios.
-      Formulario(QStringLiteral("cmdLetreros"), QStringLiteral("Imprimir letreros y etiquetas de precios")),
+      [] {
+        BotonInforme b =
+            Formulario(QStringLiteral("cmdLetreros"), QStringLiteral("Imprimir letreros y etiquetas de precios"));
+        b.familia = QStringLiteral("letreros");
+        b.hecho = true;
+        return b;
+      }(),
       Formulario(QStringLiteral("cmdStockXProveedores"), QStringLiteral("Valoracion Stock por Proveedores")),
   };
   return botones;

@@ -2,6 +2,7 @@
 
 #include "builders/InformesTicket.h"
 #include "charts/frmGraficos.h"
+#include "labels/frmOpcionesLetreros.h"
 #include "platform/motor/Informe.h"
 #include "registro/CargarEmpleados.h"
 #include "registro/EjecutarInforme.h"
@@ -190,7 +191,11 @@ void frmPrincipalCronicas::conectarBotones() {
           pedirMes(control->text(), b.grafico);
           break;
         case registro::Clase::Formulario:
-          // Ningún formulario propio está hecho todavía: disponible() ya lo dijo.
+          if (b.boton == QLatin1String("cmdLetreros")) {
+            abrirLetreros();
+            break;
+          }
+          // Los demás formularios propios aún no están hechos: disponible() ya lo dijo.
           break;
       }
     });
@@ -229,6 +234,22 @@ void frmPrincipalCronicas::abrirGrafico() {
   graficos.Cargar();
   graficos.move(pantalla().topLeft());
   graficos.exec();
+}
+
+void frmPrincipalCronicas::abrirLetreros() {
+  frmOpcionesLetreros::Entorno e;
+  e.ajustes = e_.ajustes;
+  e.notificador = e_.notificador;
+  e.reloj = e_.reloj;
+  e.opciones = e_.opciones;
+  e.carpetaSalida = e_.carpetaSalida;
+  e.intervaloProgreso = e_.intervaloProgreso;
+  e.pantalla = pantalla();
+  // Sin búsqueda de productos, F2 y «Buscar Producto» no hacen nada.
+  e.buscarProducto = {};
+  frmOpcionesLetreros letreros(std::move(e), this);
+  letreros.move(pantalla().topLeft());
+  letreros.exec();
 }
 
 void frmPrincipalCronicas::closeEvent(QCloseEvent* evento) {
