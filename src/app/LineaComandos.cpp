@@ -909,7 +909,7 @@ int OrdenEtiquetas(Peticion& p) {
       p.opcion(QStringLiteral("producto"), QStringLiteral("producto o menú y sus copias (1 si no se dice); se repite"),
                QStringLiteral("CODIGO[:COPIAS]"));
   const auto desde = p.opcion(QStringLiteral("desde-posicion"),
-                              QStringLiteral("primera etiqueta de la hoja que se imprime, de 1 a 24 (1)"),
+                              QStringLiteral("primera etiqueta de la hoja que se imprime, de 1 a 24"),
                               QStringLiteral("N"), QStringLiteral("1"));
   const auto pdf =
       p.opcion(QStringLiteral("pdf"), QStringLiteral("escribe la hoja de etiquetas en PDF"), QStringLiteral("FICHERO"));
