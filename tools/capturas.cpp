@@ -20,8 +20,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -75,6 +77,35 @@ void MesPasado(QWidget* fechas, const QDate& hoy) {
 
 void Cancelar(QWidget* d) {
   if (auto* dialogo = qobject_cast<QDialog*>(d)) dialogo->reject();
+}
+
+// Los letreros con el cartel 1 a medio escribir y, desde ellos, el
+// generador de etiquetas con tres productos en la cola.
+void RetratarLetreros(QWidget* principal) {
+  AlAparecer(QStringLiteral("frmOpcionesLetreros"), [](QWidget* d) {
+    Pulsar(d, QStringLiteral("Command2_0"));
+    const QStringList lineas = {QStringLiteral("OFERTA"), QStringLiteral("Segunda unidad gratis"),
+                                QStringLiteral("En todos los refrescos")};
+    for (int i = 0; i < lineas.size(); ++i)
+      d->findChild<QLineEdit*>(QStringLiteral("ct_cartel1_%1").arg(i))->setText(lineas[i]);
+    Esperar(200);
+    Guardar(QStringLiteral("letreros"));
+    AlAparecer(QStringLiteral("frmCodigoBarra"), [d](QWidget* e) {
+      auto* grid = e->findChild<QTableWidget*>(QStringLiteral("grid"));
+      e->findChild<QLineEdit*>(QStringLiteral("txt_cant"))->setText(QStringLiteral("3"));
+      for (const int fila : {2, 5, 9}) {
+        grid->setCurrentCell(fila, 1);
+        emit grid->cellDoubleClicked(fila, 1);
+      }
+      e->findChild<QLineEdit*>(QStringLiteral("ct_imp"))->setText(QStringLiteral("5"));
+      Esperar(200);
+      Guardar(QStringLiteral("etiquetas"));
+      Cancelar(e);
+      Cancelar(d);
+    });
+    Pulsar(d, QStringLiteral("bt_precio"));
+  });
+  Pulsar(principal, QStringLiteral("cmdLetreros"));
 }
 
 }  // namespace
@@ -156,6 +187,8 @@ int main(int argc, char* argv[]) {
       Cancelar(d);
     });
     Pulsar(f, QStringLiteral("cmdStockXProveedores"));
+
+    RetratarLetreros(f);
 
     Pulsar(f, QStringLiteral("cmdProductos"));
     retratarVista(QStringLiteral("vista-productos"));

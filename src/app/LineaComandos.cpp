@@ -5,6 +5,8 @@
 #include "charts/SeriesGraficos.h"
 #include "demo/Demo.h"
 #include "demo/DemoServidor.h"
+#include "labels/Etiquetas.h"
+#include "labels/Letreros.h"
 #include "platform/ajustes/AlmacenAjustes.h"
 #include "platform/motor/Informe.h"
 #include "platform/motor/Motor.h"
@@ -231,6 +233,8 @@ class Peticion {
 
   bool hay(const QCommandLineOption& o) const { return lector_.isSet(o); }
   QString valor(const QCommandLineOption& o) const { return lector_.value(o); }
+  // Todos los valores de una opción que se puede repetir, en orden.
+  QStringList valores(const QCommandLineOption& o) const { return lector_.values(o); }
   const QStringList& posicionales() const { return posicionales_; }
   QString ficheroAjustes() const { return lector_.value(generales_.ficheroAjustes); }
   const sistema::Reloj& reloj() const { return consola_.reloj; }
@@ -897,6 +901,170 @@ int OrdenGrafico(Peticion& p) {
   return kSalidaBien;
 }
 
+// --- cronicas etiquetas y cronicas cartel --------------------------------------------
+
+// Lo común a las etiquetas y a los letreros: ajustes, conexiones y el
+// permiso del botón que los abre en la ventana. Después, `hacer`, que
+// escribe Informes y el PDF y devuelve el código de salida.
+int ConLetreros(Peticion& p, const std::function<int(AjustesTerminal&, const registro::OpcionesSalida&)>& hacer) {
+  sistema::Notificador& notificador = p.notificador();
+  QString fallo;
+  try {
+    ajustes::AlmacenAjustes almacen(p.ficheroAjustes(), [&notificador](const QString& aviso) {
+      notificador.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
+    });
+    if (const auto falta = arranque::FaltaBaseVentas(almacen)) {
+      notificador.mensaje(*falta, QStringLiteral("Cronicas"), sistema::Icono::Critico);
+      return kSalidaError;
+    }
+    AjustesTerminal at;
+    arranque::Entorno entorno;
+    entorno.reloj = &p.reloj();
+    entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
+    entorno.buscarActualizaciones = false;
+    entorno.avisar = [&p](const QString& aviso) { p.avisar(QStringLiteral("Aviso: %1\n").arg(aviso)); };
+    arranque::Arrancar(at, almacen, entorno);
+    const QString boton = QStringLiteral("cmdLetreros");
+    if (!PermisosIgnorados(almacen) && permisos::BotonProhibido(*at.ConexionVentas, at.EmpleadoTerminal, boton)) {
+      notificador.mensaje(QStringLiteral("El empleado %1 de este puesto no tiene permiso para los letreros y las "
+                                         "etiquetas de precio (%2).")
+                              .arg(at.EmpleadoTerminal)
+                              .arg(boton),
+                          QStringLiteral("Cronicas"), sistema::Icono::Critico);
+      return kSalidaSinPermiso;
+    }
+    const registro::OpcionesSalida opciones{almacen.carpetaPlantillas(),
+                                            almacen.valor(QStringLiteral("informes/regional"))};
+    return hacer(at, opciones);
+  } catch (const sistema::Error& e) {
+    fallo = e.mensaje();
+  }
+  notificador.mensaje(fallo, QStringLiteral("Cronicas"), sistema::Icono::Critico);
+  return kSalidaError;
+}
+
+// El PDF de lo que ya está en Informes; `que` dice qué se guardó.
+int EscribirPdf(Peticion& p, const AjustesTerminal& at, const registro::OpcionesSalida& opciones,
+                const QString& plantilla, const QString& pdf, const QString& que) {
+  if (!registro::GenerarSalidas(*at.ConexionInformes, plantilla, opciones, {pdf, QString()}, p.notificador(),
+                                p.reloj()))
+    return kSalidaSinDatos;
+  p.avisar(QStringLiteral("%1 en %2\n").arg(que, QDir::toNativeSeparators(QFileInfo(pdf).absoluteFilePath())));
+  return kSalidaBien;
+}
+
+const char* kExplicacionEtiquetas =
+    "Pinta en PDF una hoja de 24 etiquetas de precio (APLI 01293, 70 x 33,8 mm): por\n"
+    "cada etiqueta, el código de barras del producto, su nombre y su precio. Cada\n"
+    "--producto es el código de un producto o de un menú, con «:COPIAS» para más de una\n"
+    "etiqueta (1234:3). --desde-posicion deja en blanco las etiquetas ya usadas de la\n"
+    "primera hoja: con 5 se empieza en la quinta.\n";
+
+int OrdenEtiquetas(Peticion& p) {
+  const auto producto =
+      p.opcion(QStringLiteral("producto"), QStringLiteral("producto o menú y sus copias (1 si no se dice); se repite"),
+               QStringLiteral("CODIGO[:COPIAS]"));
+  const auto desde = p.opcion(QStringLiteral("desde-posicion"),
+                              QStringLiteral("primera etiqueta de la hoja que se imprime, de 1 a 24"),
+                              QStringLiteral("N"), QStringLiteral("1"));
+  const auto pdf =
+      p.opcion(QStringLiteral("pdf"), QStringLiteral("escribe la hoja de etiquetas en PDF"), QStringLiteral("FICHERO"));
+  if (const auto fin = p.leer()) return *fin;
+  if (!p.posicionales().isEmpty())
+    return p.malUsada(QStringLiteral("Sobra: %1.").arg(p.posicionales().join(QLatin1Char(' '))));
+  if (!p.hay(producto)) return p.malUsada(QStringLiteral("Falta al menos un producto: --producto CODIGO[:COPIAS]."));
+  if (!p.hay(pdf)) return p.malUsada(QStringLiteral("Falta el fichero de salida: --pdf FICHERO."));
+  if (!p.rutasDeSalida({pdf})) return kSalidaUso;
+  int posicion = 1;
+  if (!p.entero(desde, 1, etiquetas::kEtiquetasPorHoja, posicion)) return kSalidaUso;
+
+  // Código y copias de cada --producto; las copias van tras los últimos dos
+  // puntos, así que un código con dos puntos se escribe «a:b:1».
+  struct Pedido {
+    QString codigo;
+    int copias = 1;
+  };
+  std::vector<Pedido> pedidos;
+  constexpr int kCopiasMaximas = 100 * etiquetas::kEtiquetasPorHoja;
+  static const QRegularExpression copias(QStringLiteral("^(.+):([0-9]+)$"));
+  for (const QString& v : p.valores(producto)) {
+    Pedido pedido{v.trimmed()};
+    const QRegularExpressionMatch m = copias.match(pedido.codigo);
+    if (m.hasMatch()) {
+      pedido.codigo = m.captured(1).trimmed();
+      bool ok = false;
+      pedido.copias = m.captured(2).toInt(&ok);
+      if (!ok || pedido.copias < 1 || pedido.copias > kCopiasMaximas)
+        return p.mal(QStringLiteral("Las copias de --producto %1 van de 1 a %2.").arg(v).arg(kCopiasMaximas));
+    } else if (pedido.codigo.contains(QLatin1Char(':'))) {
+      return p.mal(QStringLiteral("Las copias de --producto %1 no son un número: se escribe CODIGO:COPIAS, "
+                                  "como 1234:3.")
+                       .arg(v));
+    }
+    if (pedido.codigo.isEmpty()) return p.mal(QStringLiteral("--producto necesita un código (se dio «%1»).").arg(v));
+    pedidos.push_back(pedido);
+  }
+
+  return ConLetreros(p, [&](AjustesTerminal& at, const registro::OpcionesSalida& opciones) {
+    const std::vector<etiquetas::Articulo> articulos = etiquetas::LeerArticulos(*at.ConexionVentas);
+    std::vector<etiquetas::Pedido> cola;
+    for (const Pedido& pedido : pedidos) {
+      // Un producto antes que un menú del mismo código, como en la lista.
+      const auto a = std::find_if(articulos.begin(), articulos.end(),
+                                  [&pedido](const etiquetas::Articulo& x) { return x.codigo == pedido.codigo; });
+      if (a == articulos.end())
+        return p.mal(QStringLiteral("No hay ningún producto ni menú con el código «%1».").arg(pedido.codigo));
+      cola.push_back({a->nombre, static_cast<double>(pedido.copias), a->codigoEtiqueta, a->precio});
+    }
+    etiquetas::EscribirHoja(*at.ConexionInformes, QString::number(posicion), cola);
+    return EscribirPdf(p, at, opciones, QStringLiteral("cartel_precio.rpt"), p.valor(pdf),
+                       QStringLiteral("Hoja de etiquetas guardada"));
+  });
+}
+
+const char* kExplicacionCartel =
+    "Pinta en PDF un letrero de ofertas del diseño 1 o 2 (A4 apaisado) o 3 (medio A4).\n"
+    "Cada --linea es una línea del letrero, de arriba abajo, hasta cuatro; una vacía\n"
+    "(--linea \"\") no sale. Cada línea se corta a lo que admite el diseño, como en la\n"
+    "ventana: 1) 13, 25, 100 y 100 caracteres; 2) 15, 30, 100 y 100; 3) 15, 20, 25 y 25.\n";
+
+int OrdenCartel(Peticion& p) {
+  const auto linea = p.opcion(QStringLiteral("linea"), QStringLiteral("una línea del letrero; se repite, hasta cuatro"),
+                              QStringLiteral("TEXTO"));
+  const auto pdf =
+      p.opcion(QStringLiteral("pdf"), QStringLiteral("escribe el letrero en PDF"), QStringLiteral("FICHERO"));
+  if (const auto fin = p.leer()) return *fin;
+  if (p.posicionales().size() != 1)
+    return p.malUsada(p.posicionales().isEmpty()
+                          ? QStringLiteral("Falta el diseño del letrero: 1, 2 o 3.")
+                          : QStringLiteral("Sobra: %1.").arg(p.posicionales().mid(1).join(QLatin1Char(' '))));
+  const QString diseno = p.posicionales().constFirst().trimmed();
+  if (diseno != QLatin1String("1") && diseno != QLatin1String("2") && diseno != QLatin1String("3"))
+    return p.mal(QStringLiteral("No hay ningún letrero «%1»: el diseño es 1, 2 o 3.").arg(diseno));
+  const QStringList dadas = p.valores(linea);
+  if (dadas.isEmpty()) return p.malUsada(QStringLiteral("Falta el texto: al menos una --linea TEXTO."));
+  if (dadas.size() > 4)
+    return p.mal(QStringLiteral("Un letrero tiene cuatro líneas y se dieron %1 --linea.").arg(dadas.size()));
+  if (!p.hay(pdf)) return p.malUsada(QStringLiteral("Falta el fichero de salida: --pdf FICHERO."));
+  if (!p.rutasDeSalida({pdf})) return kSalidaUso;
+
+  const letreros::Diseno& d = letreros::DisenoCartel(diseno.toInt() - 1);
+  letreros::Lineas lineas;
+  for (qsizetype i = 0; i < dadas.size(); ++i) {
+    lineas[static_cast<std::size_t>(i)] = dadas[i];
+    const int maximo = d.maximos[static_cast<std::size_t>(i)];
+    if (dadas[i].size() > maximo)
+      p.avisar(QStringLiteral("Aviso: la línea %1 pasa de %2 caracteres en el letrero %3: sale «%4».\n")
+                   .arg(i + 1)
+                   .arg(maximo)
+                   .arg(diseno, dadas[i].left(maximo)));
+  }
+  return ConLetreros(p, [&](AjustesTerminal& at, const registro::OpcionesSalida& opciones) {
+    letreros::EscribirLetrero(*at.ConexionInformes, lineas, d);
+    return EscribirPdf(p, at, opciones, d.plantilla, p.valor(pdf), QStringLiteral("Letrero guardado"));
+  });
+}
+
 // --- La tabla de órdenes ------------------------------------------------------------
 
 // Una orden nueva es su función y un renglón aquí.
@@ -906,6 +1074,9 @@ const Orden kOrdenes[] = {
      OrdenInforme},
     {"grafico", "CODIGO", "dibuja un gráfico del mes sin ventana (PNG) o su tabla día por hora", kExplicacionGrafico,
      kNotasGrafico, OrdenGrafico},
+    {"etiquetas", "", "pinta en PDF una hoja de etiquetas de precio con su código de barras", kExplicacionEtiquetas, "",
+     OrdenEtiquetas},
+    {"cartel", "1|2|3", "pinta en PDF un letrero de ofertas de cuatro líneas", kExplicacionCartel, "", OrdenCartel},
 };
 
 const Orden* BuscarOrden(const QString& nombre) {

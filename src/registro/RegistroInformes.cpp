@@ -209,7 +209,13 @@ const std::vector<BotonInforme>& Botones() {
       Grafico(QStringLiteral("cmdReservasHora"), QStringLiteral("Reservas Hora/Dia/Mes"), 7),
 
       // Formularios propios.
-      Formulario(QStringLiteral("cmdLetreros"), QStringLiteral("Imprimir letreros y etiquetas de precios")),
+      [] {
+        BotonInforme b =
+            Formulario(QStringLiteral("cmdLetreros"), QStringLiteral("Imprimir letreros y etiquetas de precios"));
+        b.familia = QStringLiteral("letreros");
+        b.hecho = true;
+        return b;
+      }(),
       [] {
         // En la ventana, su formulario elige proveedor y tipo; sin ventana,
         // el constructor los toma de la selección (todos y todos los tipos).

@@ -2,7 +2,9 @@
 
 #include "builders/InformesTicket.h"
 #include "charts/frmGraficos.h"
+#include "labels/Buscar.h"
 #include "labels/frmListado.h"
+#include "labels/frmOpcionesLetreros.h"
 #include "platform/motor/Informe.h"
 #include "registro/CargarEmpleados.h"
 #include "registro/EjecutarInforme.h"
@@ -191,10 +193,10 @@ void frmPrincipalCronicas::conectarBotones() {
           pedirMes(control->text(), b.grafico);
           break;
         case registro::Clase::Formulario:
-          if (b.boton == QLatin1String("cmdStockXProveedores")) {
+          if (b.boton == QLatin1String("cmdStockXProveedores"))
             abrirStockProveedores();
-            break;
-          }
+          else if (b.boton == QLatin1String("cmdLetreros"))
+            abrirLetreros();
           break;
       }
     });
@@ -233,6 +235,36 @@ void frmPrincipalCronicas::abrirGrafico() {
   graficos.Cargar();
   graficos.move(pantalla().topLeft());
   graficos.exec();
+}
+
+void frmPrincipalCronicas::abrirLetreros() {
+  frmOpcionesLetreros::Entorno e;
+  e.ajustes = e_.ajustes;
+  e.notificador = e_.notificador;
+  e.reloj = e_.reloj;
+  e.opciones = e_.opciones;
+  e.carpetaSalida = e_.carpetaSalida;
+  e.intervaloProgreso = e_.intervaloProgreso;
+  e.pantalla = pantalla();
+  e.buscarProducto = [this](QWidget* padre) {
+    const AjustesTerminal& at = *e_.ajustes;
+    QString codigo = QStringLiteral("-1");
+    etiquetas::Buscar buscar(*at.ConexionVentas, codigo, padre);
+    buscar.modoBusqueda = QStringLiteral("Pr");
+    buscar.iUser = 0;
+    buscar.Idioma = at.Idioma;
+    buscar.pantalla = pantalla();
+    try {
+      aspecto::Colorear(buscar, at.IdColor, *at.ConexionVentas, at.IdTerminal);
+    } catch (const datos::ErrorDatos&) {
+      // Sin paleta la búsqueda se usa igual con los colores de diseño.
+    }
+    buscar.exec();
+    return codigo;
+  };
+  frmOpcionesLetreros letreros(std::move(e), this);
+  letreros.move(pantalla().topLeft());
+  letreros.exec();
 }
 
 void frmPrincipalCronicas::closeEvent(QCloseEvent* evento) {

@@ -78,6 +78,8 @@ class frmPrincipalCronicas : public QWidget {
   void mostrarMeses(bool mostrar);
   // El formulario de gráficos con el gráfico pendiente y el mes del panel.
   void abrirGrafico();
+  // Los letreros de ofertas y, desde ellos, las etiquetas de precio.
+  void abrirLetreros();
 
   bool pedirDialogos(const registro::BotonInforme& boton, QAbstractButton* control);
   void mostrarInforme(const registro::BotonInforme& boton);
