@@ -229,7 +229,7 @@ TEST_P(VentanasLetreros, LaColaSeLlenaConDoblesClicsYBusquedasYSeVaciaAlImprimir
   EXPECT_EQ(Avisos().size(), 1);
 }
 
-TEST_P(VentanasLetreros, ElBotonDeLaVentanaPrincipalAbreLosLetreros) {
+TEST_P(VentanasLetreros, ElBotonDeLaVentanaPrincipalLlegaALaBusquedaDeProductos) {
   tienda.ajustes.TipoPrograma = QStringLiteral("RESTAURANTE");
   tienda.ajustes.EmpleadoTerminal = -1;
   frmPrincipalCronicas::Entorno e;
@@ -239,9 +239,31 @@ TEST_P(VentanasLetreros, ElBotonDeLaVentanaPrincipalAbreLosLetreros) {
   e.reloj = &tienda.reloj;
   e.pantalla = QRect(0, 0, 1024, 768);
   frmPrincipalCronicas principal(std::move(e));
-  Vigia vigia;
+  // Letreros → «Etiquetas Precios» → «Buscar Producto»: la búsqueda que se
+  // abre es la de verdad, y al salir de ella sin elegir cada ventana se
+  // cierra. Los clics van fuera del reloj, que no salta mientras su propia
+  // llamada espera en una ventana modal.
+  QStringList vistas;
+  QTimer reloj;
+  QObject::connect(&reloj, &QTimer::timeout, [&vistas] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || w->objectName() == QLatin1String("frmparar")) return;
+    auto* d = qobject_cast<QDialog*>(w);
+    if (vistas.contains(w->objectName()) || w->objectName() == QLatin1String("Buscar")) {
+      if (!vistas.contains(w->objectName())) vistas << w->objectName();
+      d->reject();
+      return;
+    }
+    vistas << w->objectName();
+    const char* boton = w->objectName() == QLatin1String("frmOpcionesLetreros") ? "bt_precio" : "bt_buscar";
+    if (auto* b = w->findChild<QAbstractButton*>(QLatin1String(boton)))
+      QTimer::singleShot(0, b, &QAbstractButton::click);
+    else
+      d->reject();
+  });
+  reloj.start(2);
   Control<QAbstractButton>(&principal, "cmdLetreros")->click();
-  EXPECT_EQ(vigia.vistas, QStringList{QStringLiteral("frmOpcionesLetreros")});
+  EXPECT_EQ(vistas.join(QStringLiteral(", ")).toStdString(), "frmOpcionesLetreros, frmCodigoBarra, Buscar");
   EXPECT_TRUE(Avisos().isEmpty()) << Avisos().join('\n').toStdString();
 }
 
