@@ -77,10 +77,13 @@ double TotalGastos(const datos::Conexion& ventas, const QDate& desde, const QDat
 std::optional<double> BaseConReparacion(const QVariant& impuesto, const QVariant& total, const QVariant& numero,
                                         BusquedasVentas& busquedas) {
   bool ok = !impuesto.isNull();
-  const double imp = ok ? impuesto.toDouble(&ok) : 0;
+  double imp = ok ? impuesto.toDouble(&ok) : 0;
   if (!ok) {
+    // La fila ya enseña un impuesto de 0 y la reparación deja 0 en la factura:
+    // la base se calcula con ese 0 desde esta misma vez, para que el primer
+    // informe no diga otra cosa que los siguientes.
     busquedas.RepararImpuestoFactura(numero);
-    return std::nullopt;
+    imp = 0;
   }
   // Sin total no hay base: restar el impuesto de nada daría un importe
   // negativo que nadie cobró.

@@ -35,9 +35,9 @@ double TotalGastos(const datos::Conexion& ventas, const QDate& desde, const QDat
                    std::optional<qint64> empleado = std::nullopt);
 
 // Base de una factura: su total (lo cobrado) menos el impuesto. Si el
-// impuesto no es un número la resta no se puede hacer: la columna queda sin
-// poner (nada) y el impuesto de la factura se repara a 0 para que el
-// siguiente informe encuentre un número. Sin total tampoco hay base.
+// impuesto no es un número se repara a 0 en la factura, para que los demás
+// informes encuentren un número, y la base es el total, la misma que darán
+// los informes siguientes. Sin total no hay base (nada).
 std::optional<double> BaseConReparacion(const QVariant& impuesto, const QVariant& total, const QVariant& numero,
                                         BusquedasVentas& busquedas);
 

@@ -97,11 +97,11 @@ TEST_P(PlantillasCaja, CierreDeCajaAgrupaPorDiaDelCalendarioAunqueLosNumerosNoLo
   EXPECT_LINEA(prueba::LineaCon(texto, "1002 "),
                "^\\s*1002\\s+T2\\s+Terraza\\s+14:40\\s+13:10\\s+Tarjeta/"
                "Efectivo\\s+2,86\\s+28,64\\s+3,00\\s+1,50\\s+31,50\\s*$");
-  // La 1003 no tiene impuesto: esta vez se queda sin base y se repara para
-  // la siguiente.
+  // La 1003 no tiene impuesto: cuenta como 0 y su base es el total, ya desde
+  // esta vez; base más impuesto es lo cobrado, también en el periodo.
   EXPECT_LINEA(prueba::LineaCon(texto, "Total día 03/03/2026"),
-               "Facturas: 2\\s+0,00\\s+0,00\\s+0,00\\s+1,30\\s+18,90\\s*$");
-  EXPECT_LINEA(prueba::LineaCon(texto, "Total del periodo"), "11,55\\s+114,45\\s+5,00\\s+11,80\\s+144,90\\s*$");
+               "Facturas: 2\\s+0,00\\s+18,90\\s+0,00\\s+1,30\\s+18,90\\s*$");
+  EXPECT_LINEA(prueba::LineaCon(texto, "Total del periodo"), "11,55\\s+133,35\\s+5,00\\s+11,80\\s+144,90\\s*$");
   // Los gastos del empleado vienen en cada fila: una vez y sin sumar.
   EXPECT_LINEA(prueba::LineaCon(texto, "Gastos del empleado:"), "Gastos del empleado:\\s+12,50\\s*$");
   EXPECT_EQ(texto.count(QStringLiteral("12,50")), 1);
@@ -160,7 +160,7 @@ TEST_P(PlantillasCaja, ResumenDiarioCuentaUnaVezLaFacturaDeDosPropinasYSuHoja) {
   const QStringList totalesDia = LineasCon(texto, QStringLiteral("Total día"));
   ASSERT_EQ(totalesDia.size(), 4);
   EXPECT_LINEA(totalesDia[0], "Facturas: 3\\s+7,06\\s+70,54\\s+1,50\\s+3,00\\s+77,60\\s+4,50\\s*$");
-  EXPECT_LINEA(prueba::LineaCon(texto, "Total del periodo"), "15,66\\s+155,64\\s+11,80\\s+5,00\\s+190,20\\s+7,50\\s*$");
+  EXPECT_LINEA(prueba::LineaCon(texto, "Total del periodo"), "15,66\\s+174,54\\s+11,80\\s+5,00\\s+190,20\\s+7,50\\s*$");
   // Lo del periodo, una vez cada cosa y sin sumar.
   EXPECT_LINEA(prueba::LineaCon(texto, "Retiradas:"), "Retiradas:\\s+150,00\\s*$");
   EXPECT_LINEA(prueba::LineaCon(texto, "Caja inicial día siguiente:"), "siguiente:\\s+350,00\\s*$");
