@@ -522,6 +522,31 @@ bool ElegirProveedorYTipo(Peticion& p, const registro::BotonInforme& boton, cons
   return p.entero(tipo, 0, 3, seleccion.TipoProducto);
 }
 
+// Los ajustes de la suite, con sus avisos por el notificador: un fichero de
+// ajustes que no se deja escribir no impide sacar nada.
+ajustes::AlmacenAjustes AbrirAjustes(Peticion& p) {
+  sistema::Notificador& notificador = p.notificador();
+  return ajustes::AlmacenAjustes(p.ficheroAjustes(), [&notificador](const QString& aviso) {
+    notificador.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
+  });
+}
+
+// El puesto arrancado como para la ventana, sin buscar actualizaciones.
+// Falso, y dicho, si los ajustes no tienen base de ventas.
+bool ArrancarPuesto(Peticion& p, ajustes::AlmacenAjustes& almacen, AjustesTerminal& at) {
+  if (const auto falta = arranque::FaltaBaseVentas(almacen)) {
+    p.notificador().mensaje(*falta, QStringLiteral("Cronicas"), sistema::Icono::Critico);
+    return false;
+  }
+  arranque::Entorno entorno;
+  entorno.reloj = &p.reloj();
+  entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
+  entorno.buscarActualizaciones = false;
+  entorno.avisar = [&p](const QString& aviso) { p.avisar(QStringLiteral("Aviso: %1\n").arg(aviso)); };
+  arranque::Arrancar(at, almacen, entorno);
+  return true;
+}
+
 int OrdenInforme(Peticion& p) {
   const auto lista = p.opcion(QStringLiteral("lista"), QStringLiteral("lista los botones disponibles con su texto"));
   const auto desde =
@@ -629,21 +654,9 @@ int OrdenInforme(Peticion& p) {
   QString fallo;  // lo que no dejó terminar: ajustes, base, plantilla o fichero
   bool correoFallido = false;
   try {
-    // Un fichero de ajustes que no se deja escribir no impide sacar el informe.
-    ajustes::AlmacenAjustes almacen(p.ficheroAjustes(), [&notificador](const QString& aviso) {
-      notificador.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
-    });
-    if (const auto falta = arranque::FaltaBaseVentas(almacen)) {
-      notificador.mensaje(*falta, QStringLiteral("Cronicas"), sistema::Icono::Critico);
-      return kSalidaError;
-    }
+    ajustes::AlmacenAjustes almacen = AbrirAjustes(p);
     AjustesTerminal at;
-    arranque::Entorno entorno;
-    entorno.reloj = &p.reloj();
-    entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
-    entorno.buscarActualizaciones = false;
-    entorno.avisar = [&p](const QString& aviso) { p.avisar(QStringLiteral("Aviso: %1\n").arg(aviso)); };
-    arranque::Arrancar(at, almacen, entorno);
+    if (!ArrancarPuesto(p, almacen, at)) return kSalidaError;
 
     // Lo que el empleado del puesto no puede pulsar en la ventana tampoco lo
     // saca por aquí, salvo que los ajustes lo permitan a las tareas del
@@ -834,20 +847,9 @@ int OrdenGrafico(Peticion& p) {
   sistema::Notificador& notificador = p.notificador();
   QString fallo;
   try {
-    ajustes::AlmacenAjustes almacen(p.ficheroAjustes(), [&notificador](const QString& aviso) {
-      notificador.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
-    });
-    if (const auto falta = arranque::FaltaBaseVentas(almacen)) {
-      notificador.mensaje(*falta, QStringLiteral("Cronicas"), sistema::Icono::Critico);
-      return kSalidaError;
-    }
+    ajustes::AlmacenAjustes almacen = AbrirAjustes(p);
     AjustesTerminal at;
-    arranque::Entorno entorno;
-    entorno.reloj = &p.reloj();
-    entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
-    entorno.buscarActualizaciones = false;
-    entorno.avisar = [&p](const QString& aviso) { p.avisar(QStringLiteral("Aviso: %1\n").arg(aviso)); };
-    arranque::Arrancar(at, almacen, entorno);
+    if (!ArrancarPuesto(p, almacen, at)) return kSalidaError;
     for (const registro::BotonInforme& b : registro::Botones())
       if (b.clase == registro::Clase::Grafico && b.grafico == codigo && !PermisosIgnorados(almacen) &&
           permisos::BotonProhibido(*at.ConexionVentas, at.EmpleadoTerminal, b.boton)) {
@@ -910,20 +912,9 @@ int ConLetreros(Peticion& p, const std::function<int(AjustesTerminal&, const reg
   sistema::Notificador& notificador = p.notificador();
   QString fallo;
   try {
-    ajustes::AlmacenAjustes almacen(p.ficheroAjustes(), [&notificador](const QString& aviso) {
-      notificador.mensaje(aviso, QStringLiteral("Aviso"), sistema::Icono::Exclamacion);
-    });
-    if (const auto falta = arranque::FaltaBaseVentas(almacen)) {
-      notificador.mensaje(*falta, QStringLiteral("Cronicas"), sistema::Icono::Critico);
-      return kSalidaError;
-    }
+    ajustes::AlmacenAjustes almacen = AbrirAjustes(p);
     AjustesTerminal at;
-    arranque::Entorno entorno;
-    entorno.reloj = &p.reloj();
-    entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
-    entorno.buscarActualizaciones = false;
-    entorno.avisar = [&p](const QString& aviso) { p.avisar(QStringLiteral("Aviso: %1\n").arg(aviso)); };
-    arranque::Arrancar(at, almacen, entorno);
+    if (!ArrancarPuesto(p, almacen, at)) return kSalidaError;
     const QString boton = QStringLiteral("cmdLetreros");
     if (!PermisosIgnorados(almacen) && permisos::BotonProhibido(*at.ConexionVentas, at.EmpleadoTerminal, boton)) {
       notificador.mensaje(QStringLiteral("El empleado %1 de este puesto no tiene permiso para los letreros y las "

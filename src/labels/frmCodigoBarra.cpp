@@ -205,16 +205,7 @@ void frmCodigoBarra::imprimir() {
   }
   ui_->txt_cant->setFocus();
 
-  registro::Vista vista;
-  vista.informes = at.ConexionInformes.get();
-  vista.opciones = e_.opciones;
-  vista.impresora = registro::DarImpresora(at.ImpresoraInformes);
-  vista.notificador = e_.notificador;
-  vista.reloj = e_.reloj;
-  vista.padre = this;
-  vista.pantalla = e_.pantalla;
-  vista.carpetaSalida = e_.carpetaSalida;
-  if (VistaPrevia* previa = registro::ImprimirReport(vista, kPlantilla)) ultimaVista_ = previa;
+  if (VistaPrevia* previa = registro::ImprimirReportDesde(e_, this, kPlantilla)) ultimaVista_ = previa;
 
   cola_.clear();
   ui_->lt_agr->clear();

@@ -161,16 +161,7 @@ void frmListado::CargarProductos(qint16 tipo) {
       // Con los colores de diseño.
     }
     progreso.exec();
-    registro::Vista vista;
-    vista.informes = at.ConexionInformes.get();
-    vista.opciones = e_.opciones;
-    vista.impresora = registro::DarImpresora(at.ImpresoraInformes);
-    vista.notificador = e_.notificador;
-    vista.reloj = e_.reloj;
-    vista.padre = this;
-    vista.pantalla = e_.pantalla;
-    vista.carpetaSalida = e_.carpetaSalida;
-    if (VistaPrevia* previa = registro::ImprimirReport(vista, boton->plantilla)) ultimaVista_ = previa;
+    if (VistaPrevia* previa = registro::ImprimirReportDesde(e_, this, boton->plantilla)) ultimaVista_ = previa;
     progreso.cerrar();
   }
   ui->Frame10->setVisible(false);

@@ -114,16 +114,7 @@ void frmOpcionesLetreros::imprimir() {
     frmparar progreso(this, e_.intervaloProgreso);
     progreso.exec();
   }
-  registro::Vista vista;
-  vista.informes = at.ConexionInformes.get();
-  vista.opciones = e_.opciones;
-  vista.impresora = registro::DarImpresora(at.ImpresoraInformes);
-  vista.notificador = e_.notificador;
-  vista.reloj = e_.reloj;
-  vista.padre = this;
-  vista.pantalla = e_.pantalla;
-  vista.carpetaSalida = e_.carpetaSalida;
-  if (VistaPrevia* previa = registro::ImprimirReport(vista, plantilla_)) ultimaVista_ = previa;
+  if (VistaPrevia* previa = registro::ImprimirReportDesde(e_, this, plantilla_)) ultimaVista_ = previa;
 }
 
 void frmOpcionesLetreros::etiquetasPrecios() {

@@ -54,6 +54,23 @@ struct Vista {
 // con su número y se reintenta una vez sin avisar.
 VistaPrevia* ImprimirReport(const Vista& vista, const QString& NombreR);
 
+// La vista previa que abre un formulario propio (letreros, etiquetas, stock
+// por proveedor): la base y la impresora de informes del puesto, y lo demás
+// del entorno con que se abrió el formulario.
+template <class Entorno>
+VistaPrevia* ImprimirReportDesde(const Entorno& e, QWidget* padre, const QString& NombreR) {
+  Vista vista;
+  vista.informes = e.ajustes->ConexionInformes.get();
+  vista.opciones = e.opciones;
+  vista.impresora = DarImpresora(e.ajustes->ImpresoraInformes);
+  vista.notificador = e.notificador;
+  vista.reloj = e.reloj;
+  vista.padre = padre;
+  vista.pantalla = e.pantalla;
+  vista.carpetaSalida = e.carpetaSalida;
+  return ImprimirReport(vista, NombreR);
+}
+
 // Los resúmenes diarios: la hoja de cálculo en `ficheroExportacion`, enviada
 // por correo si hay conexión, y después la vista previa. Nada de esto avisa
 // si falla; `envio`, si se da, cuenta lo que pasó.
