@@ -410,6 +410,24 @@ int OrdenDemo(Peticion& p) {
     // «cronicas informe ...» sin nada más.
     opciones.destino = QFileInfo(p.ficheroAjustes()).absolutePath();
     opciones.ficheroAjustes = p.ficheroAjustes();
+    // Esos ajustes son de toda la suite: si ya llevan a la base de una tienda
+    // que no es la de la demostración, cambiarlos llevaría a la caja y a los
+    // demás programas a los datos de prueba.
+    const ajustes::AlmacenAjustes almacen(p.ficheroAjustes());
+    if (!almacen.valor(QStringLiteral("fuentes/hosteleria")).isEmpty()) {
+      const datos::FuenteDatos ventas = almacen.fuente(QStringLiteral("hosteleria"));
+      const QString propia = QDir(opciones.destino).filePath(QStringLiteral("hosteleria.db"));
+      const bool esLaPropia = ventas.motor == datos::Motor::SQLite &&
+                              QFileInfo(ventas.ruta).absoluteFilePath() == QFileInfo(propia).absoluteFilePath();
+      if (!arranque::FaltaBaseVentas(almacen) && !esLaPropia) {
+        p.avisar(QStringLiteral("Los ajustes %1 ya llevan a la base de ventas de una tienda (%2): la demostración no "
+                                "los cambia. Créela en otra carpeta con --destino CARPETA.\n")
+                     .arg(QDir::toNativeSeparators(p.ficheroAjustes()),
+                          ventas.motor == datos::Motor::SQLite ? QDir::toNativeSeparators(ventas.ruta)
+                                                               : ventas.servidor + QLatin1Char('/') + ventas.base));
+        return kSalidaError;
+      }
+    }
   }
 
   try {

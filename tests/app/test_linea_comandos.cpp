@@ -579,6 +579,30 @@ TEST(OrdenesDemo, CadaListadoSaleDeLaTiendaYOtraDemoSeNiega) {
   EXPECT_EQ(Ejecutar({QStringLiteral("demo"), QStringLiteral("--destino"), destino}).codigo, app::kSalidaError);
 }
 
+// Sin --destino la tienda va junto a los ajustes de la suite; si éstos ya
+// llevan a otra tienda, no se tocan.
+TEST(OrdenesDemo, SinDestinoNoCambiaLosAjustesDeOtraTienda) {
+  QTemporaryDir dir;
+  const QString ini = dir.filePath(QStringLiteral("ajustes.ini"));
+  const QByteArray antes = "[fuentes]\nhosteleria=postgresql://caja@servidor:5432/bar\n[otra]\nclave = valor\n";
+  prueba::escribirBytes(ini, antes);
+  const Resultado r = Ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("demo"), QStringLiteral("--dias"),
+                                QStringLiteral("2"), QStringLiteral("--ventas-dia"), QStringLiteral("3")});
+  EXPECT_EQ(r.codigo, app::kSalidaError);
+  EXPECT_TRUE(r.errores.contains(QStringLiteral("servidor/bar"))) << r.errores.toStdString();
+  EXPECT_EQ(prueba::leerBytes(ini), antes);
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("hosteleria.db"))));
+
+  // Sin tienda en los ajustes, la demostración se queda junto a ellos y los
+  // apunta a la suya, conservando lo demás.
+  prueba::escribirBytes(ini, "[otra]\nclave = valor\n");
+  const Resultado bien = Ejecutar({QStringLiteral("--ajustes"), ini, QStringLiteral("demo"), QStringLiteral("--dias"),
+                                   QStringLiteral("2"), QStringLiteral("--ventas-dia"), QStringLiteral("3")});
+  ASSERT_EQ(bien.codigo, app::kSalidaBien) << bien.errores.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("hosteleria.db"))));
+  EXPECT_TRUE(prueba::leerBytes(ini).contains("clave = valor"));
+}
+
 TEST(OrdenesDemo, LaTiendaAcabaElDiaAnteriorAlDelReloj) {
   QTemporaryDir dir;
   const sistema::RelojFijo reloj(QDateTime(QDate(2024, 3, 15), QTime(10, 0)));
